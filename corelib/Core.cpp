@@ -1,0 +1,89 @@
+#include "Core.h"
+
+#include "Platform.h"
+
+CCore* g_pCore = nullptr;
+
+CCore::CCore() : m_rng(std::random_device{}()) {}
+
+CCore::CCore(std::uint32_t seed) : m_rng(seed) {}
+
+CCore::~CCore()
+{
+    logClose();
+}
+
+CString CCore::getAppPath()
+{
+    CString program = corelib::ProgramPath();
+    std::string_view path = program.View();
+    const std::size_t slash = path.find_last_of("/\\");
+    const std::size_t dot = path.rfind('.');
+    std::string_view withoutExt = path;
+    if (dot != std::string_view::npos && (slash == std::string_view::npos || dot > slash))
+        withoutExt = path.substr(0, dot);
+    const std::string_view name =
+        slash == std::string_view::npos ? withoutExt : withoutExt.substr(slash + 1);
+
+    if (!withoutExt.empty() && corelib::CanCreateBeside(CString(withoutExt)))
+        return CString(withoutExt);
+    // A program installed in a read-only folder still gets its results file.
+    return corelib::UserDataFolder() + CString(name.empty() ? std::string_view("Zanfor") : name);
+}
+
+int CCore::getRandInt(int lo, int hi)
+{
+    if (hi <= lo)
+        return lo;
+    return std::uniform_int_distribution<int>(lo, hi)(m_rng);
+}
+
+CString CCore::getFg(const CString& src, char sep, int index)
+{
+    if (index < 0)
+        return CString();
+    std::string_view s = src.View();
+    std::size_t start = 0;
+    for (int i = 0; i < index; ++i) {
+        const std::size_t next = s.find(sep, start);
+        if (next == std::string_view::npos)
+            return CString();
+        start = next + 1;
+    }
+    const std::size_t end = s.find(sep, start);
+    return CString(
+        s.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+}
+
+void CCore::logAdd(const CString& file, const CString& text, int /*flag*/)
+{
+    if (!m_logPath.IsEmpty() && file != m_logPath)
+        logClose();
+    if (m_logPath.IsEmpty()) {
+        // One open stream per file, not one open per record: a batch may hold millions of them.
+        m_logPath = file;
+        m_logFile = corelib::OpenForAppend(file);
+        if (m_logFile)
+            std::setvbuf(m_logFile, nullptr, _IOFBF, 1 << 16);
+        else
+            m_logFailed = true; // stays failed until logClose: no half-written batch goes unnoticed
+    }
+    if (!m_logFile)
+        return;
+    if (std::fwrite(text.GetString(), 1, text.size(), m_logFile) != text.size() ||
+        std::fwrite("\r\n", 1, 2, m_logFile) != 2)
+        m_logFailed = true;
+}
+
+bool CCore::logClose()
+{
+    bool ok = !m_logFailed;
+    if (m_logFile) {
+        if (std::fclose(m_logFile) != 0)
+            ok = false;
+        m_logFile = nullptr;
+    }
+    m_logFailed = false;
+    m_logPath.Empty();
+    return ok;
+}

@@ -1,0 +1,59 @@
+#pragma once
+// Our utility library: the application path, random integers for the Chinese characters, field
+// splitting, appending records to a file, and the About box.
+
+#include "core/CString.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <random>
+
+// The record that describes the application to the library: four zero-terminated text slots.
+constexpr int SOFT_RECORD_SIZE = 354;
+struct tagSoft {
+    char name[51];       // offset 0
+    char version[101];   // offset 51
+    char company[101];   // offset 152
+    char copyright[101]; // offset 253
+};
+static_assert(sizeof(tagSoft) == SOFT_RECORD_SIZE);
+
+enum tagOprType : std::int32_t { OPR_ABOUT = 4 };
+
+class CCore {
+public:
+    CCore();                            // Chinese characters seeded from the system's entropy
+    explicit CCore(std::uint32_t seed); // reproducible Chinese characters, for tests
+    ~CCore();
+    CCore(const CCore&) = delete;
+    CCore& operator=(const CCore&) = delete;
+
+    // A path prefix the process may create, delete and append to: the program's path without its
+    // extension when its folder is writable, else the same name in a per-user data folder.
+    CString getAppPath();
+    // Uniform over every value from lo to hi; hi < lo gives lo.
+    int getRandInt(int lo, int hi);
+    // Field index of src cut at every sep, counting from 0; empty past the last field.
+    CString getFg(const CString& src, char sep, int index);
+    // Appends text and "\r\n" to file as one record, creating the file when it is absent. Records
+    // are buffered: logClose() makes them reach the file (so does a record for another file and
+    // the destructor). The flag selects nothing; callers pass 0.
+    void logAdd(const CString& file, const CString& text, int flag);
+    // Writes out and closes the open results file; false when any record since it was opened
+    // could not be written (folder read-only, file locked, disk full).
+    bool logClose();
+
+#ifdef _WIN32
+    // op OPR_ABOUT: shows the modal About box from the record's texts; returns an empty text.
+    CString uu(tagOprType op, tagSoft* soft, const CString& arg);
+#endif
+
+private:
+    std::mt19937 m_rng;
+    CString m_logPath;
+    std::FILE* m_logFile = nullptr;
+    bool m_logFailed = false;
+};
+
+// The one library object, alive while the main window is.
+extern CCore* g_pCore;

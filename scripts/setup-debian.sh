@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs everything both builds, the tests and the Wine runs need on a fresh Debian 12 (as root).
+# Safe to run again: it skips what is already there.
+set -euo pipefail
+
+pkgs=(cmake ninja-build g++ make googletest libbenchmark-dev
+      g++-mingw-w64-i686-posix binutils-mingw-w64-i686
+      wine wine32:i386 xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei locales)
+
+need=0
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
+  need=1
+fi
+for p in "${pkgs[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || need=1
+done
+if [ "$need" = 1 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -q
+  apt-get install -y -q --no-install-recommends "${pkgs[@]}"
+fi
+
+for loc in zh_CN de_DE; do
+  locale -a 2>/dev/null | grep -qi "^${loc}\.utf-\?8$" || localedef -i "$loc" -f UTF-8 "$loc.UTF-8"
+done

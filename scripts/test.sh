@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Builds every build and runs every test: natively, under the sanitizers, and the Windows build
+# under Wine on a virtual display. Installs what it needs first (Debian 12, as root).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup-debian.sh
+
+for preset in native sanitize windows; do
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset"
+done
+
+ctest --preset native
+ctest --preset sanitize
+
+# Wine starts only now, on the test display: a wineserver keeps the display it was started with.
+. scripts/wine-env.sh
+wineserver -k 2>/dev/null || true
+xvfb-run -a -s '-screen 0 1280x1024x24' bash -c '
+  set -e
+  scripts/wine-prefix.sh
+  status=0
+  ctest --preset windows || status=$?
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+  exit $status'

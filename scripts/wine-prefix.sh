@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Creates the project's Wine prefix once (under a lock: tests may start in parallel) and starts a
+# persistent wineserver, so that test runs start warm and no Wine process holds a test's pipes.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/wine-env.sh"
+mkdir -p "$(dirname "$WINEPREFIX")"
+
+(
+  flock 9
+  if [ ! -f "$WINEPREFIX/.zanfor-ready" ]; then
+    wineboot -i >/dev/null 2>&1 || true
+    wineserver -w
+    reg() { LC_ALL=C.UTF-8 wine reg add "$@" /f >/dev/null 2>&1; }
+    # Without a window manager every window shown or closed would wait two seconds.
+    reg 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N
+    # The dialogs ask for 宋体; give it and the system fonts a face that has Chinese.
+    subst='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
+    for face in 宋体 SimSun 新宋体 NSimSun 黑体 SimHei 微软雅黑 'Microsoft YaHei'; do
+      reg "$subst" /v "$face" /t REG_SZ /d 'WenQuanYi Micro Hei'
+    done
+    link='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
+    for face in Tahoma 'MS Shell Dlg' 'MS Shell Dlg 2' 'Microsoft Sans Serif' 'Liberation Sans' \
+                'Liberation Sans Bold' Arial 'Tahoma Bold'; do
+      reg "$link" /v "$face" /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei'
+    done
+    wineserver -w
+    touch "$WINEPREFIX/.zanfor-ready"
+  fi
+) 9>"$WINEPREFIX.lock"
+
+# A server that outlives single runs; its output, and that of Wine's own background processes,
+# must not hold the caller's pipes open.
+wineserver -p60 </dev/null >/dev/null 2>&1 || true
+wine cmd /c exit </dev/null >/dev/null 2>&1 || true
