@@ -24,6 +24,9 @@ mkdir -p "$(dirname "$WINEPREFIX")"
                 'Liberation Sans Bold' Arial 'Tahoma Bold'; do
       reg "$link" /v "$face" /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei'
     done
+    # Debian's Wine does not load the fonts of its own data folder: without Marlett the caption
+    # buttons show letters.
+    cp -n /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     wineserver -w
     touch "$WINEPREFIX/.zanfor-ready"
   fi

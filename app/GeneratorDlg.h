@@ -1,0 +1,43 @@
+#pragma once
+// The main window: the usage line, the About button and the tab control with the three pages.
+// It owns the library object and the application record for its whole life.
+
+#include "framework/Dialog.h"
+#include "framework/TabCtrl.h"
+#include "pages/IntervalPage.h"
+#include "pages/NumbersPage.h"
+#include "pages/StringsPage.h"
+#include "res/resource.h"
+
+class CGeneratorDlg : public CDialog {
+public:
+    explicit CGeneratorDlg(CWnd* parent = nullptr);
+    ~CGeneratorDlg() override;
+
+    // Shows page index (0 strings, 1 numbers, 2 interval) and its usage line; another index
+    // empties the line and leaves the pages as they are.
+    void ShowPage(int index);
+    // Places the pages in the tab control, below its tabs.
+    void LayoutPages();
+
+    CStringsPage m_pageStrings;
+    CNumbersPage m_pageNumbers;
+    CIntervalPage m_pageInterval;
+    CTabCtrl m_tabPages;
+    HICON m_hIcon;
+
+protected:
+    bool OnMessage(Message& m) override;
+    void DoDataExchange() override;
+    BOOL OnInitDialog() override;
+
+    void OnPaint();
+    LRESULT OnQueryDragIcon();
+    LRESULT OnSelchangeTab(NMHDR* hdr);
+    void OnDestroy();
+    void OnAbout();
+    void OnEnterKey();
+};
+
+// The page rectangle for a tab control client rectangle, in its client coordinates.
+RECT PageRectFromTabClient(const RECT& client);

@@ -1,0 +1,26 @@
+#include "Platform.h"
+
+#include "corelib/WideText.h"
+
+#include <shellapi.h>
+
+CTime CTime::GetCurrentTime()
+{
+    CTime t;
+    ::GetLocalTime(&t.m_st);
+    return t;
+}
+
+bool DeleteFileGbk(const CString& path)
+{
+    if (::DeleteFileW(WideFromGbk(path.View()).c_str()))
+        return true;
+    const DWORD error = ::GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+void ShellOpen(CWnd& owner, const CString& file)
+{
+    ::ShellExecuteW(owner.m_hWnd, L"open", WideFromGbk(file.View()).c_str(), nullptr, nullptr,
+                    SW_SHOWNORMAL);
+}

@@ -1,0 +1,16 @@
+#pragma once
+// The tab control (SysTabControl32). Selecting a tab from code sends no TCN_SELCHANGE: whoever
+// switches tabs so must show the page itself.
+
+#include "Wnd.h"
+
+#include <commctrl.h>
+
+class CTabCtrl : public CWnd {
+public:
+    // Text only: no image, no item data.
+    LONG InsertItem(int index, const CString& text);
+    int GetCurSel() const { return static_cast<int>(SendMessage(TCM_GETCURSEL)); }
+    int SetCurSel(int index) { return static_cast<int>(SendMessage(TCM_SETCURSEL, index)); }
+    int GetItemCount() const { return static_cast<int>(SendMessage(TCM_GETITEMCOUNT)); }
+};

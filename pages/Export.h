@@ -1,0 +1,16 @@
+#pragma once
+// Export: a standard Save As dialog offering GBK (the results file's own bytes) or UTF-8.
+
+#include "framework/Wnd.h"
+
+#include <string>
+#include <string_view>
+
+enum class ExportEncoding { Gbk, Utf8 };
+
+// Asks for a file; false when the user cancels.
+bool AskExportPath(CWnd& owner, std::wstring& path, ExportEncoding& encoding);
+// Writes the GBK text to path in the chosen encoding, replacing the file; false on any failure.
+bool WriteExport(const std::wstring& path, std::string_view gbkText, ExportEncoding encoding);
+// Reads a whole file as bytes; false when it cannot be read.
+bool ReadWholeFile(const CString& path, std::string& bytes);

@@ -1,0 +1,101 @@
+#include "IntervalPage.h"
+
+#include "core/Random.h"
+#include "framework/FieldReaders.h"
+#include "framework/Platform.h"
+
+CIntervalPage::CIntervalPage(CWnd* parent) : CDialog(IDD_PAGE_INTERVAL, parent) {}
+
+CIntervalPage::~CIntervalPage() = default;
+
+// Export (1029) has no entry: it does nothing.
+bool CIntervalPage::OnMessage(Message& m)
+{
+    static const MessageEntry<CIntervalPage> map[] = {
+        ForCommand(IDC_CHECK_RUN_PROGRAM, BN_CLICKED, &CIntervalPage::OnCheckRunProgram),
+        ForCommand(IDC_BTN_TIME_GENERATE, BN_CLICKED, &CIntervalPage::OnGenerate),
+        ForTimer(&CIntervalPage::OnTimer),
+    };
+    return Dispatch(this, map, m);
+}
+
+BOOL CIntervalPage::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    SetCheck(*this, IDC_CHECK_RUN_PROGRAM, 0);
+    SetDlgItemText(IDC_EDIT_INTERVAL_MIN, "500");
+    SetDlgItemText(IDC_EDIT_INTERVAL_MAX, "3000");
+    SetDlgItemText(IDC_EDIT_TIME_COUNT, "10");
+    return TRUE;
+}
+
+BOOL CIntervalPage::CheckInput()
+{
+    m_bRunProgram = IsChecked(*this, IDC_CHECK_RUN_PROGRAM);
+    if (m_bRunProgram) {
+        m_strProgram = GetDlgItemText(IDC_EDIT_PROGRAM);
+        if (m_strProgram.IsEmpty()) {
+            PageMessage(*this, "外部程序命令行无效！");
+            return FALSE;
+        }
+    }
+    m_nIntervalMin = ReadIntField(this, IDC_EDIT_INTERVAL_MIN);
+    m_nIntervalMax = ReadIntField(this, IDC_EDIT_INTERVAL_MAX);
+    m_nCount = ReadIntField(this, IDC_EDIT_TIME_COUNT);
+    if (m_nIntervalMin > m_nIntervalMax) {
+        PageMessage(*this, "发生间隔设定无效！");
+        return FALSE;
+    }
+    if (m_nCount < 1) {
+        PageMessage(*this, "生成个数设定无效！");
+        return FALSE;
+    }
+    SeedRandom();
+    return TRUE;
+}
+
+void CIntervalPage::OnGenerate()
+{
+    if (!CheckInput())
+        return;
+    GetDlgItem(IDC_BTN_TIME_GENERATE).EnableWindow(FALSE);
+    SetDlgItemText(IDC_EDIT_TIME_OUTPUT, "");
+    m_strLog.Empty();
+    m_nFired = 0;
+    SetTimer(GENERATE_TIMER_ID, NextDelay());
+}
+
+// A negative delay (pasted into a digits-only box) would wrap to weeks: it waits 0 ms instead.
+UINT CIntervalPage::NextDelay()
+{
+    const int delay = RandBetween(m_nIntervalMin, m_nIntervalMax);
+    return delay > 0 ? static_cast<UINT>(delay) : 0;
+}
+
+void CIntervalPage::OnTimer(UINT nIDEvent)
+{
+    if (nIDEvent == GENERATE_TIMER_ID) {
+        KillTimer(GENERATE_TIMER_ID); // each timer serves one event
+        const CTime now = CTime::GetCurrentTime();
+        m_strLog +=
+            CString::Format("%04d-%02d-%02d   %02d:%02d:%02d", now.GetYear(), now.GetMonth(),
+                            now.GetDay(), now.GetHour(), now.GetMinute(), now.GetSecond());
+        m_strLog += "\r\n";
+        SetDlgItemText(IDC_EDIT_TIME_OUTPUT, m_strLog);
+        if (m_bRunProgram)
+            ShellOpen(*this, m_strProgram);
+        ++m_nFired;
+        if (m_nFired == m_nCount) {
+            PageMessage(*this, "生成成功！");
+            GetDlgItem(IDC_BTN_TIME_GENERATE).EnableWindow(TRUE);
+        } else {
+            SetTimer(GENERATE_TIMER_ID, NextDelay());
+        }
+    }
+    Default();
+}
+
+void CIntervalPage::OnCheckRunProgram()
+{
+    GetDlgItem(IDC_EDIT_PROGRAM).EnableWindow(IsChecked(*this, IDC_CHECK_RUN_PROGRAM));
+}

@@ -1,0 +1,32 @@
+#pragma once
+// The interval page: events at random delays, each a line with the local date and time and, when
+// asked, the shell opening a program.
+
+#include "PageCommon.h"
+#include "res/resource.h"
+
+class CIntervalPage : public CDialog {
+public:
+    explicit CIntervalPage(CWnd* parent = nullptr);
+    ~CIntervalPage() override;
+
+    BOOL CheckInput();
+    void OnGenerate();
+    void OnTimer(UINT nIDEvent);
+    void OnCheckRunProgram();
+
+    BOOL m_bRunProgram = 0;
+    CString m_strProgram;
+    CString m_strLog;
+    int m_nIntervalMin = 0;
+    int m_nIntervalMax = 0;
+    int m_nCount = 0;
+    int m_nFired = 0;
+
+protected:
+    bool OnMessage(Message& m) override;
+    BOOL OnInitDialog() override;
+
+private:
+    UINT NextDelay();
+};

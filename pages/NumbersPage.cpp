@@ -1,0 +1,121 @@
+#include "NumbersPage.h"
+
+#include "Export.h"
+#include "core/Random.h"
+#include "corelib/WideText.h"
+#include "framework/FieldReaders.h"
+
+#include <algorithm>
+
+CNumbersPage::CNumbersPage(CWnd* parent) : CDialog(IDD_PAGE_NUMBERS, parent) {}
+
+CNumbersPage::~CNumbersPage() = default;
+
+bool CNumbersPage::OnMessage(Message& m)
+{
+    static const MessageEntry<CNumbersPage> map[] = {
+        ForCommand(IDC_BTN_NUM_GENERATE, BN_CLICKED, &CNumbersPage::OnGenerate),
+        ForCommand(IDC_CHECK_FLOAT, BN_CLICKED, &CNumbersPage::OnCheckFloat),
+        ForCommand(IDC_BTN_NUM_EXPORT, BN_CLICKED, &CNumbersPage::OnExport),
+    };
+    return Dispatch(this, map, m);
+}
+
+BOOL CNumbersPage::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    SetCheck(*this, IDC_CHECK_INTEGER, 1);
+    SetCheck(*this, IDC_CHECK_FLOAT, 1);
+    SetDlgItemText(IDC_EDIT_NUM_MIN, "80");
+    SetDlgItemText(IDC_EDIT_NUM_MAX, "100");
+    SetDlgItemText(IDC_EDIT_NUM_COUNT, "10");
+    SetDlgItemText(IDC_EDIT_DECIMALS, "2");
+    return TRUE;
+}
+
+NumberOptions CNumbersPage::Options() const
+{
+    return NumberOptions{m_bInteger, m_bFloat, m_fMin, m_fMax, m_nCount, m_nDecimals};
+}
+
+BOOL CNumbersPage::CheckInput()
+{
+    m_bInteger = IsChecked(*this, IDC_CHECK_INTEGER);
+    m_bFloat = IsChecked(*this, IDC_CHECK_FLOAT);
+    if (!m_bInteger && !m_bFloat) {
+        PageMessage(*this, "至少指定一种数字类型！");
+        return FALSE;
+    }
+    m_fMin = ReadFloatField(this, IDC_EDIT_NUM_MIN);
+    m_fMax = ReadFloatField(this, IDC_EDIT_NUM_MAX);
+    m_nCount = ReadIntField(this, IDC_EDIT_NUM_COUNT);
+    if (m_bFloat) {
+        m_nDecimals = ReadIntField(this, IDC_EDIT_DECIMALS);
+        if (m_nDecimals < 0) {
+            PageMessage(*this, "保留小数位数设定无效！");
+            return FALSE;
+        }
+    }
+    if (m_fMin > m_fMax) {
+        PageMessage(*this, "数值范围设定无效！");
+        return FALSE;
+    }
+    if (m_nCount < 1) {
+        PageMessage(*this, "生成个数设定无效！");
+        return FALSE;
+    }
+    if (!FitsInMemory()) {
+        PageMessage(*this, "生成结果过大，请减小生成个数或保留小数位数！");
+        return FALSE;
+    }
+    SeedRandom();
+    return TRUE;
+}
+
+// The whole list is built in memory and shown at once: a count or a number of decimals that
+// cannot be held is refused before anything changes.
+bool CNumbersPage::FitsInMemory() const
+{
+    long long longest = 11; // "-2147483648"
+    if (m_bFloat)           // sign, six whole digits at most, the point, the decimals
+        longest = std::max(longest, 8LL + m_nDecimals);
+    return static_cast<long long>(m_nCount) * (longest + 2) <= MAX_OUTPUT_BYTES;
+}
+
+void CNumbersPage::OnGenerate()
+{
+    if (!CheckInput())
+        return;
+    GetDlgItem(IDC_BTN_NUM_GENERATE).EnableWindow(FALSE);
+    SetDlgItemText(IDC_EDIT_NUM_OUTPUT, "");
+    const NumberOptions opt = Options();
+    CString text;
+    text.Reserve(static_cast<std::size_t>(m_nCount) *
+                 (m_bFloat ? 10 + std::min(m_nDecimals, 64) : 8));
+    for (int i = 0; i < m_nCount; ++i) {
+        AppendNumberItem(text, opt);
+        text += "\r\n";
+    }
+    SetDlgItemText(IDC_EDIT_NUM_OUTPUT, text);
+    PageMessage(*this, "生成成功！");
+    GetDlgItem(IDC_BTN_NUM_GENERATE).EnableWindow(TRUE);
+}
+
+void CNumbersPage::OnCheckFloat()
+{
+    GetDlgItem(IDC_EDIT_DECIMALS).EnableWindow(IsChecked(*this, IDC_CHECK_FLOAT));
+}
+
+void CNumbersPage::OnExport()
+{
+    const CString list = GetDlgItemText(IDC_EDIT_NUM_OUTPUT);
+    if (list.IsEmpty()) {
+        PageMessage(*this, "没有可导出的结果！");
+        return;
+    }
+    std::wstring path;
+    ExportEncoding encoding;
+    if (!AskExportPath(*this, path, encoding))
+        return;
+    PageMessage(*this, WriteExport(path, list.View(), encoding) ? "导出成功！" : "导出失败！");
+}

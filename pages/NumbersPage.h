@@ -1,0 +1,33 @@
+#pragma once
+// The numbers page: a list of random whole and decimal numbers, built at once on the click.
+
+#include "PageCommon.h"
+#include "core/NumberItem.h"
+#include "res/resource.h"
+
+class CNumbersPage : public CDialog {
+public:
+    explicit CNumbersPage(CWnd* parent = nullptr);
+    ~CNumbersPage() override;
+
+    BOOL CheckInput();
+    void OnGenerate();
+    void OnCheckFloat();
+    void OnExport();
+    // The page's settings as the number items read them.
+    NumberOptions Options() const;
+
+    BOOL m_bInteger = 0;
+    BOOL m_bFloat = 0;
+    float m_fMin = 0;
+    float m_fMax = 0;
+    int m_nCount = 0;
+    int m_nDecimals = 0;
+
+protected:
+    bool OnMessage(Message& m) override;
+    BOOL OnInitDialog() override;
+
+private:
+    bool FitsInMemory() const;
+};

@@ -1,0 +1,18 @@
+#pragma once
+// What the three pages share: the generate timer, the limits of an output, the message box.
+
+#include "framework/Dialog.h"
+
+// Window-timer identifier of the strings and the interval page, each on its own window.
+constexpr UINT GENERATE_TIMER_ID = 1;
+// The strings page shows a batch of at most this many strings in its box.
+constexpr int MAX_SHOWN_ITEMS = 1000;
+// Largest text one run may build in memory: a 32-bit process also needs room for its UTF-16 copy
+// and the edit control's own.
+constexpr long long MAX_OUTPUT_BYTES = 64LL << 20;
+
+// Every message of the pages: modal, empty caption, one OK button, no icon.
+inline void PageMessage(CWnd& page, const CString& text)
+{
+    page.MessageBox(text, "", MB_OK);
+}
