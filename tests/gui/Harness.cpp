@@ -1,0 +1,177 @@
+#include "Harness.h"
+
+#include "corelib/WideText.h"
+
+#include <cstdio>
+
+namespace {
+BoxCatcher* g_catcher = nullptr;
+
+BOOL CALLBACK CollectStatic(HWND child, LPARAM lParam)
+{
+    wchar_t cls[32];
+    ::GetClassNameW(child, cls, 32);
+    auto* box = reinterpret_cast<CaughtBox*>(lParam);
+    if (_wcsicmp(cls, L"Static") == 0) {
+        const std::wstring t = GetText(child, 0);
+        if (!t.empty())
+            box->text += (box->text.empty() ? L"" : L"\n") + t;
+    } else if (_wcsicmp(cls, L"Button") == 0 && (::GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE)) {
+        ++box->visibleButtons; // IsWindowVisible is still false while the box is being activated
+    }
+    return TRUE;
+}
+} // namespace
+
+BoxCatcher::BoxCatcher()
+{
+    g_catcher = this;
+    m_hook = ::SetWindowsHookExW(WH_CBT, HookProc, nullptr, ::GetCurrentThreadId());
+}
+
+BoxCatcher::~BoxCatcher()
+{
+    ::UnhookWindowsHookEx(m_hook);
+    g_catcher = nullptr;
+}
+
+LRESULT CALLBACK BoxCatcher::HookProc(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (g_catcher && code == HCBT_ACTIVATE)
+        g_catcher->Catch(reinterpret_cast<HWND>(wParam));
+    if (g_catcher && code == HCBT_DESTROYWND)
+        g_catcher->m_seen.erase(reinterpret_cast<HWND>(wParam));
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void BoxCatcher::Catch(HWND box)
+{
+    wchar_t cls[32];
+    ::GetClassNameW(box, cls, 32);
+    // Owned dialogs that come up: message boxes, the About box, Save As. A dialog under test has no
+    // owner, and is activated already while it is created (its first control takes the focus).
+    if (wcscmp(cls, L"#32770") != 0 || !::GetWindow(box, GW_OWNER) || m_seen.count(box) ||
+        ignored.count(box))
+        return;
+    m_seen.insert(box);
+    CaughtBox caught{box, GetText(box, 0), L"", 0, ::GetDlgItem(box, 0xFFFF) != nullptr};
+    ::EnumChildWindows(box, CollectStatic, reinterpret_cast<LPARAM>(&caught));
+    if (caught.isMessageBox)
+        caught.text = GetText(box, 0xFFFF);
+    boxes.push_back(caught);
+    const int answer = onBox ? onBox(caught) : IDOK;
+    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
+{
+    const DWORD start = ::GetTickCount();
+    while (!done()) {
+        if (::GetTickCount() - start > timeoutMs)
+            return false;
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+    return true;
+}
+
+void PumpFor(DWORD ms)
+{
+    const DWORD start = ::GetTickCount();
+    PumpUntil([&] { return ::GetTickCount() - start >= ms; }, ms + 1000);
+}
+
+std::wstring GetText(HWND dialog, int id)
+{
+    // WM_GETTEXT rather than GetWindowText: it also reads a control of another process.
+    HWND h = id ? ::GetDlgItem(dialog, id) : dialog;
+    const auto n = ::SendMessageW(h, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        ::SendMessageW(h, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+    return text;
+}
+
+void SetText(HWND dialog, int id, const std::wstring& text)
+{
+    ::SendDlgItemMessageW(dialog, id, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void Click(HWND dialog, int id)
+{
+    ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
+}
+
+void ClickCheck(HWND dialog, int id, bool checked)
+{
+    ::SendDlgItemMessageW(dialog, id, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    Click(dialog, id);
+}
+
+bool IsCheckedBox(HWND dialog, int id)
+{
+    return ::SendDlgItemMessageW(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+bool IsEnabled(HWND dialog, int id)
+{
+    return ::IsWindowEnabled(::GetDlgItem(dialog, id)) != FALSE;
+}
+
+std::vector<std::wstring> SplitLines(const std::wstring& text)
+{
+    std::vector<std::wstring> lines;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = text.find(L"\r\n", start);
+        if (end == std::wstring::npos) {
+            if (start != text.size())
+                lines.push_back(L"<unterminated>" + text.substr(start));
+            return lines;
+        }
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+}
+
+std::wstring Widen(const std::string& gbk)
+{
+    return WideFromGbk(gbk);
+}
+
+std::string ReadFileBytes(const std::wstring& path)
+{
+    std::string bytes;
+    if (std::FILE* f = ::_wfopen(path.c_str(), L"rb")) {
+        char buf[65536];
+        std::size_t n;
+        while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
+            bytes.append(buf, n);
+        std::fclose(f);
+    }
+    return bytes;
+}
+
+std::wstring ExeFolder()
+{
+    wchar_t path[MAX_PATH];
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path);
+    return folder.substr(0, folder.find_last_of(L'\\') + 1);
+}
+
+HostWindow::HostWindow()
+    : hwnd(::CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPEDWINDOW, 0, 0, 800, 600, nullptr,
+                             nullptr, nullptr, nullptr))
+{
+}
+
+HostWindow::~HostWindow()
+{
+    ::DestroyWindow(hwnd);
+}

@@ -1,0 +1,66 @@
+#pragma once
+// In-process GUI testing the way Wine's own conformance tests do it: real dialogs from the real
+// templates, inputs set with messages, clicks sent as WM_COMMAND/BN_CLICKED, texts read back,
+// and every modal box caught by a thread-local CBT hook that records it and answers it.
+
+#include <windows.h>
+
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+// What a caught dialog box showed.
+struct CaughtBox {
+    HWND hwnd;
+    std::wstring caption;
+    std::wstring text; // a message box's message, or all static texts of another dialog
+    int visibleButtons;
+    bool isMessageBox; // has the message static (0xFFFF)
+};
+
+class BoxCatcher {
+public:
+    BoxCatcher();
+    ~BoxCatcher();
+    BoxCatcher(const BoxCatcher&) = delete;
+    BoxCatcher& operator=(const BoxCatcher&) = delete;
+
+    std::vector<CaughtBox> boxes;
+    // Called when a box comes up, before it is answered; returns the command to answer with.
+    std::function<int(const CaughtBox&)> onBox;
+    // Dialogs under test, never answered.
+    std::set<HWND> ignored;
+
+private:
+    static LRESULT CALLBACK HookProc(int code, WPARAM wParam, LPARAM lParam);
+    void Catch(HWND box);
+    HHOOK m_hook;
+    std::set<HWND> m_seen;
+};
+
+// Dispatches messages until done() holds or the time runs out; false on time-out.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000);
+void PumpFor(DWORD ms);
+
+std::wstring GetText(HWND dialog, int id);
+void SetText(HWND dialog, int id, const std::wstring& text);
+// A click as the control reports it: WM_COMMAND with BN_CLICKED (the button's own state as is).
+void Click(HWND dialog, int id);
+// Sets a check box and reports the click, as a user's click would.
+void ClickCheck(HWND dialog, int id, bool checked);
+bool IsCheckedBox(HWND dialog, int id);
+bool IsEnabled(HWND dialog, int id);
+
+std::vector<std::wstring> SplitLines(const std::wstring& text); // every line must end in "\r\n"
+std::wstring Widen(const std::string& gbk);
+std::string ReadFileBytes(const std::wstring& path);
+std::wstring ExeFolder(); // with a trailing backslash
+
+// A top-level window (never shown) to host a page, as the tab control does in the program.
+class HostWindow {
+public:
+    HostWindow();
+    ~HostWindow();
+    HWND hwnd;
+};

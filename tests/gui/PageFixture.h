@@ -1,0 +1,52 @@
+#pragma once
+// A page under test: the library object the main window would make, a host window standing in
+// for the tab control, and a catcher for every box the page opens.
+
+#include "Harness.h"
+#include "corelib/Core.h"
+#include "framework/Wnd.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+template <class Page> class PageFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        g_pCore = new CCore;
+        hostWnd.Attach(host.hwnd);
+        page = std::make_unique<Page>(nullptr);
+        ASSERT_TRUE(page->Create(page->GetTemplateId(), &hostWnd));
+        hwnd = page->m_hWnd;
+        // Every message of a page has an empty caption and one OK button.
+        catcher.onBox = [](const CaughtBox& box) {
+            if (box.isMessageBox) {
+                EXPECT_EQ(box.caption, L"");
+                EXPECT_EQ(box.visibleButtons, 1);
+            }
+            return IDOK;
+        };
+    }
+    void TearDown() override
+    {
+        page.reset();
+        delete g_pCore;
+        g_pCore = nullptr;
+    }
+
+    // The messages shown so far.
+    std::vector<std::wstring> Messages() const
+    {
+        std::vector<std::wstring> texts;
+        for (const CaughtBox& b : catcher.boxes)
+            texts.push_back(b.text);
+        return texts;
+    }
+
+    BoxCatcher catcher;
+    HostWindow host;
+    CWnd hostWnd;
+    std::unique_ptr<Page> page;
+    HWND hwnd = nullptr;
+};

@@ -1,0 +1,168 @@
+#include "PageFixture.h"
+#include "pages/IntervalPage.h"
+
+#include <regex>
+
+namespace {
+
+class IntervalPage : public PageFixture<CIntervalPage> {
+protected:
+    void Set(const wchar_t* lo, const wchar_t* hi, const wchar_t* count)
+    {
+        SetText(hwnd, IDC_EDIT_INTERVAL_MIN, lo);
+        SetText(hwnd, IDC_EDIT_INTERVAL_MAX, hi);
+        SetText(hwnd, IDC_EDIT_TIME_COUNT, count);
+    }
+    std::size_t Lines() const { return SplitLines(GetText(hwnd, IDC_EDIT_TIME_OUTPUT)).size(); }
+};
+
+bool IsEventLine(const std::wstring& line)
+{
+    static const std::wregex format(L"\\d{4}-\\d{2}-\\d{2}   \\d{2}:\\d{2}:\\d{2}");
+    return std::regex_match(line, format);
+}
+
+} // namespace
+
+TEST_F(IntervalPage, StateAfterStart)
+{
+    EXPECT_FALSE(IsCheckedBox(hwnd, IDC_CHECK_RUN_PROGRAM));
+    EXPECT_FALSE(IsEnabled(hwnd, IDC_EDIT_PROGRAM));
+    EXPECT_EQ(GetText(hwnd, IDC_EDIT_PROGRAM), L"");
+    EXPECT_EQ(GetText(hwnd, IDC_EDIT_INTERVAL_MIN), L"500");
+    EXPECT_EQ(GetText(hwnd, IDC_EDIT_INTERVAL_MAX), L"3000");
+    EXPECT_EQ(GetText(hwnd, IDC_EDIT_TIME_COUNT), L"10");
+    EXPECT_EQ(GetText(hwnd, IDC_EDIT_TIME_OUTPUT), L"");
+}
+
+TEST_F(IntervalPage, TheProgramBoxFollowsItsCheckBoxAndKeepsItsText)
+{
+    ClickCheck(hwnd, IDC_CHECK_RUN_PROGRAM, true);
+    EXPECT_TRUE(IsEnabled(hwnd, IDC_EDIT_PROGRAM));
+    SetText(hwnd, IDC_EDIT_PROGRAM, L"notepad.exe");
+    ClickCheck(hwnd, IDC_CHECK_RUN_PROGRAM, false);
+    EXPECT_FALSE(IsEnabled(hwnd, IDC_EDIT_PROGRAM));
+    EXPECT_EQ(GetText(hwnd, IDC_EDIT_PROGRAM), L"notepad.exe");
+}
+
+TEST_F(IntervalPage, OnlyTheFirstInvalidSettingIsReported)
+{
+    struct Case {
+        bool run;
+        const wchar_t *program, *lo, *hi, *count, *message;
+    };
+    const Case cases[] = {
+        {true, L"", L"3000", L"500", L"0", L"外部程序命令行无效！"},
+        {false, L"", L"3000", L"500", L"0", L"发生间隔设定无效！"},
+        {true, L"   ", L"3000", L"500", L"0",
+         L"发生间隔设定无效！"}, // blanks pass the program test
+        {false, L"", L"1", L"2", L"", L"生成个数设定无效！"},
+        {false, L"", L"1", L"2", L"0", L"生成个数设定无效！"},
+    };
+    for (const Case& c : cases) {
+        ClickCheck(hwnd, IDC_CHECK_RUN_PROGRAM, c.run);
+        SetText(hwnd, IDC_EDIT_PROGRAM, c.program);
+        Set(c.lo, c.hi, c.count);
+        SetText(hwnd, IDC_EDIT_TIME_OUTPUT, L"kept");
+        catcher.boxes.clear();
+        Click(hwnd, IDC_BTN_TIME_GENERATE);
+        ASSERT_EQ(Messages(), std::vector<std::wstring>{c.message}) << c.lo << " " << c.count;
+        EXPECT_TRUE(IsEnabled(hwnd, IDC_BTN_TIME_GENERATE));
+    }
+    PumpFor(100);
+    EXPECT_EQ(GetText(hwnd, IDC_EDIT_TIME_OUTPUT), L"kept");
+}
+
+TEST_F(IntervalPage, ARunOfThreeEventsShowsOneTwoThreeLines)
+{
+    SetText(hwnd, IDC_EDIT_TIME_OUTPUT, L"previous run");
+    Set(L"50", L"80", L"3");
+    bool disabledAtMessage = false;
+    catcher.onBox = [&](const CaughtBox& box) {
+        EXPECT_EQ(box.text, L"生成成功！");
+        EXPECT_EQ(box.caption, L"");
+        EXPECT_EQ(box.visibleButtons, 1);
+        disabledAtMessage = !IsEnabled(hwnd, IDC_BTN_TIME_GENERATE);
+        return IDOK;
+    };
+    Click(hwnd, IDC_BTN_TIME_GENERATE);
+    EXPECT_EQ(GetText(hwnd, IDC_EDIT_TIME_OUTPUT), L"");
+    EXPECT_FALSE(IsEnabled(hwnd, IDC_BTN_TIME_GENERATE));
+    std::vector<std::size_t> seen{0};
+    ASSERT_TRUE(PumpUntil([&] {
+        const std::size_t n = Lines();
+        if (n != seen.back())
+            seen.push_back(n);
+        return !catcher.boxes.empty();
+    }));
+    PumpFor(20);
+    EXPECT_EQ(seen, (std::vector<std::size_t>{0, 1, 2, 3}));
+    EXPECT_TRUE(disabledAtMessage);
+    EXPECT_TRUE(IsEnabled(hwnd, IDC_BTN_TIME_GENERATE));
+    const auto lines = SplitLines(GetText(hwnd, IDC_EDIT_TIME_OUTPUT));
+    ASSERT_EQ(lines.size(), 3u);
+    for (const std::wstring& line : lines)
+        EXPECT_TRUE(IsEventLine(line)) << std::string(line.begin(), line.end());
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    EXPECT_EQ(lines[2].substr(0, 4), std::to_wstring(now.wYear));
+    PumpFor(200); // exactly one closing message
+    EXPECT_EQ(catcher.boxes.size(), 1u);
+
+    // A second run starts from an empty box and an empty log.
+    Set(L"0", L"0", L"1");
+    Click(hwnd, IDC_BTN_TIME_GENERATE);
+    ASSERT_TRUE(PumpUntil([&] { return catcher.boxes.size() == 2; }));
+    EXPECT_EQ(SplitLines(GetText(hwnd, IDC_EDIT_TIME_OUTPUT)).size(), 1u);
+}
+
+TEST_F(IntervalPage, EqualDelaysGiveAFixedDelay)
+{
+    Set(L"300", L"300", L"2");
+    const DWORD start = GetTickCount();
+    Click(hwnd, IDC_BTN_TIME_GENERATE);
+    ASSERT_TRUE(PumpUntil([&] { return !catcher.boxes.empty(); }));
+    const DWORD took = GetTickCount() - start;
+    EXPECT_GE(took, 550u);
+    EXPECT_LT(took, 3000u);
+}
+
+TEST_F(IntervalPage, TheShellOpensTheProgramOncePerEvent)
+{
+    const std::wstring program = ExeFolder() + L"shell_counter.exe";
+    const std::wstring counter = program + L".count";
+    DeleteFileW(counter.c_str());
+    ClickCheck(hwnd, IDC_CHECK_RUN_PROGRAM, true);
+    SetText(hwnd, IDC_EDIT_PROGRAM, program);
+    Set(L"20", L"40", L"3");
+    Click(hwnd, IDC_BTN_TIME_GENERATE);
+    ASSERT_TRUE(PumpUntil([&] { return !catcher.boxes.empty(); }));
+    ASSERT_TRUE(
+        PumpUntil([&] { return SplitLines(Widen(ReadFileBytes(counter))).size() >= 3; }, 20000));
+    PumpFor(500); // and not a fourth time
+    EXPECT_EQ(SplitLines(Widen(ReadFileBytes(counter))).size(), 3u);
+    DeleteFileW(counter.c_str());
+}
+
+TEST_F(IntervalPage, AProgramTheShellCannotOpenDoesNotStopTheRun)
+{
+    ClickCheck(hwnd, IDC_CHECK_RUN_PROGRAM, true);
+    SetText(hwnd, IDC_EDIT_PROGRAM, L"   ");
+    Set(L"0", L"10", L"2");
+    Click(hwnd, IDC_BTN_TIME_GENERATE);
+    ASSERT_TRUE(PumpUntil([&] { return !catcher.boxes.empty(); }));
+    EXPECT_EQ(Messages(), std::vector<std::wstring>{L"生成成功！"});
+    EXPECT_EQ(Lines(), 2u);
+}
+
+TEST_F(IntervalPage, ExportDoesNothing)
+{
+    SetText(hwnd, IDC_EDIT_TIME_OUTPUT, L"as it was");
+    Click(hwnd, IDC_BTN_TIME_EXPORT);
+    Set(L"30", L"30", L"2");
+    Click(hwnd, IDC_BTN_TIME_GENERATE);
+    Click(hwnd, IDC_BTN_TIME_EXPORT); // during a run
+    ASSERT_TRUE(PumpUntil([&] { return !catcher.boxes.empty(); }));
+    EXPECT_EQ(Messages(), std::vector<std::wstring>{L"生成成功！"});
+    EXPECT_EQ(Lines(), 2u);
+}

@@ -1,0 +1,170 @@
+#include "PageFixture.h"
+#include "pages/Export.h"
+#include "pages/NumbersPage.h"
+
+#include <set>
+
+namespace {
+
+class NumbersPage : public PageFixture<CNumbersPage> {
+protected:
+    void Generate() { Click(hwnd, IDC_BTN_NUM_GENERATE); }
+    void Set(const wchar_t* lo, const wchar_t* hi, const wchar_t* count)
+    {
+        SetText(hwnd, IDC_EDIT_NUM_MIN, lo);
+        SetText(hwnd, IDC_EDIT_NUM_MAX, hi);
+        SetText(hwnd, IDC_EDIT_NUM_COUNT, count);
+    }
+};
+
+} // namespace
+
+TEST_F(NumbersPage, StateAfterStart)
+{
+    EXPECT_TRUE(IsCheckedBox(hwnd, IDC_CHECK_INTEGER));
+    EXPECT_TRUE(IsCheckedBox(hwnd, IDC_CHECK_FLOAT));
+    EXPECT_EQ(GetText(hwnd, IDC_EDIT_NUM_MIN), L"80");
+    EXPECT_EQ(GetText(hwnd, IDC_EDIT_NUM_MAX), L"100");
+    EXPECT_EQ(GetText(hwnd, IDC_EDIT_NUM_COUNT), L"10");
+    EXPECT_EQ(GetText(hwnd, IDC_EDIT_DECIMALS), L"2");
+    EXPECT_TRUE(IsEnabled(hwnd, IDC_EDIT_DECIMALS));
+    EXPECT_EQ(GetText(hwnd, IDC_EDIT_NUM_OUTPUT), L"");
+}
+
+TEST_F(NumbersPage, TheDecimalsBoxFollowsItsCheckBoxAndKeepsItsText)
+{
+    SetText(hwnd, IDC_EDIT_DECIMALS, L"5");
+    ClickCheck(hwnd, IDC_CHECK_FLOAT, false);
+    EXPECT_FALSE(IsEnabled(hwnd, IDC_EDIT_DECIMALS));
+    EXPECT_EQ(GetText(hwnd, IDC_EDIT_DECIMALS), L"5");
+    ClickCheck(hwnd, IDC_CHECK_FLOAT, true);
+    EXPECT_TRUE(IsEnabled(hwnd, IDC_EDIT_DECIMALS));
+    // The integer check box has no handler: the decimals box does not follow it.
+    ClickCheck(hwnd, IDC_CHECK_INTEGER, false);
+    EXPECT_TRUE(IsEnabled(hwnd, IDC_EDIT_DECIMALS));
+}
+
+TEST_F(NumbersPage, OnlyTheFirstInvalidSettingIsReported)
+{
+    struct Case {
+        bool integer, floating;
+        const wchar_t *lo, *hi, *count, *decimals;
+        const wchar_t* message; // empty: accepted
+    };
+    const Case cases[] = {
+        {false, false, L"100", L"80", L"0", L"-1", L"至少指定一种数字类型！"},
+        {true, true, L"100", L"80", L"0", L"-1", L"保留小数位数设定无效！"},
+        {true, false, L"100", L"80", L"0", L"-1", L"数值范围设定无效！"},
+        {true, true, L"100", L"80", L"0", L"2", L"数值范围设定无效！"},
+        {true, true, L"", L"-1", L"5", L"2", L"数值范围设定无效！"},
+        {true, true, L"1", L"2", L"", L"2", L"生成个数设定无效！"},
+        {true, false, L"1", L"2", L"3", L"-1", L""}, // decimals not read without decimals
+        {true, true, L"0.1", L"0.10000000149", L"3", L"0", L""}, // the same float: equal bounds
+        {false, true, L"7", L"7", L"3", L"2", L""},
+    };
+    for (const Case& c : cases) {
+        ClickCheck(hwnd, IDC_CHECK_INTEGER, c.integer);
+        ClickCheck(hwnd, IDC_CHECK_FLOAT, c.floating);
+        Set(c.lo, c.hi, c.count);
+        SetText(hwnd, IDC_EDIT_DECIMALS, c.decimals);
+        SetText(hwnd, IDC_EDIT_NUM_OUTPUT, L"kept");
+        catcher.boxes.clear();
+        Generate();
+        if (*c.message) {
+            ASSERT_EQ(Messages(), std::vector<std::wstring>{c.message}) << c.lo << " " << c.hi;
+            EXPECT_EQ(GetText(hwnd, IDC_EDIT_NUM_OUTPUT), L"kept");
+        } else {
+            ASSERT_EQ(Messages(), std::vector<std::wstring>{L"生成成功！"}) << c.lo << " " << c.hi;
+            EXPECT_EQ(SplitLines(GetText(hwnd, IDC_EDIT_NUM_OUTPUT)).size(), 3u);
+        }
+        EXPECT_TRUE(IsEnabled(hwnd, IDC_BTN_NUM_GENERATE));
+    }
+    EXPECT_EQ(GetText(hwnd, IDC_EDIT_NUM_OUTPUT), L"7.00\r\n7.00\r\n7.00\r\n");
+}
+
+TEST_F(NumbersPage, FiveThousandLinesWithTheButtonDisabledUntilOk)
+{
+    Set(L"80", L"100", L"5000");
+    bool disabledAtMessage = false;
+    std::wstring outputAtMessage;
+    catcher.onBox = [&](const CaughtBox& box) {
+        EXPECT_EQ(box.text, L"生成成功！");
+        EXPECT_EQ(box.caption, L"");
+        EXPECT_EQ(box.visibleButtons, 1);
+        disabledAtMessage = !IsEnabled(hwnd, IDC_BTN_NUM_GENERATE);
+        outputAtMessage = GetText(hwnd, IDC_EDIT_NUM_OUTPUT);
+        return IDOK;
+    };
+    Generate();
+    EXPECT_TRUE(disabledAtMessage);
+    EXPECT_TRUE(IsEnabled(hwnd, IDC_BTN_NUM_GENERATE));
+    const auto lines = SplitLines(outputAtMessage);
+    ASSERT_EQ(lines.size(), 5000u);
+    int whole = 0;
+    for (const std::wstring& line : lines) {
+        const double v = std::stod(line);
+        ASSERT_TRUE(v >= 80 && v <= 100) << line;
+        const auto dot = line.find(L'.');
+        if (dot == std::wstring::npos)
+            ++whole;
+        else
+            ASSERT_EQ(line.size() - dot, 3u) << line;
+    }
+    EXPECT_GT(whole, 2000);
+    EXPECT_LT(whole, 3000);
+}
+
+TEST_F(NumbersPage, WholeNumbersOverEqualBounds)
+{
+    ClickCheck(hwnd, IDC_CHECK_FLOAT, false);
+    Set(L"5", L"5", L"20");
+    Generate();
+    std::wstring expected;
+    for (int i = 0; i < 20; ++i)
+        expected += L"5\r\n";
+    EXPECT_EQ(GetText(hwnd, IDC_EDIT_NUM_OUTPUT), expected);
+}
+
+TEST_F(NumbersPage, OutputTooLargeForMemoryIsRefusedBeforeAnythingChanges)
+{
+    SetText(hwnd, IDC_EDIT_NUM_OUTPUT, L"kept");
+    Set(L"1", L"2", L"2000000000");
+    Generate();
+    Set(L"1", L"2", L"10");
+    SetText(hwnd, IDC_EDIT_DECIMALS, L"2000000000");
+    Generate();
+    const std::wstring tooLarge = L"生成结果过大，请减小生成个数或保留小数位数！";
+    EXPECT_EQ(Messages(), (std::vector<std::wstring>{tooLarge, tooLarge}));
+    EXPECT_EQ(GetText(hwnd, IDC_EDIT_NUM_OUTPUT), L"kept");
+    // Many decimals that still fit are written in full.
+    SetText(hwnd, IDC_EDIT_DECIMALS, L"300");
+    Set(L"1", L"1", L"2");
+    ClickCheck(hwnd, IDC_CHECK_INTEGER, false);
+    Generate();
+    const auto lines = SplitLines(GetText(hwnd, IDC_EDIT_NUM_OUTPUT));
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], L"1." + std::wstring(300, L'0'));
+}
+
+TEST_F(NumbersPage, ExportWritesTheShownListAsGbkOrUtf8)
+{
+    const std::wstring text = L"80.25\r\n头\r\n";
+    const std::string gbk = "80.25\r\n\xCD\xB7\r\n";
+    const std::wstring path = ExeFolder() + L"export_test.txt";
+    ASSERT_TRUE(WriteExport(path, gbk, ExportEncoding::Gbk));
+    EXPECT_EQ(ReadFileBytes(path), gbk);
+    ASSERT_TRUE(WriteExport(path, gbk, ExportEncoding::Utf8));
+    EXPECT_EQ(ReadFileBytes(path), "80.25\r\n\xE5\xA4\xB4\r\n");
+    DeleteFileW(path.c_str());
+    EXPECT_FALSE(WriteExport(ExeFolder() + L"no such folder\\x.txt", gbk, ExportEncoding::Gbk));
+
+    // With nothing to export the page says so; otherwise it asks where (cancelled here).
+    SetText(hwnd, IDC_EDIT_NUM_OUTPUT, L"");
+    Click(hwnd, IDC_BTN_NUM_EXPORT);
+    ASSERT_EQ(Messages(), std::vector<std::wstring>{L"没有可导出的结果！"});
+    SetText(hwnd, IDC_EDIT_NUM_OUTPUT, text);
+    catcher.onBox = [](const CaughtBox&) { return IDCANCEL; };
+    Click(hwnd, IDC_BTN_NUM_EXPORT);
+    ASSERT_EQ(catcher.boxes.size(), 2u);
+    EXPECT_FALSE(catcher.boxes[1].isMessageBox); // the Save As dialog
+}

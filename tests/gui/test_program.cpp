@@ -1,0 +1,169 @@
+// The built program itself: its version block, its manifest, and a run of the real Zanfor.exe as a
+// separate process driven from outside, the way a user's clicks reach it.
+#include "Harness.h"
+#include "res/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::wstring ProgramPath()
+{
+    return ExeFolder() + L"Zanfor.exe";
+}
+
+std::wstring VersionValue(const std::vector<char>& block, const wchar_t* name)
+{
+    void* value = nullptr;
+    UINT size = 0;
+    const std::wstring key = std::wstring(L"\\StringFileInfo\\080404b0\\") + name;
+    if (!VerQueryValueW(block.data(), key.c_str(), &value, &size))
+        return L"<missing>";
+    return std::wstring(static_cast<const wchar_t*>(value), size ? size - 1 : 0);
+}
+
+struct FindState {
+    DWORD pid;
+    const wchar_t* text; // wanted static text (message boxes), or null for the main window
+    HWND found;
+};
+
+BOOL CALLBACK FindWindowOf(HWND hwnd, LPARAM lParam)
+{
+    auto* s = reinterpret_cast<FindState*>(lParam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    wchar_t cls[32];
+    GetClassNameW(hwnd, cls, 32);
+    if (pid != s->pid || wcscmp(cls, L"#32770") != 0 || !IsWindowVisible(hwnd))
+        return TRUE;
+    const bool isBox = GetDlgItem(hwnd, 0xFFFF) != nullptr;
+    if ((s->text == nullptr) != isBox && (!s->text || GetText(hwnd, 0xFFFF) == s->text)) {
+        s->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND WaitForWindow(DWORD pid, const wchar_t* boxText, DWORD timeoutMs = 15000)
+{
+    FindState s{pid, boxText, nullptr};
+    const DWORD start = GetTickCount();
+    while (!s.found && GetTickCount() - start < timeoutMs) {
+        EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&s));
+        if (!s.found)
+            Sleep(20);
+    }
+    return s.found;
+}
+
+// The page child of the tab control that holds control id.
+HWND PageWith(HWND tab, int id)
+{
+    for (HWND page = GetWindow(tab, GW_CHILD); page; page = GetWindow(page, GW_HWNDNEXT))
+        if (GetDlgItem(page, id))
+            return page;
+    return nullptr;
+}
+
+} // namespace
+
+TEST(Program, VersionBlock)
+{
+    DWORD handle = 0;
+    const DWORD size = GetFileVersionInfoSizeW(ProgramPath().c_str(), &handle);
+    ASSERT_GT(size, 0u);
+    std::vector<char> block(size);
+    ASSERT_TRUE(GetFileVersionInfoW(ProgramPath().c_str(), 0, size, block.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT len = 0;
+    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &len));
+    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(0, 2));
+    EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(27, 5));
+    EXPECT_EQ(fixed->dwProductVersionMS, MAKELONG(0, 2));
+    EXPECT_EQ(fixed->dwProductVersionLS, MAKELONG(27, 5));
+    EXPECT_EQ(VersionValue(block, L"FileVersion"), L"2, 0, 5, 27");
+    EXPECT_EQ(VersionValue(block, L"ProductVersion"), L"2, 0, 5, 27");
+    EXPECT_EQ(VersionValue(block, L"FileDescription"), L"Zanfor");
+    EXPECT_EQ(VersionValue(block, L"InternalName"), L"Zanfor");
+    EXPECT_EQ(VersionValue(block, L"OriginalFilename"), L"Zanfor.EXE");
+    EXPECT_EQ(VersionValue(block, L"ProductName"), L"Zanfor 应用程序");
+    EXPECT_EQ(VersionValue(block, L"CompanyName"), L"Zanfor 工作室");
+    EXPECT_EQ(VersionValue(block, L"LegalCopyright"), L"版权所有 (C) 2026 Zanfor 工作室");
+    for (const wchar_t* empty : {L"Comments", L"LegalTrademarks", L"PrivateBuild", L"SpecialBuild"})
+        EXPECT_EQ(VersionValue(block, empty), L"") << empty;
+}
+
+TEST(Program, ManifestAsksForCommonControls6AndTheIconHasThreeImages)
+{
+    HMODULE exe = LoadLibraryExW(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(exe, nullptr);
+    HRSRC res = FindResourceW(exe, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+    ASSERT_NE(res, nullptr);
+    const char* xml = static_cast<const char*>(LockResource(LoadResource(exe, res)));
+    const std::string manifest(xml, SizeofResource(exe, res));
+    EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
+              std::string::npos);
+    EXPECT_NE(manifest.find("processorArchitecture=\"X86\""), std::string::npos);
+
+    HRSRC group = FindResourceW(exe, MAKEINTRESOURCEW(IDR_MAINFRAME), MAKEINTRESOURCEW(14));
+    ASSERT_NE(group, nullptr);
+    const WORD* header = static_cast<const WORD*>(LockResource(LoadResource(exe, group)));
+    EXPECT_EQ(header[2], 3); // idCount
+    FreeLibrary(exe);
+}
+
+TEST(Program, RunsAndGeneratesOnEveryPage)
+{
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::wstring cmd = L"\"" + ProgramPath() + L"\"";
+    ASSERT_TRUE(CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &si, &pi));
+    HWND main = WaitForWindow(pi.dwProcessId, nullptr);
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(GetText(main, 0), L"Zanfor ");
+    HWND tab = GetDlgItem(main, IDC_TAB_PAGES);
+    const struct {
+        int tab, generate, count, output;
+        const wchar_t* countText;
+    } pages[] = {
+        {0, IDC_BTN_STR_GENERATE, IDC_EDIT_STR_COUNT, IDC_EDIT_STR_OUTPUT, L"7"},
+        {1, IDC_BTN_NUM_GENERATE, IDC_EDIT_NUM_COUNT, IDC_EDIT_NUM_OUTPUT, L"9"},
+        {2, IDC_BTN_TIME_GENERATE, IDC_EDIT_TIME_COUNT, IDC_EDIT_TIME_OUTPUT, L"2"},
+    };
+    for (const auto& p : pages) {
+        HWND page = PageWith(tab, p.generate);
+        ASSERT_NE(page, nullptr);
+        if (p.tab == 2) {
+            SetText(page, IDC_EDIT_INTERVAL_MIN, L"10");
+            SetText(page, IDC_EDIT_INTERVAL_MAX, L"20");
+        }
+        SetText(page, p.count, p.countText);
+        // Posted: the click opens a modal box in the other process.
+        PostMessageW(page, WM_COMMAND, MAKEWPARAM(p.generate, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(page, p.generate)));
+        HWND box = WaitForWindow(pi.dwProcessId, L"生成成功！");
+        ASSERT_NE(box, nullptr) << "page " << p.tab;
+        EXPECT_EQ(GetText(box, 0), L"");
+        EXPECT_EQ(SplitLines(GetText(page, p.output)).size(), std::stoul(p.countText))
+            << "page " << p.tab;
+        PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        for (int i = 0; i < 200 && IsWindow(box); ++i)
+            Sleep(10);
+    }
+    // The strings page wrote its results file beside the program.
+    EXPECT_EQ(SplitLines(Widen(ReadFileBytes(ExeFolder() + L"Zanfor_out.txt"))).size(), 7u);
+
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(pi.hProcess, 15000), WAIT_OBJECT_0);
+    DWORD code = 1;
+    GetExitCodeProcess(pi.hProcess, &code);
+    EXPECT_EQ(code, 0u);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+}

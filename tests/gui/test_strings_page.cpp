@@ -1,0 +1,221 @@
+#include "PageFixture.h"
+#include "pages/StringsPage.h"
+
+namespace {
+
+class StringsPage : public PageFixture<CStringsPage> {
+protected:
+    std::wstring OutFile() const { return Widen(page->m_strOutFile.Str()); }
+    // Clicks Generate and pumps until the closing box has been answered.
+    void GenerateAndWait()
+    {
+        const std::size_t before = catcher.boxes.size();
+        Click(hwnd, IDC_BTN_STR_GENERATE);
+        ASSERT_TRUE(PumpUntil([&] { return catcher.boxes.size() > before; }));
+        PumpFor(20);
+    }
+    void SetCount(int n) { SetText(hwnd, IDC_EDIT_STR_COUNT, std::to_wstring(n)); }
+};
+
+} // namespace
+
+TEST_F(StringsPage, StateAfterStart)
+{
+    EXPECT_TRUE(IsCheckedBox(hwnd, IDC_CHECK_UPPER));
+    EXPECT_TRUE(IsCheckedBox(hwnd, IDC_CHECK_LOWER));
+    EXPECT_FALSE(IsCheckedBox(hwnd, IDC_CHECK_DIGIT));
+    EXPECT_FALSE(IsCheckedBox(hwnd, IDC_CHECK_HANZI));
+    EXPECT_EQ(GetText(hwnd, IDC_EDIT_LEN_MIN), L"5");
+    EXPECT_EQ(GetText(hwnd, IDC_EDIT_LEN_MAX), L"8");
+    EXPECT_EQ(GetText(hwnd, IDC_EDIT_STR_COUNT), L"10");
+    for (int id : {IDC_EDIT_HEAD, IDC_EDIT_TAIL, IDC_EDIT_INSERT, IDC_EDIT_STR_OUTPUT})
+        EXPECT_EQ(GetText(hwnd, id), L"") << id;
+    EXPECT_TRUE(IsEnabled(hwnd, IDC_BTN_STR_GENERATE));
+    EXPECT_EQ(GetFileAttributesW(OutFile().c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(page->m_strOutFile, g_pCore->getAppPath() + "_out.txt");
+}
+
+TEST_F(StringsPage, AResultsFileLeftByAnEarlierRunIsDeletedAtStart)
+{
+    const std::wstring path = OutFile();
+    page.reset();
+    std::FILE* f = _wfopen(path.c_str(), L"wb");
+    ASSERT_NE(f, nullptr);
+    std::fputs("old\r\n", f);
+    std::fclose(f);
+    page = std::make_unique<CStringsPage>(nullptr);
+    ASSERT_TRUE(page->Create(IDD_PAGE_STRINGS, &hostWnd));
+    EXPECT_EQ(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(StringsPage, OnlyTheFirstInvalidSettingIsReported)
+{
+    struct Case {
+        bool upper, lower, digit, hanzi;
+        const wchar_t *lenMin, *lenMax, *count;
+        const wchar_t* message;
+    };
+    const Case cases[] = {
+        {false, false, false, false, L"8", L"5", L"0", L"至少指定一种字符类型！"},
+        {false, false, false, true, L"8", L"5", L"0", L"生成长度设定无效！"},
+        {true, false, false, false, L"8", L"5", L"", L"生成长度设定无效！"},
+        {true, false, false, false, L"6", L"6", L"", L"生成个数设定无效！"},
+        {true, false, false, false, L"1", L"2", L"0", L"生成个数设定无效！"},
+        {true, false, false, false, L"1", L"2", L"-3", L"生成个数设定无效！"},
+    };
+    SetText(hwnd, IDC_EDIT_STR_OUTPUT, L"kept");
+    for (const Case& c : cases) {
+        ClickCheck(hwnd, IDC_CHECK_UPPER, c.upper);
+        ClickCheck(hwnd, IDC_CHECK_LOWER, c.lower);
+        ClickCheck(hwnd, IDC_CHECK_DIGIT, c.digit);
+        ClickCheck(hwnd, IDC_CHECK_HANZI, c.hanzi);
+        SetText(hwnd, IDC_EDIT_LEN_MIN, c.lenMin);
+        SetText(hwnd, IDC_EDIT_LEN_MAX, c.lenMax);
+        SetText(hwnd, IDC_EDIT_STR_COUNT, c.count);
+        catcher.boxes.clear();
+        Click(hwnd, IDC_BTN_STR_GENERATE);
+        ASSERT_EQ(Messages(), std::vector<std::wstring>{c.message}) << c.lenMin << " " << c.count;
+        EXPECT_TRUE(IsEnabled(hwnd, IDC_BTN_STR_GENERATE));
+        EXPECT_EQ(GetText(hwnd, IDC_EDIT_STR_OUTPUT), L"kept");
+    }
+    PumpFor(300); // no batch was started
+    EXPECT_EQ(catcher.boxes.size(), 1u);
+    EXPECT_EQ(GetText(hwnd, IDC_EDIT_STR_OUTPUT), L"kept");
+}
+
+TEST_F(StringsPage, WaitsWithADisabledButtonThenShowsTheBatch)
+{
+    SetText(hwnd, IDC_EDIT_LEN_MIN, L"6");
+    SetText(hwnd, IDC_EDIT_LEN_MAX, L"6");
+    bool disabledAtMessage = false;
+    catcher.onBox = [&](const CaughtBox& box) {
+        disabledAtMessage = !IsEnabled(hwnd, IDC_BTN_STR_GENERATE);
+        EXPECT_EQ(box.text, L"生成成功！");
+        EXPECT_EQ(box.caption, L"");
+        EXPECT_EQ(box.visibleButtons, 1);
+        return IDOK;
+    };
+    Click(hwnd, IDC_BTN_STR_GENERATE);
+    EXPECT_FALSE(IsEnabled(hwnd, IDC_BTN_STR_GENERATE));
+    EXPECT_EQ(GetText(hwnd, IDC_EDIT_STR_OUTPUT), L"生成中，请稍后...");
+    PumpFor(100);
+    EXPECT_EQ(GetText(hwnd, IDC_EDIT_STR_OUTPUT), L"生成中，请稍后..."); // still deferred
+    ASSERT_TRUE(PumpUntil([&] { return !catcher.boxes.empty(); }));
+    PumpFor(20);
+    EXPECT_TRUE(disabledAtMessage);
+    EXPECT_TRUE(IsEnabled(hwnd, IDC_BTN_STR_GENERATE));
+    const auto lines = SplitLines(GetText(hwnd, IDC_EDIT_STR_OUTPUT));
+    ASSERT_EQ(lines.size(), 10u);
+    for (const std::wstring& line : lines) {
+        ASSERT_EQ(line.size(), 6u);
+        for (wchar_t c : line)
+            EXPECT_TRUE((c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z')) << line;
+    }
+}
+
+TEST_F(StringsPage, AThousandStringsAreShownAndAllGoToTheResultsFile)
+{
+    SetCount(1000);
+    GenerateAndWait();
+    const std::wstring shown = GetText(hwnd, IDC_EDIT_STR_OUTPUT);
+    EXPECT_EQ(SplitLines(shown).size(), 1000u);
+    // The file holds the same strings in the same order, one record per string.
+    EXPECT_EQ(Widen(ReadFileBytes(OutFile())), shown);
+
+    SetCount(1001);
+    GenerateAndWait();
+    EXPECT_EQ(GetText(hwnd, IDC_EDIT_STR_OUTPUT), L"生成完成，请单击导出按钮。");
+    EXPECT_EQ(SplitLines(Widen(ReadFileBytes(OutFile()))).size(), 1001u);
+    EXPECT_EQ(Messages(), (std::vector<std::wstring>{L"生成成功！", L"生成成功！"}));
+}
+
+TEST_F(StringsPage, TheResultsFileHoldsOnlyTheLatestBatch)
+{
+    SetText(hwnd, IDC_EDIT_HEAD, L"first");
+    GenerateAndWait();
+    SetText(hwnd, IDC_EDIT_HEAD, L"second");
+    SetCount(3);
+    GenerateAndWait();
+    const std::wstring file = Widen(ReadFileBytes(OutFile()));
+    EXPECT_EQ(file, GetText(hwnd, IDC_EDIT_STR_OUTPUT));
+    const auto lines = SplitLines(file);
+    ASSERT_EQ(lines.size(), 3u);
+    for (const std::wstring& line : lines)
+        EXPECT_EQ(line.rfind(L"second", 0), 0u) << line;
+}
+
+TEST_F(StringsPage, InsertionSpecIsTrimmedButHeadAndTailKeepTheirBlanks)
+{
+    SetText(hwnd, IDC_EDIT_HEAD, L" a");
+    SetText(hwnd, IDC_EDIT_TAIL, L"z ");
+    SetText(hwnd, IDC_EDIT_INSERT, L" \t 1|-  ");
+    SetText(hwnd, IDC_EDIT_LEN_MIN, L"2");
+    SetText(hwnd, IDC_EDIT_LEN_MAX, L"2");
+    GenerateAndWait();
+    EXPECT_EQ(page->m_strInsert, "1|-");
+    const auto lines = SplitLines(GetText(hwnd, IDC_EDIT_STR_OUTPUT));
+    ASSERT_EQ(lines.size(), 10u);
+    for (const std::wstring& line : lines) {
+        ASSERT_EQ(line.size(), 7u) << line; // " -a" + two letters + "z "
+        EXPECT_EQ(line.substr(0, 3), L" -a");
+        EXPECT_EQ(line.substr(5), L"z ");
+    }
+}
+
+TEST_F(StringsPage, ChineseCharactersReadRightInTheBoxAndAreGbkInTheFile)
+{
+    ClickCheck(hwnd, IDC_CHECK_UPPER, false);
+    ClickCheck(hwnd, IDC_CHECK_LOWER, false);
+    ClickCheck(hwnd, IDC_CHECK_HANZI, true);
+    SetText(hwnd, IDC_EDIT_HEAD, L"头");
+    GenerateAndWait();
+    const std::string bytes = ReadFileBytes(OutFile());
+    ASSERT_GE(bytes.size(), 2u);
+    EXPECT_EQ(bytes.substr(0, 2), "\xCD\xB7"); // 头 in GBK
+    const auto lines = SplitLines(GetText(hwnd, IDC_EDIT_STR_OUTPUT));
+    ASSERT_EQ(lines.size(), 10u);
+    for (const std::wstring& line : lines) {
+        EXPECT_EQ(line[0], L'头');
+        for (wchar_t c : line.substr(1))
+            EXPECT_TRUE(c >= 0x4E00 && c <= 0x9FA5)
+                << std::hex << static_cast<int>(c); // CJK ideographs only
+    }
+}
+
+TEST_F(StringsPage, AResultsFileThatCannotBeWrittenIsNotASuccess)
+{
+    // The file is held open by another program that allows no sharing: it can be neither
+    // deleted nor written.
+    HANDLE locked =
+        CreateFileW(OutFile().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+    SetCount(4);
+    GenerateAndWait();
+    CloseHandle(locked);
+    EXPECT_EQ(Messages(), std::vector<std::wstring>{L"结果文件写入失败：" + OutFile()});
+    EXPECT_EQ(SplitLines(GetText(hwnd, IDC_EDIT_STR_OUTPUT)).size(), 4u); // the list is kept
+    EXPECT_TRUE(IsEnabled(hwnd, IDC_BTN_STR_GENERATE));
+    EXPECT_EQ(ReadFileBytes(OutFile()), "");
+
+    // A folder that does not exist fails the same way, past the shown limit too.
+    page->m_strOutFile = page->m_strOutFile + ".missing\\out.txt";
+    SetCount(1001);
+    GenerateAndWait();
+    EXPECT_EQ(Messages().back(), L"结果文件写入失败：" + OutFile());
+    EXPECT_EQ(GetText(hwnd, IDC_EDIT_STR_OUTPUT), L"结果文件写入失败，请检查后重新生成。");
+}
+
+TEST_F(StringsPage, OutputTooLargeForMemoryIsRefusedBeforeAnythingChanges)
+{
+    SetText(hwnd, IDC_EDIT_STR_OUTPUT, L"kept");
+    SetText(hwnd, IDC_EDIT_LEN_MAX, L"2000000000");
+    Click(hwnd, IDC_BTN_STR_GENERATE);
+    SetText(hwnd, IDC_EDIT_LEN_MAX, L"100000");
+    SetCount(1000); // 1000 strings of up to 100000 characters: 100 MB to show
+    Click(hwnd, IDC_BTN_STR_GENERATE);
+    EXPECT_EQ(Messages(), (std::vector<std::wstring>{L"生成结果过大，请减小生成长度或生成个数！",
+                                                     L"生成结果过大，请减小生成长度或生成个数！"}));
+    PumpFor(300);
+    EXPECT_EQ(GetText(hwnd, IDC_EDIT_STR_OUTPUT), L"kept");
+    EXPECT_TRUE(IsEnabled(hwnd, IDC_BTN_STR_GENERATE));
+}
