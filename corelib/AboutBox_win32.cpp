@@ -71,12 +71,12 @@ private:
     std::vector<WORD> m_words;
 };
 
-INT_PTR CALLBACK AboutProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM)
+INT_PTR CALLBACK AboutProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
     case WM_INITDIALOG: {
         // The owner's icon, when it has one; else the program's first.
-        HWND owner = ::GetWindow(hWnd, GW_OWNER);
+        HWND owner = reinterpret_cast<HWND>(lParam);
         HICON icon = owner ? reinterpret_cast<HICON>(::SendMessageW(owner, WM_GETICON, ICON_BIG, 0))
                            : nullptr;
         if (!icon)
@@ -84,6 +84,14 @@ INT_PTR CALLBACK AboutProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM)
         if (icon)
             ::SendDlgItemMessageW(hWnd, ID_ABOUT_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon),
                                   0);
+        if (owner) { // centred over the window it belongs to, not over the screen
+            RECT o, r;
+            ::GetWindowRect(owner, &o);
+            ::GetWindowRect(hWnd, &r);
+            const int x = o.left + ((o.right - o.left) - (r.right - r.left)) / 2;
+            const int y = o.top + ((o.bottom - o.top) - (r.bottom - r.top)) / 2;
+            ::SetWindowPos(hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
         return TRUE;
     }
     case WM_COMMAND:
@@ -94,6 +102,25 @@ INT_PTR CALLBACK AboutProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM)
         break;
     }
     return FALSE;
+}
+
+BOOL CALLBACK FirstVisibleTopLevel(HWND hWnd, LPARAM lParam)
+{
+    if (::IsWindowVisible(hWnd) && !::GetWindow(hWnd, GW_OWNER)) {
+        *reinterpret_cast<HWND*>(lParam) = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The window the box belongs to: the active one, else this thread's visible main window.
+HWND OwnerWindow()
+{
+    HWND owner = ::GetActiveWindow();
+    if (!owner)
+        ::EnumThreadWindows(::GetCurrentThreadId(), FirstVisibleTopLevel,
+                            reinterpret_cast<LPARAM>(&owner));
+    return owner;
 }
 
 std::wstring SlotText(const char* slot, std::size_t size)
@@ -118,12 +145,12 @@ CString CCore::uu(tagOprType op, tagSoft* soft, const CString&)
         name + L"\r\n\x7248\x672c " + version + L"\r\n\r\n" + company + L"\r\n" + copyright;
 
     TemplateWriter t;
-    t.Header(DS_SETFONT | DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU, 3, 200,
-             86, title);
+    t.Header(DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU, 3, 200, 86, title);
     t.Item(SS_ICON, 10, 10, 20, 20, ID_ABOUT_ICON, 0x0082, L"");
     t.Item(SS_LEFT | SS_NOPREFIX, 42, 10, 150, 48, ID_ABOUT_TEXT, 0x0082, body);
     t.Item(BS_DEFPUSHBUTTON | WS_TABSTOP, 142, 64, 50, 14, IDOK, 0x0080, L"\x786e\x5b9a"); // 确定
-    ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), t.Get(), ::GetActiveWindow(), AboutProc,
-                              0);
+    HWND owner = OwnerWindow();
+    ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), t.Get(), owner, AboutProc,
+                              reinterpret_cast<LPARAM>(owner));
     return CString();
 }

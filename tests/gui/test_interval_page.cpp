@@ -155,6 +155,14 @@ TEST_F(IntervalPage, AProgramTheShellCannotOpenDoesNotStopTheRun)
     EXPECT_EQ(Lines(), 2u);
 }
 
+TEST_F(IntervalPage, ANegativeDelayPastedIntoTheBoxWaitsNoTime)
+{
+    Set(L"-5000", L"-1000", L"2"); // would wrap to weeks as an unsigned timer delay
+    Click(hwnd, IDC_BTN_TIME_GENERATE);
+    ASSERT_TRUE(PumpUntil([&] { return !catcher.boxes.empty(); }, 3000));
+    EXPECT_EQ(Lines(), 2u);
+}
+
 TEST_F(IntervalPage, ExportDoesNothing)
 {
     SetText(hwnd, IDC_EDIT_TIME_OUTPUT, L"as it was");
