@@ -6,9 +6,11 @@
 
 #include <cstdio>
 
-bool AskExportPath(CWnd& owner, std::wstring& path, ExportEncoding& encoding)
+bool AskExportPath(CWnd& owner, const wchar_t* defaultName, std::wstring& path,
+                   ExportEncoding& encoding)
 {
-    wchar_t file[MAX_PATH * 4] = L"result.txt";
+    wchar_t file[MAX_PATH * 4] = {};
+    lstrcpynW(file, defaultName, MAX_PATH);
     // "GBK 文本 (*.txt)", "UTF-8 文本 (*.txt)", "所有文件 (*.*)"; pairs ended by an empty text.
     static const wchar_t filter[] = L"GBK \x6587\x672c (*.txt)\0*.txt\0"
                                     L"UTF-8 \x6587\x672c (*.txt)\0*.txt\0"

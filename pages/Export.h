@@ -8,8 +8,9 @@
 
 enum class ExportEncoding { Gbk, Utf8 };
 
-// Asks for a file; false when the user cancels.
-bool AskExportPath(CWnd& owner, std::wstring& path, ExportEncoding& encoding);
+// Asks for a file, proposing defaultName; false when the user cancels.
+bool AskExportPath(CWnd& owner, const wchar_t* defaultName, std::wstring& path,
+                   ExportEncoding& encoding);
 // Writes the GBK text to path in the chosen encoding, replacing the file; false on any failure.
 bool WriteExport(const std::wstring& path, std::string_view gbkText, ExportEncoding encoding);
 // Reads a whole file as bytes; false when it cannot be read.

@@ -34,22 +34,16 @@ BOOL CIntervalPage::CheckInput()
     m_bRunProgram = IsChecked(*this, IDC_CHECK_RUN_PROGRAM);
     if (m_bRunProgram) {
         m_strProgram = GetDlgItemText(IDC_EDIT_PROGRAM);
-        if (m_strProgram.IsEmpty()) {
-            PageMessage(*this, "外部程序命令行无效！");
-            return FALSE;
-        }
+        if (m_strProgram.IsEmpty())
+            return RefuseSetting(*this, "外部程序命令行无效！");
     }
     m_nIntervalMin = ReadIntField(this, IDC_EDIT_INTERVAL_MIN);
     m_nIntervalMax = ReadIntField(this, IDC_EDIT_INTERVAL_MAX);
     m_nCount = ReadIntField(this, IDC_EDIT_TIME_COUNT);
-    if (m_nIntervalMin > m_nIntervalMax) {
-        PageMessage(*this, "发生间隔设定无效！");
-        return FALSE;
-    }
-    if (m_nCount < 1) {
-        PageMessage(*this, "生成个数设定无效！");
-        return FALSE;
-    }
+    if (m_nIntervalMin > m_nIntervalMax)
+        return RefuseSetting(*this, "发生间隔设定无效！");
+    if (m_nCount < 1)
+        return RefuseSetting(*this, "生成个数设定无效！");
     SeedRandom();
     return TRUE;
 }

@@ -42,32 +42,22 @@ BOOL CNumbersPage::CheckInput()
 {
     m_bInteger = IsChecked(*this, IDC_CHECK_INTEGER);
     m_bFloat = IsChecked(*this, IDC_CHECK_FLOAT);
-    if (!m_bInteger && !m_bFloat) {
-        PageMessage(*this, "至少指定一种数字类型！");
-        return FALSE;
-    }
+    if (!m_bInteger && !m_bFloat)
+        return RefuseSetting(*this, "至少指定一种数字类型！");
     m_fMin = ReadFloatField(this, IDC_EDIT_NUM_MIN);
     m_fMax = ReadFloatField(this, IDC_EDIT_NUM_MAX);
     m_nCount = ReadIntField(this, IDC_EDIT_NUM_COUNT);
     if (m_bFloat) {
         m_nDecimals = ReadIntField(this, IDC_EDIT_DECIMALS);
-        if (m_nDecimals < 0) {
-            PageMessage(*this, "保留小数位数设定无效！");
-            return FALSE;
-        }
+        if (m_nDecimals < 0)
+            return RefuseSetting(*this, "保留小数位数设定无效！");
     }
-    if (m_fMin > m_fMax) {
-        PageMessage(*this, "数值范围设定无效！");
-        return FALSE;
-    }
-    if (m_nCount < 1) {
-        PageMessage(*this, "生成个数设定无效！");
-        return FALSE;
-    }
-    if (!FitsInMemory()) {
-        PageMessage(*this, "生成结果过大，请减小生成个数或保留小数位数！");
-        return FALSE;
-    }
+    if (m_fMin > m_fMax)
+        return RefuseSetting(*this, "数值范围设定无效！");
+    if (m_nCount < 1)
+        return RefuseSetting(*this, "生成个数设定无效！");
+    if (!FitsInMemory())
+        return RefuseSetting(*this, "生成结果过大，请减小生成个数或保留小数位数！");
     SeedRandom();
     return TRUE;
 }
@@ -115,7 +105,7 @@ void CNumbersPage::OnExport()
     }
     std::wstring path;
     ExportEncoding encoding;
-    if (!AskExportPath(*this, path, encoding))
+    if (!AskExportPath(*this, L"数字.txt", path, encoding))
         return;
     PageMessage(*this, WriteExport(path, list.View(), encoding) ? "导出成功！" : "导出失败！");
 }

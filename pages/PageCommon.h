@@ -16,3 +16,10 @@ inline void PageMessage(CWnd& page, const CString& text)
 {
     page.MessageBox(text, "", MB_OK);
 }
+
+// Reports the first invalid setting of a page's CheckInput, which then returns FALSE.
+inline BOOL RefuseSetting(CWnd& page, const CString& message)
+{
+    PageMessage(page, message);
+    return FALSE;
+}

@@ -45,10 +45,8 @@ BOOL CStringsPage::CheckInput()
     m_bLower = IsChecked(*this, IDC_CHECK_LOWER);
     m_bDigit = IsChecked(*this, IDC_CHECK_DIGIT);
     m_bHanzi = IsChecked(*this, IDC_CHECK_HANZI);
-    if (!m_bUpper && !m_bLower && !m_bDigit && !m_bHanzi) {
-        PageMessage(*this, "至少指定一种字符类型！");
-        return FALSE;
-    }
+    if (!m_bUpper && !m_bLower && !m_bDigit && !m_bHanzi)
+        return RefuseSetting(*this, "至少指定一种字符类型！");
     m_strHead = GetDlgItemText(IDC_EDIT_HEAD);
     m_strTail = GetDlgItemText(IDC_EDIT_TAIL);
     m_strInsert = GetDlgItemText(IDC_EDIT_INSERT);
@@ -57,18 +55,12 @@ BOOL CStringsPage::CheckInput()
     m_nLenMin = ReadIntField(this, IDC_EDIT_LEN_MIN);
     m_nLenMax = ReadIntField(this, IDC_EDIT_LEN_MAX);
     m_nCount = ReadIntField(this, IDC_EDIT_STR_COUNT);
-    if (m_nLenMin > m_nLenMax) {
-        PageMessage(*this, "生成长度设定无效！");
-        return FALSE;
-    }
-    if (m_nCount < 1) {
-        PageMessage(*this, "生成个数设定无效！");
-        return FALSE;
-    }
-    if (!FitsInMemory()) {
-        PageMessage(*this, "生成结果过大，请减小生成长度或生成个数！");
-        return FALSE;
-    }
+    if (m_nLenMin > m_nLenMax)
+        return RefuseSetting(*this, "生成长度设定无效！");
+    if (m_nCount < 1)
+        return RefuseSetting(*this, "生成个数设定无效！");
+    if (!FitsInMemory())
+        return RefuseSetting(*this, "生成结果过大，请减小生成长度或生成个数！");
     SeedRandom();
     return TRUE;
 }
@@ -142,7 +134,7 @@ void CStringsPage::OnExport()
     }
     std::wstring path;
     ExportEncoding encoding;
-    if (!AskExportPath(*this, path, encoding))
+    if (!AskExportPath(*this, L"字符串.txt", path, encoding))
         return;
     PageMessage(*this, WriteExport(path, batch, encoding) ? "导出成功！" : "导出失败！");
 }

@@ -205,6 +205,19 @@ TEST_F(StringsPage, AResultsFileThatCannotBeWrittenIsNotASuccess)
     EXPECT_EQ(GetText(hwnd, IDC_EDIT_STR_OUTPUT), L"结果文件写入失败，请检查后重新生成。");
 }
 
+TEST_F(StringsPage, ExportOffersTheLatestCompleteBatch)
+{
+    Click(hwnd, IDC_BTN_STR_EXPORT); // nothing generated yet
+    ASSERT_EQ(Messages(), std::vector<std::wstring>{L"没有可导出的结果！"});
+    SetCount(1001);
+    GenerateAndWait();
+    catcher.onBox = [](const CaughtBox&) { return IDCANCEL; };
+    Click(hwnd, IDC_BTN_STR_EXPORT);
+    ASSERT_EQ(catcher.boxes.size(), 3u);
+    EXPECT_FALSE(catcher.boxes[2].isMessageBox); // Save As, cancelled: nothing written
+    EXPECT_EQ(catcher.boxes[2].caption, L"另存为");
+}
+
 TEST_F(StringsPage, OutputTooLargeForMemoryIsRefusedBeforeAnythingChanges)
 {
     SetText(hwnd, IDC_EDIT_STR_OUTPUT, L"kept");
