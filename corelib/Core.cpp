@@ -15,7 +15,13 @@ CCore::~CCore()
 
 CString CCore::getAppPath()
 {
-    CString program = corelib::ProgramPath();
+    return AppPathFor(corelib::ProgramPath(), corelib::CanCreateBeside, corelib::UserDataFolder);
+}
+
+CString AppPathFor(const CString& program,
+                   const std::function<bool(const CString&)>& canCreateBeside,
+                   const std::function<CString()>& userDataFolder)
+{
     std::string_view path = program.View();
     const std::size_t slash = path.find_last_of("/\\");
     const std::size_t dot = path.rfind('.');
@@ -25,10 +31,10 @@ CString CCore::getAppPath()
     const std::string_view name =
         slash == std::string_view::npos ? withoutExt : withoutExt.substr(slash + 1);
 
-    if (!withoutExt.empty() && corelib::CanCreateBeside(CString(withoutExt)))
+    if (!withoutExt.empty() && canCreateBeside(CString(withoutExt)))
         return CString(withoutExt);
     // A program installed in a read-only folder still gets its results file.
-    return corelib::UserDataFolder() + CString(name.empty() ? std::string_view("Zanfor") : name);
+    return userDataFolder() + CString(name.empty() ? std::string_view("Zanfor") : name);
 }
 
 int CCore::getRandInt(int lo, int hi)

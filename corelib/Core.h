@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <random>
 
 // The record that describes the application to the library: four zero-terminated text slots.
@@ -54,6 +55,12 @@ private:
     std::FILE* m_logFile = nullptr;
     bool m_logFailed = false;
 };
+
+// getAppPath's choice, given the program's path, whether a file can be created beside a path, and
+// the per-user data folder (ending in a separator).
+CString AppPathFor(const CString& program,
+                   const std::function<bool(const CString&)>& canCreateBeside,
+                   const std::function<CString()>& userDataFolder);
 
 // The one library object, alive while the main window is.
 extern CCore* g_pCore;

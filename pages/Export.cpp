@@ -5,6 +5,42 @@
 #include <commdlg.h>
 
 #include <cstdio>
+#include <memory>
+#include <vector>
+
+namespace {
+
+using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
+File Open(const std::wstring& path, const wchar_t* mode)
+{
+    return File(::_wfopen(path.c_str(), mode), std::fclose);
+}
+
+void AppendUtf8(std::string& out, std::string_view gbk)
+{
+    if (gbk.empty())
+        return;
+    const std::wstring wide = WideFromGbk(gbk);
+    const int n = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
+                                        nullptr, 0, nullptr, nullptr);
+    const std::size_t at = out.size();
+    out.resize(at + static_cast<std::size_t>(n));
+    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data() + at,
+                          n, nullptr, nullptr);
+}
+
+bool Write(std::FILE* f, std::string_view bytes)
+{
+    return std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+}
+
+bool Close(File& f)
+{
+    return std::fclose(f.release()) == 0;
+}
+
+} // namespace
 
 bool AskExportPath(CWnd& owner, const wchar_t* defaultName, std::wstring& path,
                    ExportEncoding& encoding)
@@ -34,34 +70,46 @@ bool AskExportPath(CWnd& owner, const wchar_t* defaultName, std::wstring& path,
 bool WriteExport(const std::wstring& path, std::string_view gbkText, ExportEncoding encoding)
 {
     std::string utf8;
-    std::string_view bytes = gbkText;
-    if (encoding == ExportEncoding::Utf8 && !gbkText.empty()) {
-        const std::wstring wide = WideFromGbk(gbkText);
-        const int n = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
-                                            nullptr, 0, nullptr, nullptr);
-        utf8.resize(static_cast<std::size_t>(n));
-        ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(),
-                              n, nullptr, nullptr);
-        bytes = utf8;
-    }
-    std::FILE* f = ::_wfopen(path.c_str(), L"wb");
+    if (encoding == ExportEncoding::Utf8)
+        AppendUtf8(utf8, gbkText);
+    File f = Open(path, L"wb");
     if (!f)
         return false;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && written;
+    const bool written = Write(f.get(), encoding == ExportEncoding::Utf8 ? utf8 : gbkText);
+    return Close(f) && written;
 }
 
-bool ReadWholeFile(const CString& path, std::string& bytes)
+bool ExportFile(const CString& source, const std::wstring& path, ExportEncoding encoding)
 {
-    bytes.clear();
-    std::FILE* f = ::_wfopen(WideFromGbk(path.View()).c_str(), L"rb");
-    if (!f)
+    const std::wstring from = WideFromGbk(source.View());
+    if (encoding == ExportEncoding::Gbk)
+        return ::CopyFileW(from.c_str(), path.c_str(), FALSE) != FALSE;
+
+    File in = Open(from, L"rb");
+    if (!in)
         return false;
-    char buf[1 << 16];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
-        bytes.append(buf, n);
-    const bool ok = !std::ferror(f);
-    std::fclose(f);
-    return ok;
+    File out = Open(path, L"wb");
+    if (!out)
+        return false;
+    // Converted a line at a time at the least: a piece never ends inside a two-byte character.
+    std::string pending, utf8;
+    std::vector<char> buf(1 << 20);
+    bool ok = true;
+    for (;;) {
+        const std::size_t n = std::fread(buf.data(), 1, buf.size(), in.get());
+        pending.append(buf.data(), n);
+        const bool last = n < buf.size();
+        // npos + 1 is 0: no line end in the piece yet.
+        const std::size_t cut = last ? pending.size() : pending.rfind('\n') + 1;
+        if (cut > 0) {
+            utf8.clear();
+            AppendUtf8(utf8, std::string_view(pending).substr(0, cut));
+            ok = ok && Write(out.get(), utf8);
+            pending.erase(0, cut);
+        }
+        if (last)
+            break;
+    }
+    ok = ok && !std::ferror(in.get());
+    return Close(out) && ok;
 }

@@ -13,5 +13,6 @@ bool AskExportPath(CWnd& owner, const wchar_t* defaultName, std::wstring& path,
                    ExportEncoding& encoding);
 // Writes the GBK text to path in the chosen encoding, replacing the file; false on any failure.
 bool WriteExport(const std::wstring& path, std::string_view gbkText, ExportEncoding encoding);
-// Reads a whole file as bytes; false when it cannot be read.
-bool ReadWholeFile(const CString& path, std::string& bytes);
+// Copies the GBK file source to path in the chosen encoding, a piece at a time, so that a batch
+// of any size can be exported; false on any failure.
+bool ExportFile(const CString& source, const std::wstring& path, ExportEncoding encoding);

@@ -4,6 +4,11 @@
 #include "framework/FieldReaders.h"
 #include "framework/Platform.h"
 
+namespace {
+// "yyyy-mm-dd   hh:mm:ss\r\n"
+constexpr long long EVENT_LINE_BYTES = 23;
+} // namespace
+
 CIntervalPage::CIntervalPage(CWnd* parent) : CDialog(IDD_PAGE_INTERVAL, parent) {}
 
 CIntervalPage::~CIntervalPage() = default;
@@ -44,6 +49,9 @@ BOOL CIntervalPage::CheckInput()
         return RefuseSetting(*this, "发生间隔设定无效！");
     if (m_nCount < 1)
         return RefuseSetting(*this, "生成个数设定无效！");
+    // The box shows every line of the run: a count whose lines cannot be held is refused.
+    if (static_cast<long long>(m_nCount) * EVENT_LINE_BYTES > MAX_OUTPUT_BYTES)
+        return RefuseSetting(*this, "生成结果过大，请减小生成次数！");
     SeedRandom();
     return TRUE;
 }

@@ -6,6 +6,8 @@
 #include "framework/FieldReaders.h"
 #include "framework/Platform.h"
 
+#include <algorithm>
+
 CStringsPage::CStringsPage(CWnd* parent) : CDialog(IDD_PAGE_STRINGS, parent) {}
 
 CStringsPage::~CStringsPage() = default;
@@ -69,10 +71,13 @@ BOOL CStringsPage::CheckInput()
 // that cannot be produced is refused like any other invalid one, before anything changes.
 bool CStringsPage::FitsInMemory() const
 {
+    // One draw never passes the lower bound by more than RAND_DRAW_MAX.
+    const long long lenMax =
+        std::min<long long>(m_nLenMax, static_cast<long long>(m_nLenMin) + RAND_DRAW_MAX);
     long long longest =
         static_cast<long long>(m_strHead.size()) + m_strTail.size() + m_strInsert.size();
-    if (m_nLenMax > 0)
-        longest += static_cast<long long>(m_nLenMax) * (m_bHanzi ? 2 : 1);
+    if (lenMax > 0)
+        longest += lenMax * (m_bHanzi ? 2 : 1);
     if (longest > MAX_OUTPUT_BYTES)
         return false;
     return m_nCount > MAX_SHOWN_ITEMS || m_nCount * (longest + 2) <= MAX_OUTPUT_BYTES;
@@ -127,8 +132,7 @@ void CStringsPage::OnTimer(UINT nIDEvent)
 
 void CStringsPage::OnExport()
 {
-    std::string batch;
-    if (!m_bOutFileComplete || !ReadWholeFile(m_strOutFile, batch)) {
+    if (!m_bOutFileComplete) {
         PageMessage(*this, "没有可导出的结果！");
         return;
     }
@@ -136,5 +140,5 @@ void CStringsPage::OnExport()
     ExportEncoding encoding;
     if (!AskExportPath(*this, L"字符串.txt", path, encoding))
         return;
-    PageMessage(*this, WriteExport(path, batch, encoding) ? "导出成功！" : "导出失败！");
+    PageMessage(*this, ExportFile(m_strOutFile, path, encoding) ? "导出成功！" : "导出失败！");
 }

@@ -110,6 +110,28 @@ TEST(CoreLibrary, AFileThatCannotBeWrittenIsReported)
     EXPECT_TRUE(core.logClose()); // nothing open any more, nothing failed since
 }
 
+TEST(CoreLibrary, AppPathFallsBackToTheUserDataFolderWhenTheProgramFolderIsReadOnly)
+{
+    std::vector<std::string> probed;
+    auto writable = [&](const CString& p) {
+        probed.push_back(p.Str());
+        return true;
+    };
+    auto readOnly = [&](const CString& p) {
+        probed.push_back(p.Str());
+        return false;
+    };
+    auto userFolder = [] { return CString("C:\\Users\\u\\AppData\\Local\\Zanfor\\"); };
+    EXPECT_EQ(AppPathFor("C:\\Tools\\Zanfor.exe", writable, userFolder), "C:\\Tools\\Zanfor");
+    EXPECT_EQ(probed, std::vector<std::string>{"C:\\Tools\\Zanfor"});
+    EXPECT_EQ(AppPathFor("C:\\Program Files\\Z.v2\\Zanfor.exe", readOnly, userFolder),
+              "C:\\Users\\u\\AppData\\Local\\Zanfor\\Zanfor");
+    // A dot in a folder name is not an extension; a program without one keeps its whole name.
+    EXPECT_EQ(AppPathFor("/opt/z.d/zanfor", writable, userFolder), "/opt/z.d/zanfor");
+    // A program that cannot be named still gets a file in the user's folder.
+    EXPECT_EQ(AppPathFor("", writable, userFolder), "C:\\Users\\u\\AppData\\Local\\Zanfor\\Zanfor");
+}
+
 TEST(CoreLibrary, AppPathNamesAWritableLocation)
 {
     CCore core(1u);

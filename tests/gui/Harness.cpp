@@ -2,6 +2,8 @@
 
 #include "corelib/WideText.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 
 namespace {
@@ -12,12 +14,17 @@ BOOL CALLBACK CollectStatic(HWND child, LPARAM lParam)
     wchar_t cls[32];
     ::GetClassNameW(child, cls, 32);
     auto* box = reinterpret_cast<CaughtBox*>(lParam);
-    if (_wcsicmp(cls, L"Static") == 0) {
+    const LONG style = ::GetWindowLongW(child, GWL_STYLE);
+    if (_wcsicmp(cls, L"Static") == 0 && (style & SS_TYPEMASK) == SS_ICON) {
+        // Wine keeps an empty icon control in a box without an icon: only a drawn icon counts.
+        box->icons += (style & WS_VISIBLE) && ::SendMessageW(child, STM_GETICON, 0, 0) ? 1 : 0;
+    } else if (_wcsicmp(cls, L"Static") == 0) {
         const std::wstring t = GetText(child, 0);
         if (!t.empty())
             box->text += (box->text.empty() ? L"" : L"\n") + t;
-    } else if (_wcsicmp(cls, L"Button") == 0 && (::GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE)) {
+    } else if (_wcsicmp(cls, L"Button") == 0 && (style & WS_VISIBLE)) {
         ++box->visibleButtons; // IsWindowVisible is still false while the box is being activated
+        box->okButton |= ::GetDlgCtrlID(child) == IDOK;
     }
     return TRUE;
 }
@@ -60,7 +67,86 @@ void BoxCatcher::Catch(HWND box)
         caught.text = GetText(box, 0xFFFF);
     boxes.push_back(caught);
     const int answer = onBox ? onBox(caught) : IDOK;
-    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
+    if (answer)
+        ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
+}
+
+namespace {
+struct SaveAsControls {
+    const std::wstring* defaultName;
+    HWND name = nullptr;
+    HWND type = nullptr;
+};
+
+BOOL CALLBACK FindSaveAsControls(HWND child, LPARAM lParam)
+{
+    auto* c = reinterpret_cast<SaveAsControls*>(lParam);
+    wchar_t cls[32];
+    ::GetClassNameW(child, cls, 32);
+    if (!c->name && GetText(child, 0) == *c->defaultName &&
+        (_wcsicmp(cls, L"Edit") == 0 || _wcsicmp(cls, L"ComboBox") == 0))
+        c->name = child;
+    if (_wcsicmp(cls, L"ComboBox") == 0 && ::SendMessageW(child, CB_GETCOUNT, 0, 0) == 3) {
+        wchar_t item[64] = {};
+        ::SendMessageW(child, CB_GETLBTEXT, 1, reinterpret_cast<LPARAM>(item));
+        if (wcsstr(item, L"UTF-8"))
+            c->type = child;
+    }
+    return TRUE;
+}
+struct PendingSaveAs {
+    HWND dialog;
+    std::wstring defaultName, path;
+    int fileType;
+} g_saveAs;
+
+// Runs inside the dialog's modal loop, once its controls are filled in.
+void CALLBACK AnswerSaveAs(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(nullptr, id);
+    SaveAsControls c{&g_saveAs.defaultName};
+    ::EnumChildWindows(g_saveAs.dialog, FindSaveAsControls, reinterpret_cast<LPARAM>(&c));
+    if (!c.name || !c.type) {
+        ADD_FAILURE() << "Save As without a file name or a file type box";
+        ::PostMessageW(g_saveAs.dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        return;
+    }
+    ::SendMessageW(c.name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(g_saveAs.path.c_str()));
+    ::SendMessageW(c.type, CB_SETCURSEL, g_saveAs.fileType, 0);
+    // CB_SETCURSEL notifies nobody: tell the dialog as the user's choice would.
+    for (WORD code : {CBN_SELENDOK, CBN_SELCHANGE})
+        ::SendMessageW(::GetParent(c.type), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(c.type), code),
+                       reinterpret_cast<LPARAM>(c.type));
+    ::PostMessageW(g_saveAs.dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+} // namespace
+
+void SaveAsLater(HWND dialog, const std::wstring& defaultName, const std::wstring& path,
+                 int fileType)
+{
+    g_saveAs = PendingSaveAs{dialog, defaultName, path, fileType};
+    ::SetTimer(nullptr, 0, 200, AnswerSaveAs);
+}
+
+TextRecorder::TextRecorder(HWND control) : m_hwnd(control)
+{
+    ::SetPropW(control, L"ZanforTextRecorder", this);
+    m_old = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Proc)));
+}
+
+TextRecorder::~TextRecorder()
+{
+    ::SetWindowLongPtrW(m_hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_old));
+    ::RemovePropW(m_hwnd, L"ZanforTextRecorder");
+}
+
+LRESULT CALLBACK TextRecorder::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    auto* self = static_cast<TextRecorder*>(::GetPropW(hwnd, L"ZanforTextRecorder"));
+    if (msg == WM_SETTEXT)
+        self->texts.emplace_back(lParam ? reinterpret_cast<const wchar_t*>(lParam) : L"");
+    return ::CallWindowProcW(self->m_old, hwnd, msg, wParam, lParam);
 }
 
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)

@@ -16,7 +16,9 @@ struct CaughtBox {
     std::wstring caption;
     std::wstring text; // a message box's message, or all static texts of another dialog
     int visibleButtons;
-    bool isMessageBox; // has the message static (0xFFFF)
+    bool isMessageBox;     // has the message static (0xFFFF)
+    int icons = 0;         // visible icon statics
+    bool okButton = false; // a visible button with the identifier IDOK
 };
 
 class BoxCatcher {
@@ -27,7 +29,8 @@ public:
     BoxCatcher& operator=(const BoxCatcher&) = delete;
 
     std::vector<CaughtBox> boxes;
-    // Called when a box comes up, before it is answered; returns the command to answer with.
+    // Called when a box comes up, before it is answered; returns the command to answer with, or 0
+    // when the callback sees to the answer itself.
     std::function<int(const CaughtBox&)> onBox;
     // Dialogs under test, never answered.
     std::set<HWND> ignored;
@@ -37,6 +40,27 @@ private:
     void Catch(HWND box);
     HHOOK m_hook;
     std::set<HWND> m_seen;
+};
+
+// Answers a Save As dialog as a user would, once it is ready (from onBox, which then returns 0):
+// types the file name into the box that shows defaultName, picks the file type (index from 0)
+// and presses OK.
+void SaveAsLater(HWND dialog, const std::wstring& defaultName, const std::wstring& path,
+                 int fileType);
+
+// Records every text set into a control (WM_SETTEXT), however quickly they follow one another.
+class TextRecorder {
+public:
+    explicit TextRecorder(HWND control);
+    ~TextRecorder();
+    TextRecorder(const TextRecorder&) = delete;
+    TextRecorder& operator=(const TextRecorder&) = delete;
+    std::vector<std::wstring> texts;
+
+private:
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    HWND m_hwnd;
+    WNDPROC m_old;
 };
 
 // Dispatches messages until done() holds or the time runs out; false on time-out.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <objbase.h>
 
 namespace {
 DWORD WINAPI Watchdog(void*)
@@ -18,6 +19,7 @@ DWORD WINAPI Watchdog(void*)
 int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
+    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE); // as the program
     AfxInitCommonControls();
     ::CreateThread(nullptr, 0, Watchdog, nullptr, 0, nullptr);
     return RUN_ALL_TESTS();

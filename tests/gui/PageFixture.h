@@ -10,6 +10,15 @@
 
 #include <memory>
 
+// A page's message: empty caption, one OK button, no icon.
+inline void ExpectPlainMessageBox(const CaughtBox& box)
+{
+    EXPECT_EQ(box.caption, L"");
+    EXPECT_EQ(box.visibleButtons, 1);
+    EXPECT_TRUE(box.okButton);
+    EXPECT_EQ(box.icons, 0);
+}
+
 template <class Page> class PageFixture : public ::testing::Test {
 protected:
     void SetUp() override
@@ -21,10 +30,8 @@ protected:
         hwnd = page->m_hWnd;
         // Every message of a page has an empty caption and one OK button.
         catcher.onBox = [](const CaughtBox& box) {
-            if (box.isMessageBox) {
-                EXPECT_EQ(box.caption, L"");
-                EXPECT_EQ(box.visibleButtons, 1);
-            }
+            if (box.isMessageBox)
+                ExpectPlainMessageBox(box);
             return IDOK;
         };
     }

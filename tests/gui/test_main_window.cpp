@@ -8,6 +8,12 @@
 
 namespace {
 
+// The main window with its destruction handler reachable, to run it a second time.
+class TestGeneratorDlg : public CGeneratorDlg {
+public:
+    void OnDestroyAgain() { OnDestroy(); }
+};
+
 class MainWindow : public ::testing::Test {
 protected:
     void SetUp() override
@@ -38,7 +44,7 @@ protected:
     std::wstring Usage() const { return GetText(hwnd, IDC_STATIC_USAGE); }
 
     BoxCatcher catcher;
-    CGeneratorDlg dlg;
+    TestGeneratorDlg dlg;
     HWND hwnd = nullptr;
     HWND tab = nullptr;
 };
@@ -145,17 +151,15 @@ TEST_F(MainWindow, TheAboutBoxOpensAndCloses)
     EXPECT_TRUE(IsWindow(hwnd));
 }
 
-TEST_F(MainWindow, EnterInAPageDoesNotCloseTheWindowButDestroyReleasesTheGlobalsOnce)
+TEST_F(MainWindow, DestroyingReleasesTheGlobalsOnce)
 {
-    SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    EXPECT_TRUE(IsWindow(hwnd));
     EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(hwnd, WM_QUERYDRAGICON, 0, 0)), dlg.m_hIcon);
-
     EXPECT_TRUE(DestroyWindow(hwnd));
     EXPECT_EQ(g_pCore, nullptr);
     EXPECT_EQ(g_pSoft, nullptr);
     EXPECT_EQ(dlg.m_hWnd, nullptr);
-    EXPECT_FALSE(DestroyWindow(hwnd)); // a second time finds nothing to release
+    dlg.OnDestroyAgain(); // with the globals already null: nothing to release
+    EXPECT_EQ(g_pCore, nullptr);
 
     // A second main window starts from nothing again and releases its own.
     CGeneratorDlg again;
@@ -163,4 +167,39 @@ TEST_F(MainWindow, EnterInAPageDoesNotCloseTheWindowButDestroyReleasesTheGlobals
     EXPECT_NE(g_pCore, nullptr);
     DestroyWindow(again.m_hWnd);
     EXPECT_EQ(g_pCore, nullptr);
+}
+
+namespace {
+HWND g_modal = nullptr;
+
+BOOL CALLBACK FindShownDialog(HWND hwnd, LPARAM)
+{
+    wchar_t cls[32];
+    GetClassNameW(hwnd, cls, 32);
+    if (wcscmp(cls, L"#32770") == 0 && IsWindowVisible(hwnd)) {
+        g_modal = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Runs inside the modal loop: Enter (IDOK), then Esc (IDCANCEL), as the dialog manager sends them.
+void CALLBACK PressEnterThenEsc(HWND, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(nullptr, id);
+    EnumThreadWindows(GetCurrentThreadId(), FindShownDialog, 0);
+    PostMessageW(g_modal, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    PostMessageW(g_modal, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+}
+} // namespace
+
+TEST(MainWindowModal, EnterDoesNotEndTheProgramButEscDoes)
+{
+    ASSERT_EQ(g_pCore, nullptr);
+    CGeneratorDlg dlg;
+    SetTimer(nullptr, 0, 300, PressEnterThenEsc);
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL); // had Enter ended it, the result would be IDOK
+    EXPECT_NE(g_modal, nullptr);
+    EXPECT_EQ(g_pCore, nullptr); // released on the way out
+    EXPECT_EQ(g_pSoft, nullptr);
 }

@@ -89,8 +89,7 @@ TEST_F(NumbersPage, FiveThousandLinesWithTheButtonDisabledUntilOk)
     std::wstring outputAtMessage;
     catcher.onBox = [&](const CaughtBox& box) {
         EXPECT_EQ(box.text, L"生成成功！");
-        EXPECT_EQ(box.caption, L"");
-        EXPECT_EQ(box.visibleButtons, 1);
+        ExpectPlainMessageBox(box);
         disabledAtMessage = !IsEnabled(hwnd, IDC_BTN_NUM_GENERATE);
         outputAtMessage = GetText(hwnd, IDC_EDIT_NUM_OUTPUT);
         return IDOK;
@@ -155,16 +154,29 @@ TEST_F(NumbersPage, ExportWritesTheShownListAsGbkOrUtf8)
     EXPECT_EQ(ReadFileBytes(path), gbk);
     ASSERT_TRUE(WriteExport(path, gbk, ExportEncoding::Utf8));
     EXPECT_EQ(ReadFileBytes(path), "80.25\r\n\xE5\xA4\xB4\r\n");
-    DeleteFileW(path.c_str());
     EXPECT_FALSE(WriteExport(ExeFolder() + L"no such folder\\x.txt", gbk, ExportEncoding::Gbk));
 
-    // With nothing to export the page says so; otherwise it asks where (cancelled here).
+    // With nothing to export the page says so; otherwise it asks where and saves the list shown.
     SetText(hwnd, IDC_EDIT_NUM_OUTPUT, L"");
     Click(hwnd, IDC_BTN_NUM_EXPORT);
     ASSERT_EQ(Messages(), std::vector<std::wstring>{L"没有可导出的结果！"});
     SetText(hwnd, IDC_EDIT_NUM_OUTPUT, text);
-    catcher.onBox = [](const CaughtBox&) { return IDCANCEL; };
+    catcher.onBox = [&](const CaughtBox& box) {
+        if (box.isMessageBox)
+            return IDOK;
+        SaveAsLater(box.hwnd, L"数字.txt", path, 1);
+        return 0;
+    };
+    DeleteFileW(path.c_str()); // no question about replacing it
     Click(hwnd, IDC_BTN_NUM_EXPORT);
-    ASSERT_EQ(catcher.boxes.size(), 2u);
-    EXPECT_FALSE(catcher.boxes[1].isMessageBox); // the Save As dialog
+    ASSERT_TRUE(PumpUntil([&] { return Messages().back() == L"导出成功！"; }));
+    EXPECT_EQ(ReadFileBytes(path), "80.25\r\n\xE5\xA4\xB4\r\n");
+    // Cancelled: nothing is written and nothing is said.
+    DeleteFileW(path.c_str());
+    catcher.onBox = [](const CaughtBox& box) { return box.isMessageBox ? IDOK : IDCANCEL; };
+    const std::size_t shown = catcher.boxes.size();
+    Click(hwnd, IDC_BTN_NUM_EXPORT);
+    PumpFor(100);
+    EXPECT_EQ(catcher.boxes.size(), shown + 1); // only Save As
+    EXPECT_EQ(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES);
 }

@@ -108,6 +108,7 @@ TEST(Program, ManifestAsksForCommonControls6AndTheIconHasThreeImages)
     EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
               std::string::npos);
     EXPECT_NE(manifest.find("processorArchitecture=\"X86\""), std::string::npos);
+    EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
 
     HRSRC group = FindResourceW(exe, MAKEINTRESOURCEW(IDR_MAINFRAME), MAKEINTRESOURCEW(14));
     ASSERT_NE(group, nullptr);

@@ -88,20 +88,25 @@ TEST_F(StringsPage, WaitsWithADisabledButtonThenShowsTheBatch)
     SetText(hwnd, IDC_EDIT_LEN_MIN, L"6");
     SetText(hwnd, IDC_EDIT_LEN_MAX, L"6");
     bool disabledAtMessage = false;
+    DWORD messageAt = 0;
     catcher.onBox = [&](const CaughtBox& box) {
+        messageAt = GetTickCount();
         disabledAtMessage = !IsEnabled(hwnd, IDC_BTN_STR_GENERATE);
         EXPECT_EQ(box.text, L"生成成功！");
-        EXPECT_EQ(box.caption, L"");
-        EXPECT_EQ(box.visibleButtons, 1);
+        ExpectPlainMessageBox(box);
         return IDOK;
     };
+    const DWORD clickedAt = GetTickCount();
     Click(hwnd, IDC_BTN_STR_GENERATE);
     EXPECT_FALSE(IsEnabled(hwnd, IDC_BTN_STR_GENERATE));
     EXPECT_EQ(GetText(hwnd, IDC_EDIT_STR_OUTPUT), L"生成中，请稍后...");
     PumpFor(100);
-    EXPECT_EQ(GetText(hwnd, IDC_EDIT_STR_OUTPUT), L"生成中，请稍后..."); // still deferred
+    if (GetTickCount() - clickedAt < 180) { // unless the machine stalled: still deferred
+        EXPECT_EQ(GetText(hwnd, IDC_EDIT_STR_OUTPUT), L"生成中，请稍后...");
+    }
     ASSERT_TRUE(PumpUntil([&] { return !catcher.boxes.empty(); }));
     PumpFor(20);
+    EXPECT_GE(messageAt - clickedAt, 180u); // the batch waited for the 200 ms tick
     EXPECT_TRUE(disabledAtMessage);
     EXPECT_TRUE(IsEnabled(hwnd, IDC_BTN_STR_GENERATE));
     const auto lines = SplitLines(GetText(hwnd, IDC_EDIT_STR_OUTPUT));
@@ -205,30 +210,66 @@ TEST_F(StringsPage, AResultsFileThatCannotBeWrittenIsNotASuccess)
     EXPECT_EQ(GetText(hwnd, IDC_EDIT_STR_OUTPUT), L"结果文件写入失败，请检查后重新生成。");
 }
 
-TEST_F(StringsPage, ExportOffersTheLatestCompleteBatch)
+TEST_F(StringsPage, ExportSavesTheWholeLatestBatchAsGbkOrUtf8)
 {
     Click(hwnd, IDC_BTN_STR_EXPORT); // nothing generated yet
     ASSERT_EQ(Messages(), std::vector<std::wstring>{L"没有可导出的结果！"});
-    SetCount(1001);
+    ClickCheck(hwnd, IDC_CHECK_HANZI, true);
+    SetCount(5000); // past the shown limit: the results file is all there is
     GenerateAndWait();
-    catcher.onBox = [](const CaughtBox&) { return IDCANCEL; };
-    Click(hwnd, IDC_BTN_STR_EXPORT);
-    ASSERT_EQ(catcher.boxes.size(), 3u);
-    EXPECT_FALSE(catcher.boxes[2].isMessageBox); // Save As, cancelled: nothing written
-    EXPECT_EQ(catcher.boxes[2].caption, L"另存为");
+    const std::string batch = ReadFileBytes(OutFile());
+    ASSERT_EQ(SplitLines(Widen(batch)).size(), 5000u);
+
+    const std::wstring gbkPath = ExeFolder() + L"strings_gbk.txt";
+    const std::wstring utf8Path = ExeFolder() + L"strings_utf8.txt";
+    for (auto [path, type] : {std::pair{gbkPath, 0}, std::pair{utf8Path, 1}}) {
+        DeleteFileW(path.c_str());
+        catcher.onBox = [&, path = path, type = type](const CaughtBox& box) {
+            if (box.isMessageBox)
+                return IDOK;
+            SaveAsLater(box.hwnd, L"字符串.txt", path, type);
+            return 0;
+        };
+        Click(hwnd, IDC_BTN_STR_EXPORT);
+        ASSERT_TRUE(PumpUntil([&] { return Messages().back() == L"导出成功！"; }));
+    }
+    EXPECT_EQ(ReadFileBytes(gbkPath), batch);
+    const std::string utf8 = ReadFileBytes(utf8Path);
+    const int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(),
+                                      static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring decoded(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), decoded.data(), n);
+    EXPECT_EQ(decoded, Widen(batch));
+    EXPECT_GT(utf8.size(), batch.size()); // three bytes a character instead of two
+    DeleteFileW(gbkPath.c_str());
+    DeleteFileW(utf8Path.c_str());
 }
 
 TEST_F(StringsPage, OutputTooLargeForMemoryIsRefusedBeforeAnythingChanges)
 {
+    const std::wstring tooLarge = L"生成结果过大，请减小生成长度或生成个数！";
     SetText(hwnd, IDC_EDIT_STR_OUTPUT, L"kept");
-    SetText(hwnd, IDC_EDIT_LEN_MAX, L"2000000000");
+    SetText(hwnd, IDC_EDIT_LEN_MIN, L"100000000"); // every string 100 MB, shown or not
+    SetText(hwnd, IDC_EDIT_LEN_MAX, L"100000000");
+    SetCount(1001);
     Click(hwnd, IDC_BTN_STR_GENERATE);
-    SetText(hwnd, IDC_EDIT_LEN_MAX, L"100000");
-    SetCount(1000); // 1000 strings of up to 100000 characters: 100 MB to show
+    ClickCheck(hwnd, IDC_CHECK_HANZI, true);
+    SetText(hwnd, IDC_EDIT_LEN_MIN, L"40000"); // 1000 strings of up to 80 KB: 80 MB to show
+    SetText(hwnd, IDC_EDIT_LEN_MAX, L"40000");
+    SetCount(1000);
     Click(hwnd, IDC_BTN_STR_GENERATE);
-    EXPECT_EQ(Messages(), (std::vector<std::wstring>{L"生成结果过大，请减小生成长度或生成个数！",
-                                                     L"生成结果过大，请减小生成长度或生成个数！"}));
+    EXPECT_EQ(Messages(), (std::vector<std::wstring>{tooLarge, tooLarge}));
     PumpFor(300);
     EXPECT_EQ(GetText(hwnd, IDC_EDIT_STR_OUTPUT), L"kept");
     EXPECT_TRUE(IsEnabled(hwnd, IDC_BTN_STR_GENERATE));
+
+    // A huge upper bound alone is fine: a length never passes the lower bound by more than 32767.
+    ClickCheck(hwnd, IDC_CHECK_HANZI, false);
+    SetText(hwnd, IDC_EDIT_LEN_MIN, L"0");
+    SetText(hwnd, IDC_EDIT_LEN_MAX, L"2000000000");
+    SetCount(3);
+    GenerateAndWait();
+    EXPECT_EQ(Messages().back(), L"生成成功！");
+    for (const std::wstring& line : SplitLines(GetText(hwnd, IDC_EDIT_STR_OUTPUT)))
+        EXPECT_LE(line.size(), 32767u);
 }
