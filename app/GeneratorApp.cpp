@@ -4,7 +4,7 @@
 
 CGeneratorApp theApp;
 
-CGeneratorApp::CGeneratorApp() : CWinApp(nullptr) {}
+CGeneratorApp::CGeneratorApp() = default;
 
 BOOL CGeneratorApp::InitInstance()
 {

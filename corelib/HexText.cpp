@@ -13,18 +13,6 @@ int HexValue(char c)
 }
 } // namespace
 
-CString EncodeHexText(std::string_view bytes)
-{
-    static const char digits[] = "0123456789ABCDEF";
-    CString hex;
-    hex.Reserve(bytes.size() * 2);
-    for (unsigned char b : bytes) {
-        hex += digits[b >> 4];
-        hex += digits[b & 15];
-    }
-    return hex;
-}
-
 CString DecodeHexText(std::string_view hex)
 {
     CString bytes;

@@ -46,11 +46,6 @@ void CDialog::EndDialog(INT_PTR result)
         ::EndDialog(m_hWnd, result);
 }
 
-BOOL CDialog::DestroyWindow()
-{
-    return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE;
-}
-
 BOOL CDialog::OnInitDialog()
 {
     return TRUE;

@@ -19,7 +19,6 @@ public:
     // top-level window when parent is null.
     BOOL Create(UINT templateId, CWnd* parent);
     void EndDialog(INT_PTR result);
-    BOOL DestroyWindow();
     UINT GetTemplateId() const { return m_nIDTemplate; }
 
 protected:

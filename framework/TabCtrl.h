@@ -11,6 +11,4 @@ public:
     // Text only: no image, no item data.
     LONG InsertItem(int index, const CString& text);
     int GetCurSel() const { return static_cast<int>(SendMessage(TCM_GETCURSEL)); }
-    int SetCurSel(int index) { return static_cast<int>(SendMessage(TCM_SETCURSEL, index)); }
-    int GetItemCount() const { return static_cast<int>(SendMessage(TCM_GETITEMCOUNT)); }
 };

@@ -6,7 +6,7 @@ namespace {
 CWinApp* g_pApp = nullptr;
 }
 
-CWinApp::CWinApp(const char* appName) : m_pszAppName(appName)
+CWinApp::CWinApp()
 {
     g_pApp = this;
 }

@@ -6,12 +6,11 @@
 
 class CWinApp {
 public:
-    explicit CWinApp(const char* appName = nullptr);
+    CWinApp(); // no application name of its own
     virtual ~CWinApp();
     virtual BOOL InitInstance() { return FALSE; }
 
     CWnd* m_pMainWnd = nullptr;
-    const char* m_pszAppName;
 };
 
 CWinApp* AfxGetApp();

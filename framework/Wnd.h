@@ -13,7 +13,6 @@ public:
     explicit CWnd(HWND hWnd) : m_hWnd(hWnd) {}
     virtual ~CWnd() = default;
 
-    HWND GetSafeHwnd() const { return m_hWnd; }
     void Attach(HWND hWnd) { m_hWnd = hWnd; }
 
     // A non-owning wrapper of a control of this window (null handle when there is none).
@@ -33,7 +32,6 @@ public:
         return ::SendDlgItemMessageW(m_hWnd, id, msg, wParam, lParam);
     }
     BOOL EnableWindow(BOOL enable) { return ::EnableWindow(m_hWnd, enable); }
-    BOOL IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
     BOOL ShowWindow(int cmdShow) { return ::ShowWindow(m_hWnd, cmdShow); }
     BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
     void MoveWindow(int x, int y, int width, int height, BOOL repaint = TRUE)

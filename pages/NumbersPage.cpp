@@ -56,20 +56,20 @@ BOOL CNumbersPage::CheckInput()
         return RefuseSetting(*this, "数值范围设定无效！");
     if (m_nCount < 1)
         return RefuseSetting(*this, "生成个数设定无效！");
-    if (!FitsInMemory())
+    if (ListBytes() > MAX_OUTPUT_BYTES)
         return RefuseSetting(*this, "生成结果过大，请减小生成个数或保留小数位数！");
     SeedRandom();
     return TRUE;
 }
 
-// The whole list is built in memory and shown at once: a count or a number of decimals that
-// cannot be held is refused before anything changes.
-bool CNumbersPage::FitsInMemory() const
+// The most the list can take: it is built in memory and shown at once, so a count or a number of
+// decimals that cannot be held is refused before anything changes.
+long long CNumbersPage::ListBytes() const
 {
     long long longest = 11; // "-2147483648"
     if (m_bFloat)           // sign, six whole digits at most, the point, the decimals
         longest = std::max(longest, 8LL + m_nDecimals);
-    return static_cast<long long>(m_nCount) * (longest + 2) <= MAX_OUTPUT_BYTES;
+    return static_cast<long long>(m_nCount) * (longest + 2);
 }
 
 void CNumbersPage::OnGenerate()
@@ -80,8 +80,7 @@ void CNumbersPage::OnGenerate()
     SetDlgItemText(IDC_EDIT_NUM_OUTPUT, "");
     const NumberOptions opt = Options();
     CString text;
-    text.Reserve(static_cast<std::size_t>(m_nCount) *
-                 (m_bFloat ? 10 + std::min(m_nDecimals, 64) : 8));
+    text.Reserve(static_cast<std::size_t>(ListBytes()));
     for (int i = 0; i < m_nCount; ++i) {
         AppendNumberItem(text, opt);
         text += "\r\n";

@@ -29,5 +29,5 @@ protected:
     BOOL OnInitDialog() override;
 
 private:
-    bool FitsInMemory() const;
+    long long ListBytes() const;
 };

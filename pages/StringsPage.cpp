@@ -101,27 +101,23 @@ void CStringsPage::OnTimer(UINT nIDEvent)
         g_pCore->logClose();
         bool fileOk = DeleteFileGbk(m_strOutFile);
         const StringOptions opt = Options();
-        if (m_nCount <= MAX_SHOWN_ITEMS) {
-            CString shown;
-            for (int i = 0; i < m_nCount; ++i) {
-                const CString s = MakeString(opt);
-                if (fileOk)
-                    g_pCore->logAdd(m_strOutFile, s, 0);
+        const bool showList = m_nCount <= MAX_SHOWN_ITEMS; // exactly 1000 still shows the list
+        CString shown;
+        for (int i = 0; i < m_nCount; ++i) {
+            const CString s = MakeString(opt);
+            if (fileOk)
+                g_pCore->logAdd(m_strOutFile, s, 0);
+            if (showList) {
                 shown += s;
                 shown += "\r\n";
             }
-            fileOk = g_pCore->logClose() && fileOk;
+        }
+        fileOk = g_pCore->logClose() && fileOk;
+        if (showList)
             SetDlgItemText(IDC_EDIT_STR_OUTPUT, shown);
-        } else {
-            for (int i = 0; i < m_nCount; ++i) {
-                const CString s = MakeString(opt);
-                if (fileOk)
-                    g_pCore->logAdd(m_strOutFile, s, 0);
-            }
-            fileOk = g_pCore->logClose() && fileOk;
+        else
             SetDlgItemText(IDC_EDIT_STR_OUTPUT, fileOk ? "生成完成，请单击导出按钮。"
                                                        : "结果文件写入失败，请检查后重新生成。");
-        }
         m_bOutFileComplete = fileOk;
         // Success is said only when the results file holds the whole batch.
         PageMessage(*this, fileOk ? CString("生成成功！") : "结果文件写入失败：" + m_strOutFile);
