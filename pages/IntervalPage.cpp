@@ -1,6 +1,7 @@
 #include "IntervalPage.h"
 
 #include "core/Random.h"
+#include "corelib/WideText.h"
 #include "framework/FieldReaders.h"
 #include "framework/Platform.h"
 
@@ -41,6 +42,10 @@ BOOL CIntervalPage::CheckInput()
         m_strProgram = GetDlgItemText(IDC_EDIT_PROGRAM);
         if (m_strProgram.IsEmpty())
             return RefuseSetting(*this, "外部程序命令行无效！");
+        // The whole text goes to the shell as one file name; a name is at most MAX_PATH - 1
+        // characters, and longer texts have overrun the shell's own copy of it.
+        if (WideFromGbk(m_strProgram.View()).size() >= MAX_PATH)
+            return RefuseSetting(*this, "外部程序路径过长（最多 259 个字符）！");
     }
     m_nIntervalMin = ReadIntField(this, IDC_EDIT_INTERVAL_MIN);
     m_nIntervalMax = ReadIntField(this, IDC_EDIT_INTERVAL_MAX);

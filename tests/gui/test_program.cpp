@@ -168,3 +168,44 @@ TEST(Program, RunsAndGeneratesOnEveryPage)
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
 }
+
+// A program text longer than any file name once overran the shell's copy of it and killed the
+// program at the first event. It is refused now; the longest accepted one runs and fails quietly.
+TEST(Program, ALongProgramTextIsRefusedAndTheLongestAcceptedOneRuns)
+{
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::wstring cmd = L"\"" + ProgramPath() + L"\"";
+    ASSERT_TRUE(CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &si, &pi));
+    HWND main = WaitForWindow(pi.dwProcessId, nullptr);
+    ASSERT_NE(main, nullptr);
+    HWND page = PageWith(GetDlgItem(main, IDC_TAB_PAGES), IDC_BTN_TIME_GENERATE);
+    ASSERT_NE(page, nullptr);
+    SendMessageW(GetDlgItem(page, IDC_CHECK_RUN_PROGRAM), BM_SETCHECK, BST_CHECKED, 0);
+    PostMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_CHECK_RUN_PROGRAM, BN_CLICKED), 0);
+    SetText(page, IDC_EDIT_INTERVAL_MIN, L"10");
+    SetText(page, IDC_EDIT_INTERVAL_MAX, L"10");
+    SetText(page, IDC_EDIT_TIME_COUNT, L"1");
+    const std::wstring folder = L"C:\\no-such-folder\\";
+    const struct {
+        std::size_t length;
+        const wchar_t* message;
+    } runs[] = {{1020, L"外部程序路径过长（最多 259 个字符）！"}, {259, L"生成成功！"}};
+    for (const auto& run : runs) {
+        SetText(page, IDC_EDIT_PROGRAM, folder + std::wstring(run.length - folder.size(), L'x'));
+        PostMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_BTN_TIME_GENERATE, BN_CLICKED), 0);
+        HWND box = WaitForWindow(pi.dwProcessId, run.message);
+        ASSERT_NE(box, nullptr) << run.length;
+        EXPECT_EQ(WaitForSingleObject(pi.hProcess, 300), static_cast<DWORD>(WAIT_TIMEOUT));
+        PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        for (int i = 0; i < 200 && IsWindow(box); ++i)
+            Sleep(10);
+    }
+    EXPECT_EQ(SplitLines(GetText(page, IDC_EDIT_TIME_OUTPUT)).size(), 1u); // the one event ran
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(pi.hProcess, 15000), WAIT_OBJECT_0);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+}
