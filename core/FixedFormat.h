@@ -6,5 +6,8 @@
 
 #include "CString.h"
 
+#include <string>
+
+void AppendFixed(std::string& out, double value, int decimals);
 void AppendFixed(CString& out, double value, int decimals);
 CString FormatFixed(double value, int decimals);

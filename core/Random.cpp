@@ -4,8 +4,10 @@
 #include <ctime>
 #include <limits>
 
-namespace {
-std::uint32_t g_state = 1; // the runtime's own state before any seeding
+RandomSource& TheRandomSource()
+{
+    static RandomSource source(1); // the runtime's own state before any seeding
+    return source;
 }
 
 void SeedRandom()
@@ -15,23 +17,7 @@ void SeedRandom()
 
 void SeedRandom(std::uint32_t seed)
 {
-    g_state = seed;
-}
-
-int RandDraw()
-{
-    g_state = g_state * 214013u + 2531011u;
-    return static_cast<int>((g_state >> 16) & 0x7FFF);
-}
-
-int RandBetween(int lo, int hi)
-{
-    const long long r = RandDraw();
-    const long long size = static_cast<long long>(hi) - lo + 1;
-    if (size <= 0)
-        return lo;
-    // 64-bit arithmetic gives the 32-bit formula's result wherever that one is defined.
-    return static_cast<int>(lo + r % size);
+    TheRandomSource().Seed(seed);
 }
 
 int TruncToInt(double value)
@@ -45,14 +31,24 @@ int TruncToInt(double value)
     return static_cast<int>(value);
 }
 
-double RandFloat(float lo, float hi)
+double FloatFromTenThousandths(RandomSource& rng, int a, int b)
 {
-    const long long a = TruncToInt(static_cast<double>(lo) * 10000.0);
-    const long long r1 = RandDraw();
-    const long long r2 = RandDraw();
-    const long long p = r1 * r2; // at most 32767 * 32767, inside 31 bits
-    const long long b = TruncToInt(static_cast<double>(hi) * 10000.0);
-    const long long width = b - a;
-    const long long n = width == 0 ? a : a + p % width;
+    const std::uint32_t r1 = static_cast<std::uint32_t>(rng.Draw());
+    const std::uint32_t r2 = static_cast<std::uint32_t>(rng.Draw());
+    const std::uint32_t p = r1 * r2; // at most 32767 * 32767, inside 31 bits
+    const long long width = static_cast<long long>(b) - a;
+    long long n = a;
+    if (width != 0) {
+        // The remainder of a truncating division takes the sign of p, which is never negative.
+        const unsigned long long w = static_cast<unsigned long long>(width < 0 ? -width : width);
+        n += w > p ? p : p % static_cast<std::uint32_t>(w);
+    }
     return static_cast<double>(n) * static_cast<double>(0.0001f);
+}
+
+double RandomSource::Float(float lo, float hi)
+{
+    const int a = TenThousandths(lo);
+    const int b = TenThousandths(hi);
+    return FloatFromTenThousandths(*this, a, b);
 }

@@ -1,77 +1,138 @@
 #include "StringComposer.h"
 
 #include "FieldText.h"
-#include "Random.h"
-#include "corelib/Core.h"
 
-CString MakeString(const StringOptions& opt)
-{
-    CString s;
-    const int len = RandBetween(opt.m_nLenMin, opt.m_nLenMax);
-    if (len > 0) {
-        s.Reserve(static_cast<std::size_t>(len) * (opt.m_bHanzi ? 2 : 1));
-        for (int i = 0; i < len; ++i)
-            s += RandomChar(opt);
-    }
-    if (!opt.m_strHead.IsEmpty())
-        s = opt.m_strHead + s;
-    if (!opt.m_strTail.IsEmpty())
-        s += opt.m_strTail;
-    return ApplyInserts(opt, std::move(s));
-}
+#include <algorithm>
 
-CString RandomChar(const StringOptions& opt)
-{
-    for (;;) {
-        switch (RandBetween(1, 4)) {
-        case 1:
-            if (opt.m_bUpper)
-                return CString(std::string(1, static_cast<char>(RandBetween('A', 'Z'))));
-            break;
-        case 2:
-            if (opt.m_bLower)
-                return CString(std::string(1, static_cast<char>(RandBetween('a', 'z'))));
-            break;
-        case 3:
-            if (opt.m_bDigit)
-                return CString(std::string(1, static_cast<char>(RandBetween('0', '9'))));
-            break;
-        default:
-            if (opt.m_bHanzi)
-                return RandomHanzi();
-            break;
-        }
-    }
-}
+namespace {
 
-CString RandomHanzi()
+void AppendHanzi(std::string& out, const ComposerSources& sources)
 {
     // Rows 16..55 of GB2312 hold the 3755 level-1 characters; row 55 ends after column 89.
-    const int row = g_pCore->getRandInt(16, 55);
-    const int col = g_pCore->getRandInt(1, row == 55 ? 89 : 94);
-    const char bytes[2] = {static_cast<char>(0xA0 + row), static_cast<char>(0xA0 + col)};
-    return CString(std::string_view(bytes, 2));
+    const int row = sources.randInt(16, 55);
+    const int col = sources.randInt(1, row == 55 ? 89 : 94);
+    out += static_cast<char>(0xA0 + row);
+    out += static_cast<char>(0xA0 + col);
 }
 
-CString ApplyInserts(const StringOptions& opt, CString s)
+} // namespace
+
+InsertPlan ReadInsertPlan(const CString& spec, const ComposerSources& sources)
 {
-    if (opt.m_strInsert.IsEmpty())
-        return s;
-    const long long length =
-        static_cast<long long>(s.size()); // taken once: positions refer to the string as passed
-    int last = 0;                         // 0: nothing inserted yet
+    InsertPlan plan;
+    if (spec.IsEmpty())
+        return plan;
     for (int k = 0;; k += 2) {
-        const CString pos = g_pCore->getFg(opt.m_strInsert, '|', k);
-        const CString txt = g_pCore->getFg(opt.m_strInsert, '|', k + 1);
+        const CString pos = sources.field(spec, '|', k);
+        const CString txt = sources.field(spec, '|', k + 1);
         if (pos.IsEmpty())
             break;
-        const int p = IntFromText(pos.View());
+        plan.pairs.push_back({IntFromText(pos.View()), txt});
+    }
+    return plan;
+}
+
+void ApplyInsertPlan(const InsertPlan& plan, std::string& s)
+{
+    // Taken once: positions refer to the string as passed.
+    const long long length = static_cast<long long>(s.size());
+    int last = 0; // 0: nothing inserted yet
+    for (const InsertPlan::Pair& pair : plan.pairs) {
+        const int p = pair.position;
         if (p > length)
             continue;
         if (last != 0 && p >= last)
             continue;
         last = p;
-        s.Insert(p, txt.View());
+        // p never exceeds the present length, since it is at most the length before any
+        // insertion; a negative one inserts at the start.
+        s.insert(static_cast<std::size_t>(std::max(p, 0)), pair.text.View());
     }
-    return s;
+}
+
+StringComposer::StringComposer(const StringOptions& opt, const ComposerSources& sources)
+    : m_opt(opt), m_sources(sources), m_plan(ReadInsertPlan(opt.m_strInsert, sources))
+{
+}
+
+void AppendRandomChar(std::string& out, const StringOptions& opt, const ComposerSources& sources,
+                      RandomSource& rng)
+{
+    for (;;) {
+        switch (rng.Between(1, 4)) {
+        case 1:
+            if (opt.m_bUpper) {
+                out += static_cast<char>(rng.Between('A', 'Z'));
+                return;
+            }
+            break;
+        case 2:
+            if (opt.m_bLower) {
+                out += static_cast<char>(rng.Between('a', 'z'));
+                return;
+            }
+            break;
+        case 3:
+            if (opt.m_bDigit) {
+                out += static_cast<char>(rng.Between('0', '9'));
+                return;
+            }
+            break;
+        default:
+            if (opt.m_bHanzi) {
+                AppendHanzi(out, sources);
+                return;
+            }
+            break;
+        }
+        // A class that is not chosen: a new class is drawn, and nothing else for this one.
+    }
+}
+
+void StringComposer::Append(std::string& out, RandomSource& rng)
+{
+    // Without insertions the string is written where it belongs; with them it is built apart,
+    // since positions count from the start of the string.
+    std::string& s = m_plan.pairs.empty() ? out : m_scratch;
+    if (&s == &m_scratch)
+        s.clear();
+    s += m_opt.m_strHead.View();
+    const int len = rng.Between(m_opt.m_nLenMin, m_opt.m_nLenMax);
+    for (int i = 0; i < len; ++i)
+        AppendRandomChar(s, m_opt, m_sources, rng);
+    s += m_opt.m_strTail.View();
+    if (&s == &m_scratch) {
+        ApplyInsertPlan(m_plan, s);
+        out += s;
+    }
+}
+
+CString MakeString(const StringOptions& opt, const ComposerSources& sources, RandomSource& rng)
+{
+    std::string s;
+    StringComposer(opt, sources).Append(s, rng);
+    return CString(std::move(s));
+}
+
+CString RandomChar(const StringOptions& opt, const ComposerSources& sources, RandomSource& rng)
+{
+    std::string c;
+    AppendRandomChar(c, opt, sources, rng);
+    return CString(std::move(c));
+}
+
+CString RandomHanzi(const ComposerSources& sources)
+{
+    std::string c;
+    AppendHanzi(c, sources);
+    return CString(std::move(c));
+}
+
+CString ApplyInserts(const StringOptions& opt, const ComposerSources& sources, CString s)
+{
+    if (opt.m_strInsert.IsEmpty())
+        return s; // the field splitter is not called
+    std::string bytes = s.Str();
+    ApplyInsertPlan(ReadInsertPlan(opt.m_strInsert, sources), bytes);
+    return CString(std::move(bytes));
 }

@@ -3,23 +3,66 @@
 // fixed head and tail, then texts inserted at byte positions.
 
 #include "CString.h"
+#include "Random.h"
 #include "Types.h"
 
+#include <functional>
+#include <string>
+#include <vector>
+
 struct StringOptions {
-    BOOL m_bUpper;       // class 1: 'A'..'Z'
-    BOOL m_bLower;       // class 2: 'a'..'z'
-    BOOL m_bDigit;       // class 3: '0'..'9'
-    BOOL m_bHanzi;       // class 4: a GB2312 level-1 Chinese character, two bytes
-    CString m_strHead;   // put before the body when not empty
-    CString m_strTail;   // put after the body when not empty
-    CString m_strInsert; // "pos|text|pos|text..." with positions from the largest to the smallest
-    int m_nLenMin;       // body length in characters; may be zero or negative
-    int m_nLenMax;
+    BOOL m_bUpper = 0;     // class 1: 'A'..'Z'
+    BOOL m_bLower = 0;     // class 2: 'a'..'z'
+    BOOL m_bDigit = 0;     // class 3: '0'..'9'
+    BOOL m_bHanzi = 0;     // class 4: a GB2312 level-1 Chinese character, two bytes
+    CString m_strHead{};   // put before the body when not empty
+    CString m_strTail{};   // put after the body when not empty
+    CString m_strInsert{}; // "pos|text|pos|text..." with positions from the largest to the smallest
+    int m_nLenMin = 0;     // body length in characters; may be zero or negative
+    int m_nLenMax = 0;
 };
 
-// Callers guarantee at least one class and m_nLenMin <= m_nLenMax. Chinese characters and the
-// insertion spec go through g_pCore, which must exist.
-CString MakeString(const StringOptions& opt);
-CString RandomChar(const StringOptions& opt);
-CString RandomHanzi();
-CString ApplyInserts(const StringOptions& opt, CString s);
+// What a string needs besides the 15-bit random source; the pages hand in the library's.
+struct ComposerSources {
+    // A uniform integer from lo to hi, both included: the bytes of a Chinese character.
+    std::function<int(int lo, int hi)> randInt;
+    // Field index of src cut at every sep, counting from 0; empty past the last field.
+    std::function<CString(const CString& src, char sep, int index)> field;
+};
+
+// The insertion spec read once: its pairs in order, each position as atoi reads it.
+struct InsertPlan {
+    struct Pair {
+        int position;
+        CString text;
+    };
+    std::vector<Pair> pairs;
+};
+InsertPlan ReadInsertPlan(const CString& spec, const ComposerSources& sources);
+// Makes the insertions of plan in s, as ApplyInserts describes.
+void ApplyInsertPlan(const InsertPlan& plan, std::string& s);
+
+// Makes the strings of one batch: the settings and the insertion spec are read once.
+class StringComposer {
+public:
+    StringComposer(const StringOptions& opt, const ComposerSources& sources);
+    // Appends one string to out.
+    void Append(std::string& out, RandomSource& rng);
+
+private:
+    StringOptions m_opt;
+    ComposerSources m_sources;
+    InsertPlan m_plan;
+    std::string m_scratch; // a string with insertions is built here first
+};
+
+// Callers guarantee at least one class and m_nLenMin <= m_nLenMax. The draws come from rng, by
+// default the process-wide source.
+void AppendRandomChar(std::string& out, const StringOptions& opt, const ComposerSources& sources,
+                      RandomSource& rng);
+CString MakeString(const StringOptions& opt, const ComposerSources& sources,
+                   RandomSource& rng = TheRandomSource());
+CString RandomChar(const StringOptions& opt, const ComposerSources& sources,
+                   RandomSource& rng = TheRandomSource());
+CString RandomHanzi(const ComposerSources& sources);
+CString ApplyInserts(const StringOptions& opt, const ComposerSources& sources, CString s);

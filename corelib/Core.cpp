@@ -37,6 +37,15 @@ CString AppPathFor(const CString& program,
     return userDataFolder() + CString(name.empty() ? std::string_view("Zanfor") : name);
 }
 
+ComposerSources SourcesOf(CCore& core)
+{
+    return ComposerSources{
+        .randInt = [&core](int lo, int hi) { return core.getRandInt(lo, hi); },
+        .field = [&core](const CString& src, char sep,
+                         int index) { return core.getFg(src, sep, index); },
+    };
+}
+
 int CCore::getRandInt(int lo, int hi)
 {
     if (hi <= lo)

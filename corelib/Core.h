@@ -3,6 +3,7 @@
 // splitting, appending records to a file, and the About box.
 
 #include "core/CString.h"
+#include "core/StringComposer.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -61,6 +62,10 @@ private:
 CString AppPathFor(const CString& program,
                    const std::function<bool(const CString&)>& canCreateBeside,
                    const std::function<CString()>& userDataFolder);
+
+// The composer's sources from a library object: its random integers for the Chinese characters and
+// its field splitter. The object must outlive their use.
+ComposerSources SourcesOf(CCore& core);
 
 // The one library object, alive while the main window is.
 extern CCore* g_pCore;

@@ -2,20 +2,38 @@
 // whatever the system's ANSI code page is.
 #include "Platform.h"
 #include "WideText.h"
+#include "core/GbkText.h"
 
 #include <windows.h>
 
 #include <shlobj.h>
 #include <string>
 
-std::wstring WideFromGbk(std::string_view gbk)
+namespace {
+void AppendWide(std::wstring& wide, std::string_view gbk)
 {
     if (gbk.empty())
-        return std::wstring();
+        return;
     const int n =
         MultiByteToWideChar(CP_GBK, 0, gbk.data(), static_cast<int>(gbk.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_GBK, 0, gbk.data(), static_cast<int>(gbk.size()), wide.data(), n);
+    const std::size_t at = wide.size();
+    wide.resize(at + static_cast<std::size_t>(n));
+    MultiByteToWideChar(CP_GBK, 0, gbk.data(), static_cast<int>(gbk.size()), wide.data() + at, n);
+}
+} // namespace
+
+std::wstring WideFromGbk(std::string_view gbk)
+{
+    // A lead byte without its trail becomes U+FFFD on its own: some converters take the byte after
+    // it (a '-', the CR of a line end) as its trail and lose it.
+    std::wstring wide;
+    std::size_t from = 0;
+    for (std::size_t orphan; (orphan = FindOrphanLead(gbk, from)) != std::string_view::npos;
+         from = orphan + 1) {
+        AppendWide(wide, gbk.substr(from, orphan - from));
+        wide += L'\xFFFD';
+    }
+    AppendWide(wide, gbk.substr(from));
     return wide;
 }
 

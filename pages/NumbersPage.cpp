@@ -1,6 +1,7 @@
 #include "NumbersPage.h"
 
 #include "Export.h"
+#include "core/Batch.h"
 #include "core/Random.h"
 #include "corelib/WideText.h"
 #include "framework/FieldReaders.h"
@@ -78,14 +79,9 @@ void CNumbersPage::OnGenerate()
         return;
     GetDlgItem(IDC_BTN_NUM_GENERATE).EnableWindow(FALSE);
     SetDlgItemText(IDC_EDIT_NUM_OUTPUT, "");
-    const NumberOptions opt = Options();
-    CString text;
-    text.Reserve(static_cast<std::size_t>(ListBytes()));
-    for (int i = 0; i < m_nCount; ++i) {
-        AppendNumberItem(text, opt);
-        text += "\r\n";
-    }
-    SetDlgItemText(IDC_EDIT_NUM_OUTPUT, text);
+    std::string text;
+    MakeNumbersList({.options = Options(), .count = m_nCount}, TheRandomSource(), text);
+    SetDlgItemText(IDC_EDIT_NUM_OUTPUT, CString(std::move(text)));
     PageMessage(*this, "生成成功！");
     GetDlgItem(IDC_BTN_NUM_GENERATE).EnableWindow(TRUE);
 }

@@ -101,10 +101,11 @@ void CStringsPage::OnTimer(UINT nIDEvent)
         g_pCore->logClose();
         bool fileOk = DeleteFileGbk(m_strOutFile);
         const StringOptions opt = Options();
+        const ComposerSources sources = SourcesOf(*g_pCore);
         const bool showList = m_nCount <= MAX_SHOWN_ITEMS; // exactly 1000 still shows the list
         CString shown;
         for (int i = 0; i < m_nCount; ++i) {
-            const CString s = MakeString(opt);
+            const CString s = MakeString(opt, sources);
             if (fileOk)
                 g_pCore->logAdd(m_strOutFile, s, 0);
             if (showList) {

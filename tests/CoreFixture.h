@@ -6,10 +6,15 @@
 
 class WithCore : public ::testing::Test {
 protected:
-    void SetUp() override { g_pCore = new CCore(20261207u); }
+    void SetUp() override
+    {
+        g_pCore = new CCore(20261207u);
+        sources = SourcesOf(*g_pCore);
+    }
     void TearDown() override
     {
         delete g_pCore;
         g_pCore = nullptr;
     }
+    ComposerSources sources;
 };

@@ -1,4 +1,8 @@
+#include "core/GbkText.h"
 #include "corelib/Core.h"
+#ifdef _WIN32
+#include "corelib/WideText.h"
+#endif
 
 #include <gtest/gtest.h>
 
@@ -144,4 +148,20 @@ TEST(CoreLibrary, AppPathNamesAWritableLocation)
     ASSERT_TRUE(core.logClose());
     EXPECT_EQ(ReadAll(file.Str()), "probe\r\n");
     EXPECT_EQ(std::remove(file.GetString()), 0);
+}
+
+TEST(GbkText, AnOrphanedLeadByteNeverSwallowsTheByteAfterIt)
+{
+    // "ab", the lead byte of 中 split from its trail by an inserted '-', then 文 and a line end.
+    const std::string_view split = "ab\xD6-\xD0\xCE\xC4\r\n";
+    EXPECT_EQ(FindOrphanLead(split), 2u);
+    EXPECT_EQ(FindOrphanLead(split, 3), 6u);       // 形 (D0 CE), then the lead of 文 before CR
+    EXPECT_EQ(FindOrphanLead("\xD6\xD0\xCE"), 2u); // at the end
+    EXPECT_EQ(FindOrphanLead("\xCE\r\n"), 0u);     // before CR LF
+    EXPECT_EQ(FindOrphanLead("\xD6\xD0\x80"), std::string_view::npos); // 0x80 stands alone
+#ifdef _WIN32
+    EXPECT_EQ(WideFromGbk(split), L"ab\xFFFD-\x5F62\xFFFD\r\n"); // 形 is D0CE
+    EXPECT_EQ(WideFromGbk("\xD6\xD0\xCE"), L"\x4E2D\xFFFD");
+    EXPECT_EQ(WideFromGbk("x\xCE\r\ny"), L"x\xFFFD\r\ny");
+#endif
 }

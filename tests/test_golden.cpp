@@ -2,9 +2,7 @@
 // (every item on its own line ended by "\r\n"). The expected texts come from an independent model
 // of the generators, tests/golden/make_golden.py; both builds must give them.
 #include "CoreFixture.h"
-#include "core/NumberItem.h"
-#include "core/Random.h"
-#include "core/StringComposer.h"
+#include "core/Batch.h"
 
 #include <gtest/gtest.h>
 
@@ -98,24 +96,29 @@ const std::map<std::string, std::string> kGolden = {
 std::string NumbersRun(unsigned seed, BOOL integer, BOOL floating, double lo, double hi,
                        int decimals, int count)
 {
-    const NumberOptions opt{integer, floating, static_cast<float>(lo), static_cast<float>(hi),
-                            count,   decimals};
-    SeedRandom(seed);
-    CString out;
-    for (int i = 0; i < opt.m_nCount; ++i) {
-        AppendNumberItem(out, opt);
-        out += "\r\n";
-    }
-    return out.Str();
+    RandomSource rng(seed);
+    std::string out;
+    MakeNumbersList({.options = {.m_bInteger = integer,
+                                 .m_bFloat = floating,
+                                 .m_fMin = static_cast<float>(lo),
+                                 .m_fMax = static_cast<float>(hi),
+                                 .m_nCount = count,
+                                 .m_nDecimals = decimals},
+                     .count = count},
+                    rng, out);
+    return out;
 }
 
-std::string StringsRun(unsigned seed, StringOptions opt, int count)
+std::string StringsRun(unsigned seed, const StringOptions& opt, int count)
 {
-    SeedRandom(seed);
-    CString out;
-    for (int i = 0; i < count; ++i)
-        out += MakeString(opt) + "\r\n";
-    return out.Str();
+    RandomSource rng(seed);
+    StringSink sink;
+    std::string shown;
+    const BatchResult r =
+        MakeStringsBatch({.options = opt, .count = count}, rng, SourcesOf(*g_pCore), sink, &shown);
+    EXPECT_EQ(r.made, count);
+    EXPECT_EQ(shown, sink.text); // a batch this small is shown as it is written
+    return sink.text;
 }
 
 class Golden : public WithCore {};
@@ -133,8 +136,25 @@ TEST_F(Golden, NumbersRuns)
 
 TEST_F(Golden, StringsRuns)
 {
-    EXPECT_EQ(StringsRun(1, StringOptions{1, 1, 0, 0, "", "", "", 5, 8}, 10),
+    EXPECT_EQ(StringsRun(1,
+                         {.m_bUpper = 1,
+                          .m_bLower = 1,
+                          .m_bDigit = 0,
+                          .m_bHanzi = 0,
+                          .m_nLenMin = 5,
+                          .m_nLenMax = 8},
+                         10),
               kGolden.at("StringsDefaults"));
-    EXPECT_EQ(StringsRun(99, StringOptions{1, 1, 1, 0, "id", "x", "6|-|3|_", 0, 12}, 10),
+    EXPECT_EQ(StringsRun(99,
+                         {.m_bUpper = 1,
+                          .m_bLower = 1,
+                          .m_bDigit = 1,
+                          .m_bHanzi = 0,
+                          .m_strHead = "id",
+                          .m_strTail = "x",
+                          .m_strInsert = "6|-|3|_",
+                          .m_nLenMin = 0,
+                          .m_nLenMax = 12},
+                         10),
               kGolden.at("StringsHeadTailInserts"));
 }

@@ -50,7 +50,7 @@ TEST_F(Composer, InsertionWorkedExamples)
     for (const Case& c : cases) {
         StringOptions opt = Options(1, 0, 0, 0, 0, 0);
         opt.m_strInsert = c.spec;
-        EXPECT_EQ(ApplyInserts(opt, "abXYZ12"), c.result) << "spec " << c.spec;
+        EXPECT_EQ(ApplyInserts(opt, sources, "abXYZ12"), c.result) << "spec " << c.spec;
     }
 }
 
@@ -59,7 +59,7 @@ TEST_F(Composer, ChineseCharactersAreLevelOneGb2312)
     SeedRandom(11u);
     StringOptions opt = Options(0, 0, 0, 1, 3, 3);
     for (int i = 0; i < 2000; ++i) {
-        const CString s = MakeString(opt);
+        const CString s = MakeString(opt, sources);
         ASSERT_EQ(s.GetLength(), 6);
         for (int k = 0; k < 6; k += 2)
             ASSERT_TRUE(IsLevelOneHanzi(static_cast<unsigned char>(s[k]),
@@ -70,7 +70,7 @@ TEST_F(Composer, ChineseCharactersAreLevelOneGb2312)
     bool lead[0x100] = {}, trail[0x100] = {};
     bool row55PastF9 = false;
     for (int i = 0; i < 200000; ++i) {
-        const CString c = RandomHanzi();
+        const CString c = RandomHanzi(sources);
         const auto a = static_cast<unsigned char>(c[0]), b = static_cast<unsigned char>(c[1]);
         lead[a] = trail[b] = true;
         row55PastF9 |= a == 0xD7 && b > 0xF9;
@@ -89,10 +89,10 @@ TEST_F(Composer, BodyUsesOnlyTheChosenClasses)
     const StringOptions onlyDigits = Options(0, 0, 1, 0, 1, 30);
     const StringOptions upperAndDigits = Options(1, 0, 1, 0, 1, 30);
     for (int i = 0; i < 500; ++i) {
-        const CString digitsOnly = MakeString(onlyDigits);
+        const CString digitsOnly = MakeString(onlyDigits, sources);
         for (char c : digitsOnly.View())
             ASSERT_TRUE(c >= '0' && c <= '9');
-        const CString mixed = MakeString(upperAndDigits);
+        const CString mixed = MakeString(upperAndDigits, sources);
         for (char c : mixed.View()) {
             ASSERT_TRUE((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z'));
             (c <= '9' ? digits : letters)++;
@@ -109,7 +109,7 @@ TEST_F(Composer, HeadTailAndLength)
     opt.m_strHead = "id";
     opt.m_strTail = "x";
     for (int i = 0; i < 100; ++i) {
-        const CString s = MakeString(opt);
+        const CString s = MakeString(opt, sources);
         ASSERT_EQ(s.GetLength(), 5);
         EXPECT_EQ(s.View().substr(0, 2), "id");
         EXPECT_EQ(s[4], 'x');
@@ -121,7 +121,7 @@ TEST_F(Composer, HeadTailAndLength)
     empty.m_strInsert = "4|!|0|<";
     SeedRandom(4u);
     for (int i = 0; i < 20; ++i)
-        EXPECT_EQ(MakeString(empty), "< h t!");
+        EXPECT_EQ(MakeString(empty, sources), "< h t!");
     const int next = RandDraw();
     SeedRandom(4u);
     for (int i = 0; i < 20; ++i)
@@ -134,7 +134,7 @@ TEST_F(Composer, OddPositionSplitsAChineseCharacter)
     SeedRandom(6u);
     StringOptions opt = Options(0, 0, 0, 1, 2, 2);
     opt.m_strInsert = "1|-";
-    const CString s = MakeString(opt);
+    const CString s = MakeString(opt, sources);
     ASSERT_EQ(s.GetLength(), 5);
     EXPECT_EQ(s[1], '-');
     EXPECT_TRUE(

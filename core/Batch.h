@@ -1,0 +1,71 @@
+#pragma once
+// The batch engine every front end calls: the pages (on a worker thread), the command line, the
+// tests and the benchmark. Its inputs are explicit: the settings, the random sources, where the
+// records go, whom to tell about progress and when to stop.
+
+#include "NumberItem.h"
+#include "StringComposer.h"
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+// Where a batch's records go: whole records, in pieces of about 64 KiB.
+class RecordSink {
+public:
+    virtual ~RecordSink() = default;
+    // False when the records could not all be stored: the batch ends there.
+    virtual bool Write(std::string_view records) = 0;
+};
+
+struct BatchControl {
+    // Set from another thread to end the batch after the record being made.
+    const std::atomic<bool>* stop = nullptr;
+    // Called now and then, from the batch's thread, with the number of items made so far.
+    std::function<void(std::int64_t made)> progress;
+};
+
+struct BatchResult {
+    std::int64_t made = 0;       // items completed: records handed to the sink, or items listed
+    bool stopped = false;        // ended early by the stop flag
+    bool sinkFailed = false;     // ended early because the sink refused records
+    std::int64_t shownCount = 0; // records in the shown list, the refused ones included
+};
+
+struct StringsBatch {
+    StringOptions options;
+    std::int64_t count = 0;
+    // The records are also collected as the shown list when the batch holds at most this many.
+    std::int64_t maxShown = 1000;
+    std::string_view recordEnd = "\r\n";
+};
+
+// Makes count strings into sink, each followed by recordEnd; shown, when given, receives the same
+// bytes if the batch may be shown, also those the sink then refuses: a list made in full stays
+// whole even when the sink fails at its end.
+BatchResult MakeStringsBatch(const StringsBatch& batch, RandomSource& rng,
+                             const ComposerSources& sources, RecordSink& sink, std::string* shown,
+                             const BatchControl& control = {});
+
+struct NumbersList {
+    NumberOptions options;
+    std::int64_t count = 0;
+    std::string_view recordEnd = "\r\n";
+};
+
+// Appends count number items to out, each followed by recordEnd.
+BatchResult MakeNumbersList(const NumbersList& list, RandomSource& rng, std::string& out,
+                            const BatchControl& control = {});
+
+// A sink that keeps everything in memory.
+class StringSink : public RecordSink {
+public:
+    bool Write(std::string_view records) override
+    {
+        text.append(records);
+        return true;
+    }
+    std::string text;
+};
