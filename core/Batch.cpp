@@ -46,7 +46,8 @@ BatchResult MakeStringsBatch(const StringsBatch& batch, RandomSource& rng,
 
     for (std::int64_t i = 0; i < batch.count; ++i) {
         composer.Append(chunk, rng);
-        chunk += batch.recordEnd;
+        for (char c : batch.recordEnd) // a call to memcpy would cost as much as the string
+            chunk.push_back(c);
         ++inChunk;
         if (chunk.size() >= CHUNK_BYTES) {
             if (!flush())

@@ -51,7 +51,11 @@ void ApplyInsertPlan(const InsertPlan& plan, std::string& s)
 }
 
 StringComposer::StringComposer(const StringOptions& opt, const ComposerSources& sources)
-    : m_opt(opt), m_sources(sources), m_plan(ReadInsertPlan(opt.m_strInsert, sources))
+    : m_opt(opt), m_sources(sources),
+      m_plan(ReadInsertPlan(opt.m_strInsert, sources)), m_chosen{false, opt.m_bUpper != 0,
+                                                                 opt.m_bLower != 0,
+                                                                 opt.m_bDigit != 0,
+                                                                 opt.m_bHanzi != 0}
 {
 }
 
@@ -89,22 +93,38 @@ void AppendRandomChar(std::string& out, const StringOptions& opt, const Composer
     }
 }
 
-void StringComposer::Append(std::string& out, RandomSource& rng)
+void StringComposer::Append(std::string& out, RandomSource& source)
 {
+    // A local copy lives in a register: the bytes written below could alias the caller's.
+    RandomSource rng = source;
     // Without insertions the string is written where it belongs; with them it is built apart,
     // since positions count from the start of the string.
     std::string& s = m_plan.pairs.empty() ? out : m_scratch;
     if (&s == &m_scratch)
         s.clear();
-    s += m_opt.m_strHead.View();
+    if (!m_opt.m_strHead.IsEmpty())
+        s += m_opt.m_strHead.View();
     const int len = rng.Between(m_opt.m_nLenMin, m_opt.m_nLenMax);
-    for (int i = 0; i < len; ++i)
-        AppendRandomChar(s, m_opt, m_sources, rng);
-    s += m_opt.m_strTail.View();
+    if (len > 0) {
+        if (m_opt.m_bHanzi) {
+            for (int i = 0; i < len; ++i)
+                AppendRandomChar(s, m_opt, m_sources, rng);
+        } else {
+            // One byte a character: the body is written in place.
+            const std::size_t at = s.size();
+            s.resize(at + static_cast<std::size_t>(len));
+            char* body = s.data() + at;
+            for (int i = 0; i < len; ++i)
+                body[i] = RandomSingleByte(m_chosen, rng);
+        }
+    }
+    if (!m_opt.m_strTail.IsEmpty())
+        s += m_opt.m_strTail.View();
     if (&s == &m_scratch) {
         ApplyInsertPlan(m_plan, s);
         out += s;
     }
+    source = rng;
 }
 
 CString MakeString(const StringOptions& opt, const ComposerSources& sources, RandomSource& rng)

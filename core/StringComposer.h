@@ -53,11 +53,26 @@ private:
     StringOptions m_opt;
     ComposerSources m_sources;
     InsertPlan m_plan;
+    bool m_chosen[5];      // by class, 1 to 4
     std::string m_scratch; // a string with insertions is built here first
 };
 
 // Callers guarantee at least one class and m_nLenMin <= m_nLenMax. The draws come from rng, by
 // default the process-wide source.
+// A character of classes 1 to 3, when those are all that is chosen: the class is drawn until a
+// chosen one comes up (chosen[class]), then the character.
+inline char RandomSingleByte(const bool (&chosen)[5], RandomSource& rng)
+{
+    for (;;) {
+        const int cls = rng.Between(1, 4);
+        if (!chosen[cls])
+            continue;
+        if (cls == 3)
+            return static_cast<char>(rng.Between('0', '9'));
+        return static_cast<char>(cls == 1 ? rng.Between('A', 'Z') : rng.Between('a', 'z'));
+    }
+}
+
 void AppendRandomChar(std::string& out, const StringOptions& opt, const ComposerSources& sources,
                       RandomSource& rng);
 CString MakeString(const StringOptions& opt, const ComposerSources& sources,

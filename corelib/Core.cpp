@@ -58,13 +58,29 @@ CString CCore::getFg(const CString& src, char sep, int index)
     if (index < 0)
         return CString();
     std::string_view s = src.View();
+    // Callers walk a text field by field: a walk on the same text goes on from the last field
+    // instead of cutting the text from its start again, which made reading a long insertion spec
+    // quadratic.
     std::size_t start = 0;
-    for (int i = 0; i < index; ++i) {
+    int at = 0;
+    if (index >= m_fgIndex && sep == m_fgSep && s == m_fgSource) {
+        start = m_fgStart;
+        at = m_fgIndex;
+    } else {
+        m_fgSource.assign(s);
+        m_fgSep = sep;
+    }
+    for (; at < index; ++at) {
         const std::size_t next = s.find(sep, start);
-        if (next == std::string_view::npos)
+        if (next == std::string_view::npos) {
+            m_fgIndex = 0; // past the last field: start afresh next time
+            m_fgStart = 0;
             return CString();
+        }
         start = next + 1;
     }
+    m_fgIndex = index;
+    m_fgStart = start;
     const std::size_t end = s.find(sep, start);
     return CString(
         s.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));

@@ -1,6 +1,6 @@
 #pragma once
-// Our utility library: the application path, random integers for the Chinese characters, field
-// splitting, appending records to a file, and the About box.
+// Our utility library (one thread at a time): the application path, random integers for the Chinese
+// characters, field splitting, appending records to a file, and the About box.
 
 #include "core/CString.h"
 #include "core/StringComposer.h"
@@ -52,6 +52,11 @@ public:
 
 private:
     std::mt19937 m_rng;
+    // Where the last getFg found its field.
+    std::string m_fgSource;
+    char m_fgSep = 0;
+    int m_fgIndex = 0;
+    std::size_t m_fgStart = 0;
     CString m_logPath;
     std::FILE* m_logFile = nullptr;
     bool m_logFailed = false;

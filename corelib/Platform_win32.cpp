@@ -115,3 +115,19 @@ std::FILE* OpenForAppend(const CString& path)
 }
 
 } // namespace corelib
+
+CString SystemErrorText(unsigned long error)
+{
+    wchar_t* text = nullptr;
+    const DWORD n = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring wide(text ? text : L"", n);
+    if (text)
+        LocalFree(text);
+    while (!wide.empty() && (wide.back() == L'\r' || wide.back() == L'\n' || wide.back() == L' '))
+        wide.pop_back();
+    if (wide.empty())
+        wide = L"\x9519\x8bef " + std::to_wstring(error); // 错误 <number>
+    return GbkFromWide(wide);
+}

@@ -12,3 +12,6 @@ constexpr unsigned CP_GBK = 936;
 std::wstring WideFromGbk(std::string_view gbk);
 // lossy, when given, tells whether a character had no GBK form and was replaced.
 CString GbkFromWide(std::wstring_view wide, bool* lossy = nullptr);
+
+// The system's own words for an error number (GetLastError), in GBK, without the line end.
+CString SystemErrorText(unsigned long error);
