@@ -4,8 +4,28 @@
 #include "corelib/Core.h"
 
 #include <cstdlib>
+#include <iterator>
 
 tagSoft* g_pSoft = nullptr;
+
+namespace {
+// The pages, in tab order: the page, its template, its tab and its usage line.
+struct PageRow {
+    CGeneratorPage& (*page)(CGeneratorDlg&);
+    UINT templateId;
+    const char* title;
+    const char* usage;
+};
+const PageRow kPages[] = {
+    {[](CGeneratorDlg& d) -> CGeneratorPage& { return d.m_pageStrings; }, IDD_PAGE_STRINGS,
+     "字符串", "随机密码、用户名、域名、手机号码等"},
+    {[](CGeneratorDlg& d) -> CGeneratorPage& { return d.m_pageNumbers; }, IDD_PAGE_NUMBERS, "数字",
+     "指定数值范围内的整形、浮点数等"},
+    {[](CGeneratorDlg& d) -> CGeneratorPage& { return d.m_pageInterval; }, IDD_PAGE_INTERVAL,
+     "时间", "不定时日期数值，并可执行命令行外部程序"},
+};
+constexpr int PAGE_COUNT = static_cast<int>(std::size(kPages));
+} // namespace
 
 CGeneratorDlg::CGeneratorDlg(CWnd* parent)
     : CDialog(IDD_GENERATOR_DIALOG, parent), m_pageStrings(nullptr), m_pageNumbers(nullptr),
@@ -45,16 +65,14 @@ BOOL CGeneratorDlg::OnInitDialog()
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
-    m_tabPages.InsertItem(0, "字符串");
-    m_tabPages.InsertItem(1, "数字");
-    m_tabPages.InsertItem(2, "时间");
+    for (int i = 0; i < PAGE_COUNT; ++i)
+        m_tabPages.InsertItem(i, kPages[i].title);
     // The Tab key walks from the tab control into the page it shows.
     ::SetWindowLongPtrW(m_tabPages.m_hWnd, GWL_EXSTYLE,
                         ::GetWindowLongPtrW(m_tabPages.m_hWnd, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
 
-    m_pageStrings.Create(IDD_PAGE_STRINGS, &m_tabPages);
-    m_pageNumbers.Create(IDD_PAGE_NUMBERS, &m_tabPages);
-    m_pageInterval.Create(IDD_PAGE_INTERVAL, &m_tabPages);
+    for (const PageRow& row : kPages)
+        row.page(*this).Create(row.templateId, &m_tabPages);
     LayoutPages();
     ShowPage(0);
     return TRUE;
@@ -72,27 +90,19 @@ void CGeneratorDlg::LayoutPages()
     RECT client;
     m_tabPages.GetClientRect(&client);
     const RECT r = PageRectFromTabClient(client);
-    for (CDialog* page :
-         {static_cast<CDialog*>(&m_pageStrings), static_cast<CDialog*>(&m_pageNumbers),
-          static_cast<CDialog*>(&m_pageInterval)})
-        page->MoveWindow(r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+    for (const PageRow& row : kPages)
+        row.page(*this).MoveWindow(r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
 }
 
 void CGeneratorDlg::ShowPage(int index)
 {
-    static const char* const usage[] = {
-        "随机密码、用户名、域名、手机号码等",
-        "指定数值范围内的整形、浮点数等",
-        "不定时日期数值，并可执行命令行外部程序",
-    };
-    if (index < 0 || index > 2) {
+    if (index < 0 || index >= PAGE_COUNT) {
         SetDlgItemText(IDC_STATIC_USAGE, "");
         return;
     }
-    m_pageStrings.ShowWindow(index == 0 ? SW_SHOW : SW_HIDE);
-    m_pageNumbers.ShowWindow(index == 1 ? SW_SHOW : SW_HIDE);
-    m_pageInterval.ShowWindow(index == 2 ? SW_SHOW : SW_HIDE);
-    SetDlgItemText(IDC_STATIC_USAGE, usage[index]);
+    for (int i = 0; i < PAGE_COUNT; ++i)
+        kPages[i].page(*this).ShowWindow(i == index ? SW_SHOW : SW_HIDE);
+    SetDlgItemText(IDC_STATIC_USAGE, kPages[index].usage);
 }
 
 LRESULT CGeneratorDlg::OnSelchangeTab(NMHDR*)
@@ -138,6 +148,9 @@ void CGeneratorDlg::OnEnterKey() {}
 void CGeneratorDlg::OnDestroy()
 {
     Default();
+    // Runs end before the library they draw from goes.
+    for (const PageRow& row : kPages)
+        row.page(*this).CancelRun();
     if (g_pCore) {
         delete g_pCore;
         g_pCore = nullptr;

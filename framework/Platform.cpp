@@ -19,8 +19,10 @@ bool DeleteFileGbk(const CString& path)
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
-void ShellOpen(CWnd& owner, const CString& file)
+bool ShellOpen(CWnd& owner, const CString& file)
 {
-    ::ShellExecuteW(owner.m_hWnd, L"open", WideFromGbk(file.View()).c_str(), nullptr, nullptr,
-                    SW_SHOWNORMAL);
+    // Values above 32 mean success; the others are the shell's error codes.
+    const HINSTANCE result = ::ShellExecuteW(
+        owner.m_hWnd, L"open", WideFromGbk(file.View()).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    return reinterpret_cast<INT_PTR>(result) > 32;
 }

@@ -1,21 +1,13 @@
 #include "Export.h"
 
+#include "PageCommon.h"
 #include "corelib/WideText.h"
 
 #include <commdlg.h>
 
-#include <cstdio>
-#include <memory>
-#include <vector>
+#include <string>
 
 namespace {
-
-using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
-
-File Open(const std::wstring& path, const wchar_t* mode)
-{
-    return File(::_wfopen(path.c_str(), mode), std::fclose);
-}
 
 void AppendUtf8(std::string& out, std::string_view gbk)
 {
@@ -30,15 +22,73 @@ void AppendUtf8(std::string& out, std::string_view gbk)
                           n, nullptr, nullptr);
 }
 
-bool Write(std::FILE* f, std::string_view bytes)
-{
-    return std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-}
+// A temporary file in the target's folder: moving it onto the target is then a rename.
+class TempFile {
+public:
+    explicit TempFile(const std::wstring& target)
+    {
+        std::wstring folder = target.substr(0, target.find_last_of(L"\\/") + 1);
+        if (folder.empty())
+            folder = L".";
+        wchar_t name[MAX_PATH + 16] = {};
+        if (folder.size() >= MAX_PATH - 14 ||
+            !::GetTempFileNameW(folder.c_str(), L"zan", 0, name)) {
+            m_error = ::GetLastError();
+            return;
+        }
+        m_path = name;
+        m_handle = ::CreateFileW(m_path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (m_handle == INVALID_HANDLE_VALUE)
+            m_error = ::GetLastError();
+    }
+    ~TempFile()
+    {
+        if (m_handle != INVALID_HANDLE_VALUE)
+            ::CloseHandle(m_handle);
+        if (!m_path.empty())
+            ::DeleteFileW(m_path.c_str()); // nothing left behind once it has not become the target
+    }
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
 
-bool Close(File& f)
-{
-    return std::fclose(f.release()) == 0;
-}
+    bool Write(std::string_view bytes)
+    {
+        while (m_error == 0 && !bytes.empty()) {
+            const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+            DWORD done = 0;
+            if (!::WriteFile(m_handle, bytes.data(), piece, &done, nullptr) || done != piece) {
+                m_error = ::GetLastError();
+                if (m_error == 0)
+                    m_error = ERROR_DISK_FULL; // a short count without an error
+            }
+            bytes.remove_prefix(done);
+        }
+        return m_error == 0;
+    }
+    // Brings the bytes to the disk and puts the file in the target's place.
+    bool Replace(const std::wstring& target)
+    {
+        if (m_error != 0)
+            return false;
+        const bool written = ::FlushFileBuffers(m_handle) && ::CloseHandle(m_handle);
+        m_handle = INVALID_HANDLE_VALUE;
+        if (!written || !::MoveFileExW(m_path.c_str(), target.c_str(),
+                                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            m_error = ::GetLastError();
+            return false;
+        }
+        m_path.clear();
+        return true;
+    }
+    bool Ok() const { return m_error == 0; }
+    CString Reason() const { return m_error ? SystemErrorText(m_error) : CString(); }
+
+private:
+    std::wstring m_path;
+    HANDLE m_handle = INVALID_HANDLE_VALUE;
+    DWORD m_error = 0;
+};
 
 } // namespace
 
@@ -67,49 +117,49 @@ bool AskExportPath(CWnd& owner, const wchar_t* defaultName, std::wstring& path,
     return true;
 }
 
-bool WriteExport(const std::wstring& path, std::string_view gbkText, ExportEncoding encoding)
+ExportResult SaveExport(const std::wstring& path, ExportEncoding encoding,
+                        const std::function<bool(const ExportWriter&)>& produce)
 {
-    std::string utf8;
-    if (encoding == ExportEncoding::Utf8)
-        AppendUtf8(utf8, gbkText);
-    File f = Open(path, L"wb");
-    if (!f)
-        return false;
-    const bool written = Write(f.get(), encoding == ExportEncoding::Utf8 ? utf8 : gbkText);
-    return Close(f) && written;
+    TempFile temp(path);
+    if (!temp.Ok())
+        return {ExportResult::Outcome::WriteFailed, temp.Reason()};
+    // UTF-8 is converted up to the last line end of what has come: a piece never ends inside a
+    // two-byte character.
+    std::string pending, utf8;
+    const ExportWriter write = [&](std::string_view gbk) {
+        if (encoding == ExportEncoding::Gbk)
+            return temp.Write(gbk);
+        pending.append(gbk);
+        const std::size_t cut = pending.rfind('\n') + 1; // npos + 1 is 0: no line end yet
+        utf8.clear();
+        AppendUtf8(utf8, std::string_view(pending).substr(0, cut));
+        pending.erase(0, cut);
+        return temp.Write(utf8);
+    };
+    const bool produced = produce(write);
+    if (!temp.Ok())
+        return {ExportResult::Outcome::WriteFailed, temp.Reason()};
+    if (!produced)
+        return {ExportResult::Outcome::SourceFailed, CString()};
+    utf8.clear();
+    AppendUtf8(utf8, pending);
+    if (!temp.Write(utf8) || !temp.Replace(path))
+        return {ExportResult::Outcome::WriteFailed, temp.Reason()};
+    return {};
 }
 
-bool ExportFile(const CString& source, const std::wstring& path, ExportEncoding encoding)
+void ReportExport(CWnd& page, const ExportResult& result)
 {
-    const std::wstring from = WideFromGbk(source.View());
-    if (encoding == ExportEncoding::Gbk)
-        return ::CopyFileW(from.c_str(), path.c_str(), FALSE) != FALSE;
-
-    File in = Open(from, L"rb");
-    if (!in)
-        return false;
-    File out = Open(path, L"wb");
-    if (!out)
-        return false;
-    // Converted a line at a time at the least: a piece never ends inside a two-byte character.
-    std::string pending, utf8;
-    std::vector<char> buf(1 << 20);
-    bool ok = true;
-    for (;;) {
-        const std::size_t n = std::fread(buf.data(), 1, buf.size(), in.get());
-        pending.append(buf.data(), n);
-        const bool last = n < buf.size();
-        // npos + 1 is 0: no line end in the piece yet.
-        const std::size_t cut = last ? pending.size() : pending.rfind('\n') + 1;
-        if (cut > 0) {
-            utf8.clear();
-            AppendUtf8(utf8, std::string_view(pending).substr(0, cut));
-            ok = ok && Write(out.get(), utf8);
-            pending.erase(0, cut);
-        }
-        if (last)
-            break;
+    switch (result.outcome) {
+    case ExportResult::Outcome::Saved:
+        PageMessage(page, "导出成功！");
+        break;
+    case ExportResult::Outcome::SourceFailed:
+        PageMessage(page, "结果文件已被修改，请重新生成。");
+        break;
+    case ExportResult::Outcome::WriteFailed:
+        PageMessage(page, result.reason.IsEmpty() ? CString("导出失败！")
+                                                  : "导出失败！\r\n" + result.reason);
+        break;
     }
-    ok = ok && !std::ferror(in.get());
-    return Close(out) && ok;
 }

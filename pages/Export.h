@@ -1,8 +1,12 @@
 #pragma once
-// Export: a standard Save As dialog offering GBK (the results file's own bytes) or UTF-8.
+// Export: a standard Save As dialog offering GBK (the results file's own bytes) or UTF-8, and a
+// save that never leaves a half-written file: the text goes to a temporary file beside the target,
+// reaches the disk, and only then takes the target's place. On any failure the old file stays as
+// it was and no temporary file is left behind.
 
 #include "framework/Wnd.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -11,8 +15,17 @@ enum class ExportEncoding { Gbk, Utf8 };
 // Asks for a file, proposing defaultName; false when the user cancels.
 bool AskExportPath(CWnd& owner, const wchar_t* defaultName, std::wstring& path,
                    ExportEncoding& encoding);
-// Writes the GBK text to path in the chosen encoding, replacing the file; false on any failure.
-bool WriteExport(const std::wstring& path, std::string_view gbkText, ExportEncoding encoding);
-// Copies the GBK file source to path in the chosen encoding, a piece at a time, so that a batch
-// of any size can be exported; false on any failure.
-bool ExportFile(const CString& source, const std::wstring& path, ExportEncoding encoding);
+
+struct ExportResult {
+    enum class Outcome { Saved, SourceFailed, WriteFailed } outcome = Outcome::Saved;
+    CString reason; // the system's words for a failed write, when it gives some
+};
+
+// Takes one piece of GBK text; false when it could not be saved.
+using ExportWriter = std::function<bool(std::string_view)>;
+// produce hands every piece of the text to its writer, pieces cut after a line end, and returns
+// false when its source failed.
+ExportResult SaveExport(const std::wstring& path, ExportEncoding encoding,
+                        const std::function<bool(const ExportWriter&)>& produce);
+// "导出成功！", or what went wrong.
+void ReportExport(CWnd& page, const ExportResult& result);

@@ -7,10 +7,15 @@
 
 namespace {
 // "yyyy-mm-dd   hh:mm:ss\r\n"
-constexpr long long EVENT_LINE_BYTES = 23;
+constexpr std::size_t EVENT_LINE_BYTES = 23;
+// Every event sets the box to the whole log: the longest log must still be set quickly.
+constexpr double MAX_LOG_FILL_MS = 250;
 } // namespace
 
-CIntervalPage::CIntervalPage(CWnd* parent) : CDialog(IDD_PAGE_INTERVAL, parent) {}
+CIntervalPage::CIntervalPage(CWnd* parent)
+    : CGeneratorPage(IDD_PAGE_INTERVAL, parent, IDC_BTN_TIME_GENERATE, IDC_EDIT_TIME_OUTPUT)
+{
+}
 
 CIntervalPage::~CIntervalPage() = default;
 
@@ -21,6 +26,7 @@ bool CIntervalPage::OnMessage(Message& m)
         ForCommand(IDC_CHECK_RUN_PROGRAM, BN_CLICKED, &CIntervalPage::OnCheckRunProgram),
         ForCommand(IDC_BTN_TIME_GENERATE, BN_CLICKED, &CIntervalPage::OnGenerate),
         ForTimer(&CIntervalPage::OnTimer),
+        ForMessage(WM_DESTROY, &CIntervalPage::CancelRun),
     };
     return Dispatch(this, map, m);
 }
@@ -54,8 +60,8 @@ BOOL CIntervalPage::CheckInput()
         return RefuseSetting(*this, "发生间隔设定无效！");
     if (m_nCount < 1)
         return RefuseSetting(*this, "生成个数设定无效！");
-    // The box shows every line of the run: a count whose lines cannot be held is refused.
-    if (static_cast<long long>(m_nCount) * EVENT_LINE_BYTES > MAX_OUTPUT_BYTES)
+    // The box shows every line of the run: a count whose lines it cannot take quickly is refused.
+    if (m_nCount * LineFillMs(EVENT_LINE_BYTES) > MAX_LOG_FILL_MS)
         return RefuseSetting(*this, "生成结果过大，请减小生成次数！");
     SeedRandom();
     return TRUE;
@@ -63,12 +69,15 @@ BOOL CIntervalPage::CheckInput()
 
 void CIntervalPage::OnGenerate()
 {
+    if (HandleStopClick())
+        return;
     if (!CheckInput())
         return;
-    GetDlgItem(IDC_BTN_TIME_GENERATE).EnableWindow(FALSE);
+    BeginRun();
     SetDlgItemText(IDC_EDIT_TIME_OUTPUT, "");
     m_strLog.Empty();
     m_nFired = 0;
+    m_nLaunchFailures = 0;
     SetTimer(GENERATE_TIMER_ID, NextDelay());
 }
 
@@ -81,7 +90,9 @@ UINT CIntervalPage::NextDelay()
 
 void CIntervalPage::OnTimer(UINT nIDEvent)
 {
-    if (nIDEvent == GENERATE_TIMER_ID) {
+    if (HandleRunTimer(nIDEvent))
+        return;
+    if (nIDEvent == GENERATE_TIMER_ID && IsRunning()) {
         KillTimer(GENERATE_TIMER_ID); // each timer serves one event
         const CTime now = CTime::GetCurrentTime();
         m_strLog +=
@@ -89,12 +100,11 @@ void CIntervalPage::OnTimer(UINT nIDEvent)
                             now.GetDay(), now.GetHour(), now.GetMinute(), now.GetSecond());
         m_strLog += "\r\n";
         SetDlgItemText(IDC_EDIT_TIME_OUTPUT, m_strLog);
-        if (m_bRunProgram)
-            ShellOpen(*this, m_strProgram);
+        if (m_bRunProgram && !ShellOpen(*this, m_strProgram))
+            ++m_nLaunchFailures; // the run goes on, and its end says so
         ++m_nFired;
         if (m_nFired == m_nCount) {
-            PageMessage(*this, "生成成功！");
-            GetDlgItem(IDC_BTN_TIME_GENERATE).EnableWindow(TRUE);
+            FinishRun(EndMessage(false));
         } else {
             SetTimer(GENERATE_TIMER_ID, NextDelay());
         }
@@ -105,4 +115,28 @@ void CIntervalPage::OnTimer(UINT nIDEvent)
 void CIntervalPage::OnCheckRunProgram()
 {
     GetDlgItem(IDC_EDIT_PROGRAM).EnableWindow(IsChecked(*this, IDC_CHECK_RUN_PROGRAM));
+}
+
+void CIntervalPage::OnStopRequest()
+{
+    KillTimer(GENERATE_TIMER_ID);
+    FinishRun(EndMessage(true));
+}
+
+void CIntervalPage::CancelRun()
+{
+    KillTimer(GENERATE_TIMER_ID);
+}
+
+CString CIntervalPage::EndMessage(bool stopped) const
+{
+    CString message = "生成成功！";
+    if (stopped)
+        message = "生成已停止：已发生 " + CString::FromInt(m_nFired) + " 次，共 " +
+                  CString::FromInt(m_nCount) + " 次。";
+    else if (m_nLaunchFailures > 0)
+        message = "生成完成，但外部程序有 " + CString::FromInt(m_nLaunchFailures) + " 次未能启动！";
+    if (stopped && m_nLaunchFailures > 0)
+        message += "\r\n外部程序有 " + CString::FromInt(m_nLaunchFailures) + " 次未能启动！";
+    return message;
 }

@@ -1,17 +1,19 @@
 #pragma once
-// The numbers page: a list of random whole and decimal numbers, built at once on the click.
+// The numbers page: a list of random whole and decimal numbers, built on the click and shown at
+// once, or a piece at a time when the list is long.
 
-#include "PageCommon.h"
+#include "GeneratorPage.h"
 #include "core/NumberItem.h"
 #include "res/resource.h"
 
-class CNumbersPage : public CDialog {
+class CNumbersPage : public CGeneratorPage {
 public:
     explicit CNumbersPage(CWnd* parent = nullptr);
     ~CNumbersPage() override;
 
     BOOL CheckInput();
     void OnGenerate();
+    void OnTimer(UINT nIDEvent);
     void OnCheckFloat();
     void OnExport();
     // The page's settings as the number items read them.
@@ -27,7 +29,8 @@ public:
 protected:
     bool OnMessage(Message& m) override;
     BOOL OnInitDialog() override;
+    void OnStopRequest() override {}
 
 private:
-    long long ListBytes() const;
+    bool FitsOutputBox() const;
 };

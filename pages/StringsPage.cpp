@@ -3,14 +3,32 @@
 #include "Export.h"
 #include "core/Random.h"
 #include "corelib/Core.h"
+#include "corelib/Platform.h"
+#include "corelib/WideText.h"
 #include "framework/FieldReaders.h"
 #include "framework/Platform.h"
 
 #include <algorithm>
 
-CStringsPage::CStringsPage(CWnd* parent) : CDialog(IDD_PAGE_STRINGS, parent) {}
+namespace {
 
-CStringsPage::~CStringsPage() = default;
+std::string_view FolderOf(std::string_view path)
+{
+    const std::size_t slash = path.find_last_of("/\\");
+    return slash == std::string_view::npos ? std::string_view() : path.substr(0, slash + 1);
+}
+
+} // namespace
+
+CStringsPage::CStringsPage(CWnd* parent)
+    : CGeneratorPage(IDD_PAGE_STRINGS, parent, IDC_BTN_STR_GENERATE, IDC_EDIT_STR_OUTPUT)
+{
+}
+
+CStringsPage::~CStringsPage()
+{
+    CancelRun();
+}
 
 bool CStringsPage::OnMessage(Message& m)
 {
@@ -18,6 +36,8 @@ bool CStringsPage::OnMessage(Message& m)
         ForCommand(IDC_BTN_STR_GENERATE, BN_CLICKED, &CStringsPage::OnGenerate),
         ForCommand(IDC_BTN_STR_EXPORT, BN_CLICKED, &CStringsPage::OnExport),
         ForTimer(&CStringsPage::OnTimer),
+        ForMessage(WM_BATCH_DONE, &CStringsPage::OnBatchDone),
+        ForMessage(WM_DESTROY, &CStringsPage::CancelRun),
     };
     return Dispatch(this, map, m);
 }
@@ -31,14 +51,23 @@ BOOL CStringsPage::OnInitDialog()
     SetDlgItemText(IDC_EDIT_LEN_MAX, "8");
     SetDlgItemText(IDC_EDIT_STR_COUNT, "10");
     m_strOutFile = g_pCore->getAppPath() + "_out.txt";
+    // A program folder that is not writable sends the file to the user's data folder.
+    m_bOutFileElsewhere = FolderOf(m_strOutFile.View()) != FolderOf(corelib::ProgramPath().View());
     DeleteFileGbk(m_strOutFile); // a results file left by an earlier run
     return TRUE;
 }
 
 StringOptions CStringsPage::Options() const
 {
-    return StringOptions{m_bUpper,  m_bLower,    m_bDigit,  m_bHanzi, m_strHead,
-                         m_strTail, m_strInsert, m_nLenMin, m_nLenMax};
+    return StringOptions{.m_bUpper = m_bUpper,
+                         .m_bLower = m_bLower,
+                         .m_bDigit = m_bDigit,
+                         .m_bHanzi = m_bHanzi,
+                         .m_strHead = m_strHead,
+                         .m_strTail = m_strTail,
+                         .m_strInsert = m_strInsert,
+                         .m_nLenMin = m_nLenMin,
+                         .m_nLenMax = m_nLenMax};
 }
 
 BOOL CStringsPage::CheckInput()
@@ -85,57 +114,154 @@ bool CStringsPage::FitsInMemory() const
 
 void CStringsPage::OnGenerate()
 {
+    if (HandleStopClick())
+        return;
     if (!CheckInput())
         return;
-    GetDlgItem(IDC_BTN_STR_GENERATE).EnableWindow(FALSE);
+    BeginRun();
+    m_exportable = Exportable::Nothing;
     SetDlgItemText(IDC_EDIT_STR_OUTPUT, "生成中，请稍后...");
     SetTimer(GENERATE_TIMER_ID, 200);
 }
 
 void CStringsPage::OnTimer(UINT nIDEvent)
 {
-    KillTimer(nIDEvent); // every timer of the page fires once
-    if (nIDEvent == GENERATE_TIMER_ID) {
-        // A file that cannot be removed (locked by another program) must not get this batch
-        // appended to the previous one.
-        g_pCore->logClose();
-        bool fileOk = DeleteFileGbk(m_strOutFile);
-        const StringOptions opt = Options();
-        const ComposerSources sources = SourcesOf(*g_pCore);
-        const bool showList = m_nCount <= MAX_SHOWN_ITEMS; // exactly 1000 still shows the list
-        CString shown;
-        for (int i = 0; i < m_nCount; ++i) {
-            const CString s = MakeString(opt, sources);
-            if (fileOk)
-                g_pCore->logAdd(m_strOutFile, s, 0);
-            if (showList) {
-                shown += s;
-                shown += "\r\n";
-            }
-        }
-        fileOk = g_pCore->logClose() && fileOk;
-        if (showList)
-            SetDlgItemText(IDC_EDIT_STR_OUTPUT, shown);
-        else
-            SetDlgItemText(IDC_EDIT_STR_OUTPUT, fileOk ? "生成完成，请单击导出按钮。"
-                                                       : "结果文件写入失败，请检查后重新生成。");
-        m_bOutFileComplete = fileOk;
-        // Success is said only when the results file holds the whole batch.
-        PageMessage(*this, fileOk ? CString("生成成功！") : "结果文件写入失败：" + m_strOutFile);
-        GetDlgItem(IDC_BTN_STR_GENERATE).EnableWindow(TRUE);
-    }
+    if (HandleRunTimer(nIDEvent))
+        return;
+    KillTimer(nIDEvent); // every other timer of the page fires once
+    if (nIDEvent == GENERATE_TIMER_ID)
+        StartBatch();
     Default();
+}
+
+void CStringsPage::StartBatch()
+{
+    if (StopRequested()) { // stopped while it waited
+        FinishRun("生成已停止：已生成 0 个，共 " + CString::FromInt(m_nCount) + " 个。");
+        return;
+    }
+    m_bGenerated = true;
+    CResultsFile::Start start = m_results.Begin(m_strOutFile);
+    if (start == CResultsFile::Start::HeldElsewhere) {
+        // Another program holds the shared name, a second Zanfor most likely: this page keeps a
+        // results file of its own from now on, and says where it is.
+        m_strOutFile = g_pCore->getAppPath() + "_out." +
+                       CString::FromInt(static_cast<long long>(::GetCurrentProcessId())) + ".txt";
+        m_bOutFileElsewhere = true;
+        start = m_results.Begin(m_strOutFile);
+    }
+    if (start == CResultsFile::Start::DeletePending) {
+        FinishWithFileFailure("旧的结果文件正被其他程序打开，请关闭该程序后重新生成。");
+        return;
+    }
+    if (start != CResultsFile::Start::Ok) {
+        FinishWithFileFailure(m_results.ErrorText());
+        return;
+    }
+    m_shown.clear();
+    m_result = BatchResult{};
+    m_bGenerated = true;
+    const StringsBatch batch{.options = Options(), .count = m_nCount, .maxShown = MAX_SHOWN_ITEMS};
+    m_worker.Start(
+        m_hWnd, [this, batch, rng = TheRandomSource(), sources = SourcesOf(*g_pCore)](
+                    const std::atomic<bool>& stop, std::atomic<std::int64_t>& made) mutable {
+            const BatchControl control{.stop = &stop,
+                                       .progress = [&made](std::int64_t n) { made = n; }};
+            m_result = MakeStringsBatch(batch, rng, sources, m_results, &m_shown, control);
+        });
+}
+
+CString CStringsPage::ProgressText()
+{
+    return "生成中，请稍后... " + Percent(m_worker.Made(), m_nCount);
+}
+
+void CStringsPage::OnStopRequest()
+{
+    m_worker.RequestStop();
+}
+
+void CStringsPage::CancelRun()
+{
+    m_worker.RequestStop();
+    m_worker.Wait();
+}
+
+void CStringsPage::OnBatchDone()
+{
+    m_worker.Wait();
+    if (!IsRunning())
+        return;
+    const bool fileOk = !m_result.sinkFailed && m_results.Verify();
+    const bool listWhole = m_nCount <= MAX_SHOWN_ITEMS && m_result.shownCount == m_nCount;
+    // A list that would take the box too long to show is left to Export, like a long batch.
+    const bool showList = m_nCount <= MAX_SHOWN_ITEMS && TextFillMs(m_shown) <= MAX_FILL_MS;
+    if (!fileOk) {
+        m_exportable = listWhole && showList ? Exportable::ShownList : Exportable::Nothing;
+        SetDlgItemText(IDC_EDIT_STR_OUTPUT, m_exportable == Exportable::ShownList
+                                                ? CString(m_shown)
+                                                : "结果文件写入失败，请检查后重新生成。");
+        FinishWithFileFailure(m_results.ErrorText());
+        return;
+    }
+    m_exportable = Exportable::ResultsFile;
+    CString message = "生成成功！";
+    if (m_result.stopped)
+        message = "生成已停止：已生成 " + CString::FromInt(m_result.made) + " 个，共 " +
+                  CString::FromInt(m_nCount) + " 个。";
+    if (m_bOutFileElsewhere)
+        message += "\r\n结果文件：" + m_strOutFile;
+    if (!showList) {
+        SetDlgItemText(IDC_EDIT_STR_OUTPUT, "生成完成，请单击导出按钮。");
+        FinishRun(message);
+        return;
+    }
+    FillOutput(std::move(m_shown), [this, message](bool, std::int64_t) { FinishRun(message); });
+}
+
+CString CStringsPage::FileFailureText(const CString& why) const
+{
+    CString text = "结果文件写入失败：" + m_strOutFile;
+    if (!why.IsEmpty())
+        text += "\r\n" + why;
+    return text;
+}
+
+void CStringsPage::FinishWithFileFailure(const CString& why)
+{
+    if (m_exportable != Exportable::ShownList)
+        SetDlgItemText(IDC_EDIT_STR_OUTPUT, "结果文件写入失败，请检查后重新生成。");
+    FinishRun(FileFailureText(why));
 }
 
 void CStringsPage::OnExport()
 {
-    if (!m_bOutFileComplete) {
-        PageMessage(*this, "没有可导出的结果！");
+    if (IsRunning()) {
+        PageMessage(*this, "正在生成，请稍后再导出。");
+        return;
+    }
+    if (m_exportable == Exportable::Nothing) {
+        PageMessage(*this, m_bGenerated ? "结果文件写入失败，没有可导出的完整结果，请重新生成。"
+                                        : "没有可导出的结果！");
         return;
     }
     std::wstring path;
     ExportEncoding encoding;
     if (!AskExportPath(*this, L"字符串.txt", path, encoding))
         return;
-    PageMessage(*this, ExportFile(m_strOutFile, path, encoding) ? "导出成功！" : "导出失败！");
+    if (m_results.IsSameFile(path)) {
+        // Converting the file in place would take the batch from under the page.
+        PageMessage(*this, "不能导出到结果文件本身，请另选文件名。");
+        return;
+    }
+    ExportResult result;
+    if (m_exportable == Exportable::ShownList) {
+        const CString list = GetDlgItemText(IDC_EDIT_STR_OUTPUT);
+        result = SaveExport(path, encoding,
+                            [&](const ExportWriter& write) { return write(list.View()); });
+    } else {
+        result = SaveExport(path, encoding,
+                            [&](const ExportWriter& write) { return m_results.ReadBack(write); });
+    }
+    ReportExport(*this, result);
 }

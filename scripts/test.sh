@@ -15,6 +15,8 @@ ctest --preset sanitize
 
 # Wine starts only now, on the test display: a wineserver keeps the display it was started with.
 . scripts/wine-env.sh
+. scripts/fault-disks.sh
+trap zanfor_faults_cleanup EXIT
 wineserver -k 2>/dev/null || true
 xvfb-run -a -s '-screen 0 1280x1024x24' bash -c '
   set -e

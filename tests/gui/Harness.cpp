@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 BoxCatcher* g_catcher = nullptr;
@@ -144,8 +145,10 @@ TextRecorder::~TextRecorder()
 LRESULT CALLBACK TextRecorder::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     auto* self = static_cast<TextRecorder*>(::GetPropW(hwnd, L"ZanforTextRecorder"));
-    if (msg == WM_SETTEXT)
+    if (msg == WM_SETTEXT) {
         self->texts.emplace_back(lParam ? reinterpret_cast<const wchar_t*>(lParam) : L"");
+        self->times.push_back(::GetTickCount());
+    }
     return ::CallWindowProcW(self->m_old, hwnd, msg, wParam, lParam);
 }
 
@@ -249,6 +252,32 @@ std::wstring ExeFolder()
     ::GetModuleFileNameW(nullptr, path, MAX_PATH);
     std::wstring folder(path);
     return folder.substr(0, folder.find_last_of(L'\\') + 1);
+}
+
+std::wstring FaultFolder(const char* variable)
+{
+    const char* unix = std::getenv(variable);
+    if (!unix || !*unix)
+        return std::wstring();
+    std::wstring folder = L"Z:" + Widen(unix);
+    for (wchar_t& c : folder)
+        if (c == L'/')
+            c = L'\\';
+    return folder + L"\\";
+}
+
+std::vector<std::wstring> FilesIn(const std::wstring& folder, const wchar_t* pattern)
+{
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE h = ::FindFirstFileW((folder + pattern).c_str(), &found);
+    if (h == INVALID_HANDLE_VALUE)
+        return names;
+    do
+        names.push_back(found.cFileName);
+    while (::FindNextFileW(h, &found));
+    ::FindClose(h);
+    return names;
 }
 
 HostWindow::HostWindow()

@@ -56,6 +56,7 @@ public:
     TextRecorder(const TextRecorder&) = delete;
     TextRecorder& operator=(const TextRecorder&) = delete;
     std::vector<std::wstring> texts;
+    std::vector<DWORD> times; // GetTickCount when each text was set
 
 private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -80,6 +81,11 @@ std::vector<std::wstring> SplitLines(const std::wstring& text); // every line mu
 std::wstring Widen(const std::string& gbk);
 std::string ReadFileBytes(const std::wstring& path);
 std::wstring ExeFolder(); // with a trailing backslash
+// A folder the test script prepared (a full disk, a read-only one), named by an environment
+// variable holding its Unix path, as Wine's Z: drive reaches it; empty when there is none.
+std::wstring FaultFolder(const char* variable);
+// The names of the files in folder that match pattern ("zan*.tmp").
+std::vector<std::wstring> FilesIn(const std::wstring& folder, const wchar_t* pattern);
 
 // A top-level window (never shown) to host a page, as the tab control does in the program.
 class HostWindow {

@@ -142,15 +142,32 @@ TEST_F(IntervalPage, TheShellOpensTheProgramOncePerEvent)
     DeleteFileW(counter.c_str());
 }
 
-TEST_F(IntervalPage, AProgramTheShellCannotOpenDoesNotStopTheRun)
+// Every way the shell can fail to open the text is counted; the run goes on, and its end says
+// how many launches failed instead of calling it a success.
+TEST_F(IntervalPage, LaunchesTheShellCannotMakeAreCountedAndReported)
 {
+    const std::wstring unknownKind = ExeFolder() + L"launch_test.zanfor-unknown";
+    std::FILE* f = _wfopen(unknownKind.c_str(), L"wb");
+    ASSERT_NE(f, nullptr);
+    std::fclose(f);
+    const wchar_t* texts[] = {
+        L"   ",                             // no name at all
+        L"C:\\no such folder\\program.exe", // no such folder
+        L"no-such-program-zanfor.exe",      // no such file
+        unknownKind.c_str(),                // a file no program opens
+    };
     ClickCheck(hwnd, IDC_CHECK_RUN_PROGRAM, true);
-    SetText(hwnd, IDC_EDIT_PROGRAM, L"   ");
-    Set(L"0", L"10", L"2");
-    Click(hwnd, IDC_BTN_TIME_GENERATE);
-    ASSERT_TRUE(PumpUntil([&] { return !catcher.boxes.empty(); }));
-    EXPECT_EQ(Messages(), std::vector<std::wstring>{L"生成成功！"});
-    EXPECT_EQ(Lines(), 2u);
+    for (const wchar_t* text : texts) {
+        SetText(hwnd, IDC_EDIT_PROGRAM, text);
+        Set(L"0", L"10", L"2");
+        catcher.boxes.clear();
+        Click(hwnd, IDC_BTN_TIME_GENERATE);
+        ASSERT_TRUE(PumpUntil([&] { return !catcher.boxes.empty(); }));
+        EXPECT_EQ(Messages(), std::vector<std::wstring>{L"生成完成，但外部程序有 2 次未能启动！"})
+            << std::wstring(text);
+        EXPECT_EQ(Lines(), 2u);
+    }
+    DeleteFileW(unknownKind.c_str());
 }
 
 TEST_F(IntervalPage, ANegativeDelayPastedIntoTheBoxWaitsNoTime)

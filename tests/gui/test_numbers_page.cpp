@@ -150,11 +150,16 @@ TEST_F(NumbersPage, ExportWritesTheShownListAsGbkOrUtf8)
     const std::wstring text = L"80.25\r\n头\r\n";
     const std::string gbk = "80.25\r\n\xCD\xB7\r\n";
     const std::wstring path = ExeFolder() + L"export_test.txt";
-    ASSERT_TRUE(WriteExport(path, gbk, ExportEncoding::Gbk));
+    const auto save = [&](const std::wstring& to, ExportEncoding encoding) {
+        return SaveExport(to, encoding, [&](const ExportWriter& write) {
+                   return write(gbk);
+               }).outcome == ExportResult::Outcome::Saved;
+    };
+    ASSERT_TRUE(save(path, ExportEncoding::Gbk));
     EXPECT_EQ(ReadFileBytes(path), gbk);
-    ASSERT_TRUE(WriteExport(path, gbk, ExportEncoding::Utf8));
+    ASSERT_TRUE(save(path, ExportEncoding::Utf8));
     EXPECT_EQ(ReadFileBytes(path), "80.25\r\n\xE5\xA4\xB4\r\n");
-    EXPECT_FALSE(WriteExport(ExeFolder() + L"no such folder\\x.txt", gbk, ExportEncoding::Gbk));
+    EXPECT_FALSE(save(ExeFolder() + L"no such folder\\x.txt", ExportEncoding::Gbk));
 
     // With nothing to export the page says so; otherwise it asks where and saves the list shown.
     SetText(hwnd, IDC_EDIT_NUM_OUTPUT, L"");

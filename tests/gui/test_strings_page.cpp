@@ -1,4 +1,5 @@
 #include "PageFixture.h"
+#include "corelib/WideText.h"
 #include "pages/StringsPage.h"
 
 namespace {
@@ -96,17 +97,17 @@ TEST_F(StringsPage, WaitsWithADisabledButtonThenShowsTheBatch)
         ExpectPlainMessageBox(box);
         return IDOK;
     };
+    TextRecorder output(GetDlgItem(hwnd, IDC_EDIT_STR_OUTPUT));
     const DWORD clickedAt = GetTickCount();
     Click(hwnd, IDC_BTN_STR_GENERATE);
     EXPECT_FALSE(IsEnabled(hwnd, IDC_BTN_STR_GENERATE));
-    EXPECT_EQ(GetText(hwnd, IDC_EDIT_STR_OUTPUT), L"生成中，请稍后...");
-    PumpFor(100);
-    if (GetTickCount() - clickedAt < 180) { // unless the machine stalled: still deferred
-        EXPECT_EQ(GetText(hwnd, IDC_EDIT_STR_OUTPUT), L"生成中，请稍后...");
-    }
     ASSERT_TRUE(PumpUntil([&] { return !catcher.boxes.empty(); }));
     PumpFor(20);
-    EXPECT_GE(messageAt - clickedAt, 180u); // the batch waited for the 200 ms tick
+    // The waiting text, then nothing until the list, which waited for the 200 ms tick.
+    ASSERT_EQ(output.texts.size(), 2u);
+    EXPECT_EQ(output.texts[0], L"生成中，请稍后...");
+    EXPECT_GE(output.times[1] - clickedAt, 180u);
+    EXPECT_GE(messageAt - clickedAt, 180u);
     EXPECT_TRUE(disabledAtMessage);
     EXPECT_TRUE(IsEnabled(hwnd, IDC_BTN_STR_GENERATE));
     const auto lines = SplitLines(GetText(hwnd, IDC_EDIT_STR_OUTPUT));
@@ -187,27 +188,108 @@ TEST_F(StringsPage, ChineseCharactersReadRightInTheBoxAndAreGbkInTheFile)
     }
 }
 
-TEST_F(StringsPage, AResultsFileThatCannotBeWrittenIsNotASuccess)
+// The results file under faults: the user is told, nothing is called a success, and the page
+// goes on working.
+TEST_F(StringsPage, AResultsFileThatCannotBeWrittenIsNeverASuccess)
 {
-    // The file is held open by another program that allows no sharing: it can be neither
-    // deleted nor written.
+    const std::wstring failed = L"结果文件写入失败：";
+    const auto expectFailure = [&](const std::wstring& path) {
+        ASSERT_FALSE(catcher.boxes.empty());
+        const std::wstring message = catcher.boxes.back().text;
+        EXPECT_EQ(message.rfind(failed + path + L"\r\n", 0), 0u) << message;
+        EXPECT_GT(message.size(), failed.size() + path.size() + 2) << "no reason given";
+        EXPECT_TRUE(IsEnabled(hwnd, IDC_BTN_STR_GENERATE));
+    };
+    // A folder that does not exist, a folder in the file's place.
+    page->m_strOutFile = page->m_strOutFile + ".missing\\out.txt";
+    SetCount(1001);
+    GenerateAndWait();
+    expectFailure(OutFile());
+    EXPECT_EQ(GetText(hwnd, IDC_EDIT_STR_OUTPUT), L"结果文件写入失败，请检查后重新生成。");
+    Click(hwnd, IDC_BTN_STR_EXPORT);
+    EXPECT_EQ(Messages().back(), L"结果文件写入失败，没有可导出的完整结果，请重新生成。");
+    const std::wstring folder = ExeFolder() + L"results_as_folder";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    page->m_strOutFile = GbkFromWide(folder);
+    GenerateAndWait();
+    expectFailure(folder);
+    RemoveDirectoryW(folder.c_str());
+
+    // A read-only folder, and a full disk: a batch that could go on for hours ends at the first
+    // write that fails.
+    if (const std::wstring readOnly = FaultFolder("ZANFOR_READONLY_DIR"); !readOnly.empty()) {
+        page->m_strOutFile = GbkFromWide(readOnly + L"out.txt");
+        GenerateAndWait();
+        expectFailure(readOnly + L"out.txt");
+    } else {
+        ADD_FAILURE() << "no read-only folder: run under scripts/test.sh";
+    }
+    if (const std::wstring full = FaultFolder("ZANFOR_FULL_DIR"); !full.empty()) {
+        // A short batch that the disk cannot take: the list is whole, though the file is not, and
+        // it is what Export offers.
+        const std::wstring out = full + L"out.txt", filler = full + L"filler";
+        std::FILE* f = _wfopen(filler.c_str(), L"wb");
+        ASSERT_NE(f, nullptr);
+        EXPECT_EQ(std::fwrite(std::string(48 * 1024, 'f').data(), 1, 48 * 1024, f), 48u * 1024);
+        std::fclose(f);
+        page->m_strOutFile = GbkFromWide(out);
+        SetCount(20);
+        SetText(hwnd, IDC_EDIT_TAIL, std::wstring(1500, L'x'));
+        GenerateAndWait();
+        expectFailure(out);
+        EXPECT_EQ(SplitLines(GetText(hwnd, IDC_EDIT_STR_OUTPUT)).size(), 20u);
+        DeleteFileW(filler.c_str());
+        SetText(hwnd, IDC_EDIT_TAIL, L"");
+        SetCount(2147483647);
+        GenerateAndWait();
+        expectFailure(out);
+        page.reset();
+        DeleteFileW(out.c_str());
+    } else {
+        ADD_FAILURE() << "no small disk: run under scripts/test.sh";
+    }
+}
+
+// Another program holding the file: without any sharing (a second Zanfor does so) the page keeps
+// a file of its own and says where; with delete sharing (a log viewer) the old file cannot go yet.
+TEST_F(StringsPage, AResultsFileHeldByAnotherProgram)
+{
+    const std::wstring shared = OutFile();
     HANDLE locked =
-        CreateFileW(OutFile().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        CreateFileW(shared.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     ASSERT_NE(locked, INVALID_HANDLE_VALUE);
     SetCount(4);
     GenerateAndWait();
     CloseHandle(locked);
-    EXPECT_EQ(Messages(), std::vector<std::wstring>{L"结果文件写入失败：" + OutFile()});
-    EXPECT_EQ(SplitLines(GetText(hwnd, IDC_EDIT_STR_OUTPUT)).size(), 4u); // the list is kept
-    EXPECT_TRUE(IsEnabled(hwnd, IDC_BTN_STR_GENERATE));
-    EXPECT_EQ(ReadFileBytes(OutFile()), "");
+    const std::wstring own = OutFile();
+    EXPECT_EQ(own, shared.substr(0, shared.size() - 4) + L"." +
+                       std::to_wstring(GetCurrentProcessId()) + L".txt");
+    EXPECT_EQ(Messages().back(), L"生成成功！\r\n结果文件：" + own);
+    EXPECT_EQ(Widen(ReadFileBytes(own)), GetText(hwnd, IDC_EDIT_STR_OUTPUT));
+    EXPECT_EQ(ReadFileBytes(shared), "");
+    page.reset(); // the page's own file stays, as the shared one does
+    EXPECT_NE(GetFileAttributesW(own.c_str()), INVALID_FILE_ATTRIBUTES);
+    DeleteFileW(own.c_str());
 
-    // A folder that does not exist fails the same way, past the shown limit too.
-    page->m_strOutFile = page->m_strOutFile + ".missing\\out.txt";
-    SetCount(1001);
+    // The old file, opened by a viewer with delete sharing before the page came up.
+    std::FILE* f = _wfopen(shared.c_str(), L"wb");
+    ASSERT_NE(f, nullptr);
+    std::fputs("old\r\n", f);
+    std::fclose(f);
+    HANDLE viewer = CreateFileW(shared.c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(viewer, INVALID_HANDLE_VALUE);
+    page = std::make_unique<CStringsPage>(nullptr);
+    ASSERT_TRUE(page->Create(IDD_PAGE_STRINGS, &hostWnd));
+    hwnd = page->m_hWnd;
     GenerateAndWait();
-    EXPECT_EQ(Messages().back(), L"结果文件写入失败：" + OutFile());
-    EXPECT_EQ(GetText(hwnd, IDC_EDIT_STR_OUTPUT), L"结果文件写入失败，请检查后重新生成。");
+    EXPECT_EQ(Messages().back(), L"结果文件写入失败：" + shared +
+                                     L"\r\n旧的结果文件正被其他程序打开，请关闭该程序后重新生成。");
+    CloseHandle(viewer);
+    GenerateAndWait();
+    EXPECT_EQ(Messages().back(), L"生成成功！");
+    EXPECT_EQ(Widen(ReadFileBytes(shared)), GetText(hwnd, IDC_EDIT_STR_OUTPUT));
 }
 
 TEST_F(StringsPage, ExportSavesTheWholeLatestBatchAsGbkOrUtf8)

@@ -1,0 +1,166 @@
+#include "GeneratorPage.h"
+
+#include "corelib/WideText.h"
+
+#include <algorithm>
+
+CBatchWorker::~CBatchWorker()
+{
+    RequestStop();
+    Wait();
+}
+
+void CBatchWorker::Start(
+    HWND notify,
+    std::function<void(const std::atomic<bool>& stop, std::atomic<std::int64_t>& made)> job)
+{
+    Wait();
+    m_stop = false;
+    m_made = 0;
+    m_thread = std::thread([this, notify, job = std::move(job)] {
+        job(m_stop, m_made);
+        ::PostMessageW(notify, WM_BATCH_DONE, 0, 0);
+    });
+}
+
+void CBatchWorker::Wait()
+{
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+CGeneratorPage::CGeneratorPage(UINT templateId, CWnd* parent, int generateId, int outputId)
+    : CDialog(templateId, parent), m_nGenerateId(generateId), m_nOutputId(outputId)
+{
+}
+
+void CGeneratorPage::BeginRun()
+{
+    GetDlgItem(m_nGenerateId).EnableWindow(FALSE);
+    m_bRunning = true;
+    m_bStopRequested = false;
+    m_bShowsStop = false;
+    m_nRunStart = ::GetTickCount();
+    SetTimer(PROGRESS_TIMER_ID, PROGRESS_INTERVAL_MS);
+}
+
+void CGeneratorPage::FinishRun(const CString& message)
+{
+    KillTimer(PROGRESS_TIMER_ID);
+    m_bRunning = false;
+    CWnd button = GetDlgItem(m_nGenerateId);
+    button.EnableWindow(FALSE);
+    if (m_bShowsStop)
+        button.SetWindowText("生成");
+    m_bShowsStop = false;
+    PageMessage(*this, message);
+    button.EnableWindow(TRUE);
+}
+
+bool CGeneratorPage::HandleStopClick()
+{
+    if (!m_bRunning)
+        return false;
+    if (m_bShowsStop && !m_bStopRequested) {
+        m_bStopRequested = true;
+        GetDlgItem(m_nGenerateId).EnableWindow(FALSE); // one Stop is enough
+        OnStopRequest();
+    }
+    return true;
+}
+
+bool CGeneratorPage::HandleRunTimer(UINT id)
+{
+    if (id == FILL_TIMER_ID) {
+        KillTimer(FILL_TIMER_ID);
+        FillNextPiece();
+        return true;
+    }
+    if (id != PROGRESS_TIMER_ID)
+        return false;
+    if (!m_bRunning) {
+        KillTimer(PROGRESS_TIMER_ID);
+        return true;
+    }
+    if (::GetTickCount() - m_nRunStart < LONG_RUN_MS)
+        return true;
+    if (!m_bShowsStop && !m_bStopRequested) {
+        m_bShowsStop = true;
+        CWnd button = GetDlgItem(m_nGenerateId);
+        button.SetWindowText("停止");
+        button.EnableWindow(TRUE);
+    }
+    const CString progress = ProgressText();
+    if (!progress.IsEmpty())
+        SetDlgItemText(m_nOutputId, progress);
+    return true;
+}
+
+double TextFillMs(std::string_view text)
+{
+    double ms = 0;
+    for (std::size_t at = 0; at < text.size();) {
+        std::size_t end = text.find('\n', at);
+        end = end == std::string_view::npos ? text.size() : end + 1;
+        ms += LineFillMs(end - at);
+        at = end;
+    }
+    return ms;
+}
+
+void CGeneratorPage::FillOutput(std::string text,
+                                std::function<void(bool stopped, std::int64_t lines)> done)
+{
+    if (TextFillMs(text) <= FILL_PIECE_MS) {
+        const std::int64_t lines = std::count(text.begin(), text.end(), '\n');
+        SetDlgItemText(m_nOutputId, CString(std::move(text)));
+        done(false, lines);
+        return;
+    }
+    m_fillText = std::move(text);
+    m_nFillAt = 0;
+    m_nFillLines = 0;
+    m_fillDone = std::move(done);
+    SetDlgItemText(m_nOutputId, "");
+    SendDlgItemMessage(m_nOutputId, EM_SETLIMITTEXT, 0); // appending is held to the limit
+    // A timer, not a posted message: input and painting come before it.
+    SetTimer(FILL_TIMER_ID, 1);
+}
+
+void CGeneratorPage::FillNextPiece()
+{
+    if (m_bStopRequested || m_nFillAt >= m_fillText.size()) {
+        const bool stopped = m_nFillAt < m_fillText.size();
+        m_fillText.clear();
+        CWnd box = GetDlgItem(m_nOutputId);
+        box.SendMessage(EM_SETSEL, 0, 0); // the list is read from its top, as when set at once
+        box.SendMessage(EM_SCROLLCARET);
+        auto done = std::move(m_fillDone);
+        done(stopped, m_nFillLines);
+        return;
+    }
+    // Whole lines, at least one, worth about one piece of time.
+    std::size_t end = m_nFillAt;
+    double ms = 0;
+    while (end < m_fillText.size() && (end == m_nFillAt || ms < FILL_PIECE_MS)) {
+        std::size_t next = m_fillText.find('\n', end);
+        next = next == std::string::npos ? m_fillText.size() : next + 1;
+        ms += LineFillMs(next - end);
+        end = next;
+        ++m_nFillLines;
+    }
+    const std::wstring piece =
+        WideFromGbk(std::string_view(m_fillText).substr(m_nFillAt, end - m_nFillAt));
+    CWnd box = GetDlgItem(m_nOutputId);
+    const LRESULT length = ::GetWindowTextLengthW(box.m_hWnd);
+    box.SendMessage(EM_SETSEL, static_cast<WPARAM>(length), length);
+    box.SendMessage(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(piece.c_str()));
+    m_nFillAt = end;
+    SetTimer(FILL_TIMER_ID, 1);
+}
+
+CString Percent(std::int64_t made, std::int64_t count)
+{
+    const std::int64_t percent = count > 0 ? made * 100 / count : 0;
+    return CString::FromInt(percent) + "%";
+}
