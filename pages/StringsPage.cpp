@@ -212,7 +212,9 @@ void CStringsPage::OnBatchDone()
     if (m_bOutFileElsewhere)
         message += "\r\n结果文件：" + m_strOutFile;
     if (!showList) {
-        SetDlgItemText(IDC_EDIT_STR_OUTPUT, "生成完成，请单击导出按钮。");
+        SetDlgItemText(IDC_EDIT_STR_OUTPUT, m_result.stopped
+                                                ? "生成已停止，已生成的部分请单击导出按钮。"
+                                                : "生成完成，请单击导出按钮。");
         FinishRun(message);
         return;
     }

@@ -27,7 +27,7 @@ std::wstring VersionValue(const std::vector<char>& block, const wchar_t* name)
 
 struct FindState {
     DWORD pid;
-    const wchar_t* text; // wanted static text (message boxes), or null for the main window
+    const wchar_t* text; // wanted message text, "" for any message box, null for the main window
     HWND found;
 };
 
@@ -41,7 +41,8 @@ BOOL CALLBACK FindWindowOf(HWND hwnd, LPARAM lParam)
     if (pid != s->pid || wcscmp(cls, L"#32770") != 0 || !IsWindowVisible(hwnd))
         return TRUE;
     const bool isBox = GetDlgItem(hwnd, 0xFFFF) != nullptr;
-    if ((s->text == nullptr) != isBox && (!s->text || GetText(hwnd, 0xFFFF) == s->text)) {
+    if ((s->text == nullptr) != isBox &&
+        (!s->text || !*s->text || GetText(hwnd, 0xFFFF) == s->text)) {
         s->found = hwnd;
         return FALSE;
     }
@@ -245,4 +246,95 @@ TEST(Program, ALongProgramTextIsRefusedAndTheLongestAcceptedOneRuns)
     }
     EXPECT_EQ(SplitLines(GetText(page, IDC_EDIT_TIME_OUTPUT)).size(), 1u); // the one event ran
     EXPECT_TRUE(program.CloseAndWait());
+}
+
+// Two running programs never share a batch: the second keeps a results file of its own and says
+// where; the first file keeps the first batch.
+TEST(Program, ASecondInstanceKeepsAResultsFileOfItsOwn)
+{
+    const std::wstring shared = ExeFolder() + L"Zanfor_out.txt";
+    RunningProgram first, second;
+    ASSERT_NE(first.main, nullptr);
+    ASSERT_NE(second.main, nullptr);
+    HWND a = first.Page(IDC_BTN_STR_GENERATE), b = second.Page(IDC_BTN_STR_GENERATE);
+    SetText(a, IDC_EDIT_STR_COUNT, L"7");
+    SetText(b, IDC_EDIT_STR_COUNT, L"5");
+    HWND box = first.ClickAndWaitFor(a, IDC_BTN_STR_GENERATE, L"生成成功！");
+    ASSERT_NE(box, nullptr);
+    Answer(box);
+    const std::wstring own =
+        ExeFolder() + L"Zanfor_out." + std::to_wstring(second.pi.dwProcessId) + L".txt";
+    box = second.ClickAndWaitFor(b, IDC_BTN_STR_GENERATE,
+                                 (L"生成成功！\r\n结果文件：" + own).c_str());
+    ASSERT_NE(box, nullptr);
+    Answer(box);
+    EXPECT_EQ(Widen(ReadFileBytes(shared)), GetText(a, IDC_EDIT_STR_OUTPUT));
+    EXPECT_EQ(Widen(ReadFileBytes(own)), GetText(b, IDC_EDIT_STR_OUTPUT));
+    EXPECT_EQ(SplitLines(Widen(ReadFileBytes(shared))).size(), 7u);
+    EXPECT_TRUE(first.CloseAndWait());
+    EXPECT_TRUE(second.CloseAndWait());
+    DeleteFileW(own.c_str());
+}
+
+// A program in a folder whose name GBK cannot spell still gets a results file, in the user's
+// data folder, and the user is told where it went.
+TEST(Program, AFolderNameGbkCannotSpellSendsTheResultsFileElsewhereAndSaysWhere)
+{
+    const std::wstring folder = ExeFolder() + L"\x0E01\x0E02\\";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileW(ProgramPath().c_str(), (folder + L"Zanfor.exe").c_str(), FALSE));
+    {
+        RunningProgram program(folder + L"Zanfor.exe");
+        ASSERT_NE(program.main, nullptr);
+        HWND page = program.Page(IDC_BTN_STR_GENERATE);
+        SetText(page, IDC_EDIT_STR_COUNT, L"3");
+        HWND box = program.ClickAndWaitFor(page, IDC_BTN_STR_GENERATE, L"");
+        ASSERT_NE(box, nullptr);
+        const std::wstring message = GetText(box, 0xFFFF);
+        const std::wstring prefix = L"生成成功！\r\n结果文件：";
+        ASSERT_EQ(message.rfind(prefix, 0), 0u) << std::string(message.begin(), message.end());
+        const std::wstring file = message.substr(prefix.size());
+        EXPECT_EQ(file.find(folder), std::wstring::npos);
+        EXPECT_EQ(Widen(ReadFileBytes(file)), GetText(page, IDC_EDIT_STR_OUTPUT));
+        Answer(box);
+        EXPECT_TRUE(program.CloseAndWait());
+        DeleteFileW(file.c_str());
+    }
+    DeleteFileW((folder + L"Zanfor.exe").c_str());
+    RemoveDirectoryW(folder.c_str());
+}
+
+// A batch of ten million strings: the window answers throughout, Generate turns into Stop with the
+// progress shown, and closing the window ends the run and the process, leaving whole records.
+TEST(Program, ALongRunKeepsTheWindowAnsweringAndClosingEndsIt)
+{
+    RunningProgram program;
+    ASSERT_NE(program.main, nullptr);
+    HWND page = program.Page(IDC_BTN_STR_GENERATE);
+    SetText(page, IDC_EDIT_STR_COUNT, L"10000000");
+    PostMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_BTN_STR_GENERATE, BN_CLICKED), 0);
+    const DWORD start = GetTickCount();
+    while (GetText(page, IDC_BTN_STR_GENERATE) != L"停止" && GetTickCount() - start < 10000)
+        Sleep(20);
+    ASSERT_EQ(GetText(page, IDC_BTN_STR_GENERATE), L"停止");
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(page, IDC_BTN_STR_GENERATE)));
+    for (int i = 0; i < 10; ++i) {
+        DWORD_PTR answer = 0;
+        const DWORD asked = GetTickCount();
+        EXPECT_NE(SendMessageTimeoutW(program.main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 250, &answer),
+                  0)
+            << "no answer within 250 ms, try " << i;
+        EXPECT_LT(GetTickCount() - asked, 250u);
+        Sleep(30);
+    }
+    const std::wstring progress = GetText(page, IDC_EDIT_STR_OUTPUT);
+    EXPECT_EQ(progress.rfind(L"生成中，请稍后... ", 0), 0u);
+    EXPECT_EQ(progress.back(), L'%');
+    EXPECT_TRUE(program.CloseAndWait());
+    DWORD code = 1;
+    GetExitCodeProcess(program.pi.hProcess, &code);
+    EXPECT_EQ(code, 0u);
+    const std::string file = ReadFileBytes(ExeFolder() + L"Zanfor_out.txt");
+    ASSERT_GE(file.size(), 2u);
+    EXPECT_EQ(file.substr(file.size() - 2), "\r\n"); // whole records only
 }

@@ -355,3 +355,56 @@ TEST_F(StringsPage, OutputTooLargeForMemoryIsRefusedBeforeAnythingChanges)
     for (const std::wstring& line : SplitLines(GetText(hwnd, IDC_EDIT_STR_OUTPUT)))
         EXPECT_LE(line.size(), 32767u);
 }
+
+namespace {
+// Answers Save As with path and type, and the question whether to replace a file with Yes.
+std::function<int(const CaughtBox&)> SaveAs(const std::wstring& path, int type)
+{
+    return [path, type](const CaughtBox& box) {
+        if (!box.isMessageBox) {
+            SaveAsLater(box.hwnd, L"字符串.txt", path, type);
+            return 0;
+        }
+        return box.visibleButtons == 2 ? IDYES : IDOK;
+    };
+}
+} // namespace
+
+TEST_F(StringsPage, ExportOntoTheResultsFileItselfIsRefused)
+{
+    SetCount(3);
+    GenerateAndWait();
+    const std::string batch = ReadFileBytes(OutFile());
+    for (int type : {0, 1}) { // converting it in place once wiped it and was called a success
+        catcher.onBox = SaveAs(OutFile(), type);
+        const std::size_t before = catcher.boxes.size();
+        Click(hwnd, IDC_BTN_STR_EXPORT);
+        ASSERT_TRUE(PumpUntil([&] {
+            return catcher.boxes.size() > before &&
+                   Messages().back() == L"不能导出到结果文件本身，请另选文件名。";
+        })) << type;
+    }
+    EXPECT_EQ(ReadFileBytes(OutFile()), batch);
+}
+
+// An insertion that splits a Chinese character: the file keeps the bytes as made, and the box and
+// the UTF-8 export show the orphaned lead byte as U+FFFD without losing the byte after it.
+TEST_F(StringsPage, AnInsertThatSplitsACharacterLosesNoOtherByte)
+{
+    SetText(hwnd, IDC_EDIT_HEAD, L"ab中文");
+    SetText(hwnd, IDC_EDIT_INSERT, L"3|-");
+    SetText(hwnd, IDC_EDIT_LEN_MIN, L"0");
+    SetText(hwnd, IDC_EDIT_LEN_MAX, L"0");
+    SetCount(2);
+    GenerateAndWait();
+    EXPECT_EQ(ReadFileBytes(OutFile()), "ab\xD6-\xD0\xCE\xC4\r\nab\xD6-\xD0\xCE\xC4\r\n");
+    EXPECT_EQ(GetText(hwnd, IDC_EDIT_STR_OUTPUT), L"ab\xFFFD-形\xFFFD\r\nab\xFFFD-形\xFFFD\r\n");
+    const std::wstring path = ExeFolder() + L"split_utf8.txt";
+    DeleteFileW(path.c_str());
+    catcher.onBox = SaveAs(path, 1);
+    Click(hwnd, IDC_BTN_STR_EXPORT);
+    ASSERT_TRUE(PumpUntil([&] { return Messages().back() == L"导出成功！"; }));
+    EXPECT_EQ(ReadFileBytes(path), "ab\xEF\xBF\xBD-\xE5\xBD\xA2\xEF\xBF\xBD\r\n"
+                                   "ab\xEF\xBF\xBD-\xE5\xBD\xA2\xEF\xBF\xBD\r\n");
+    DeleteFileW(path.c_str());
+}
