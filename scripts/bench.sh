@@ -1,8 +1,34 @@
 #!/usr/bin/env bash
-# Throughput of the generators (native, Release): the figures in the README.
+# The benchmarks behind the README's figures: the batch engine beside its identical-bytes floors,
+# natively and in the Windows build under Wine, the strings page from click to closing message
+# under Wine, peak memory of a small and a huge batch, and the generators' throughput.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup-debian.sh
-cmake --preset native >/dev/null
-cmake --build --preset native --target core_bench
+for preset in native windows; do
+  cmake --preset "$preset" >/dev/null
+done
+cmake --build --preset native --target batch_bench core_bench
+cmake --build --preset windows --target batch_bench window_bench
+
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+echo "## Native x86-64: engine and floor"
+build/native/bench/batch_bench --dir "$tmp"
+for n in 10000 10000000; do build/native/bench/batch_bench --peak "$n" --dir "$tmp"; done
+
+. scripts/wine-env.sh
+export LC_ALL=zh_CN.UTF-8
+wineserver -k 2>/dev/null || true
+xvfb-run -a -s '-screen 0 1280x1024x24' bash -c '
+  set -e
+  scripts/wine-prefix.sh
+  echo "## 32-bit Windows build under Wine: engine and floor"
+  wine build/windows/bin/batch_bench.exe --dir "Z:'"$tmp"'"
+  for n in 10000 10000000; do wine build/windows/bin/batch_bench.exe --peak $n --dir "Z:'"$tmp"'"; done
+  echo "## The strings page under Wine"
+  (cd build/windows/bin && wine window_bench.exe 1000000 5)
+  wineserver -k'
+
+echo "## Generators (Google Benchmark, native)"
 build/native/bench/core_bench "$@"
