@@ -408,3 +408,15 @@ TEST_F(StringsPage, AnInsertThatSplitsACharacterLosesNoOtherByte)
                                    "ab\xEF\xBF\xBD-\xE5\xBD\xA2\xEF\xBF\xBD\r\n");
     DeleteFileW(path.c_str());
 }
+
+// A list the box would take seconds to show (each line costs with the square of its length) is left
+// to Export, as a batch past the shown limit is.
+TEST_F(StringsPage, AListTheBoxWouldTakeTooLongToShowIsLeftToExport)
+{
+    SetText(hwnd, IDC_EDIT_HEAD, std::wstring(10000, L'h'));
+    SetCount(100);
+    GenerateAndWait();
+    EXPECT_EQ(Messages().back(), L"生成成功！");
+    EXPECT_EQ(GetText(hwnd, IDC_EDIT_STR_OUTPUT), L"生成完成，请单击导出按钮。");
+    EXPECT_EQ(SplitLines(Widen(ReadFileBytes(OutFile()))).size(), 100u);
+}
