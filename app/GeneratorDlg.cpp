@@ -3,6 +3,7 @@
 #include "SoftRecord.h"
 #include "corelib/Core.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <iterator>
 
@@ -25,6 +26,28 @@ const PageRow kPages[] = {
      "时间", "不定时日期数值，并可执行命令行外部程序"},
 };
 constexpr int PAGE_COUNT = static_cast<int>(std::size(kPages));
+
+// Posted on a change of scale: the pages are laid out again once the dialog manager has resized
+// the tab control.
+constexpr UINT WM_LAYOUT_PAGES = WM_APP + 10;
+
+// The scale of the monitor the window is on. GetDpiForWindow exists from Windows 10 (1607) on;
+// before it a window always has the system's scale.
+UINT WindowDpi(HWND hwnd)
+{
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow =
+        reinterpret_cast<GetDpiForWindowFn>(reinterpret_cast<void (*)()>(
+            ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    if (getDpiForWindow) {
+        if (const UINT dpi = getDpiForWindow(hwnd))
+            return dpi;
+    }
+    const HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    return dpi > 0 ? static_cast<UINT>(dpi) : USER_DEFAULT_SCREEN_DPI;
+}
 } // namespace
 
 CGeneratorDlg::CGeneratorDlg(CWnd* parent)
@@ -38,6 +61,11 @@ CGeneratorDlg::~CGeneratorDlg() = default;
 
 bool CGeneratorDlg::OnMessage(Message& m)
 {
+    // The new scale and the suggested window rectangle travel in the message itself.
+    if (m.msg == WM_DPICHANGED) {
+        OnDpiChanged(HIWORD(m.wParam), *reinterpret_cast<const RECT*>(m.lParam));
+        return true;
+    }
     static const MessageEntry<CGeneratorDlg> map[] = {
         ForMessage(WM_PAINT, &CGeneratorDlg::OnPaint),
         ForQuery(WM_QUERYDRAGICON, &CGeneratorDlg::OnQueryDragIcon),
@@ -45,6 +73,7 @@ bool CGeneratorDlg::OnMessage(Message& m)
         ForMessage(WM_DESTROY, &CGeneratorDlg::OnDestroy),
         ForCommand(IDC_BTN_ABOUT, BN_CLICKED, &CGeneratorDlg::OnAbout),
         ForCommand(IDOK, BN_CLICKED, &CGeneratorDlg::OnEnterKey),
+        ForMessage(WM_LAYOUT_PAGES, &CGeneratorDlg::LayoutPages),
     };
     return Dispatch(this, map, m);
 }
@@ -73,23 +102,31 @@ BOOL CGeneratorDlg::OnInitDialog()
 
     for (const PageRow& row : kPages)
         row.page(*this).Create(row.templateId, &m_tabPages);
+    m_nDpi = WindowDpi(m_hWnd);
     LayoutPages();
     ShowPage(0);
     return TRUE;
 }
 
-RECT PageRectFromTabClient(const RECT& client)
+RECT PageRectFromTabClient(const RECT& client, UINT dpi)
 {
-    const int x = client.left + 1;
-    const int y = client.top + 21;
-    return RECT{x, y, client.right - 3, client.bottom - 3};
+    const auto px = [dpi](int n) { return ::MulDiv(n, static_cast<int>(dpi), 96); };
+    return RECT{client.left + px(1), client.top + px(21), client.right - px(3),
+                client.bottom - px(3)};
 }
 
 void CGeneratorDlg::LayoutPages()
 {
     RECT client;
     m_tabPages.GetClientRect(&client);
-    const RECT r = PageRectFromTabClient(client);
+    RECT r = PageRectFromTabClient(client, m_nDpi);
+    if (m_nDpi != USER_DEFAULT_SCREEN_DPI) {
+        // The tab headers grow with their font, which need not keep step with the scale: a page
+        // never starts above the tab's display area.
+        RECT display = client;
+        m_tabPages.SendMessage(TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
+        r.top = std::max(r.top, display.top);
+    }
     for (const PageRow& row : kPages)
         row.page(*this).MoveWindow(r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
 }
@@ -139,6 +176,19 @@ void CGeneratorDlg::OnAbout()
 {
     if (g_pCore && g_pSoft)
         g_pCore->uu(OPR_ABOUT, g_pSoft, "");
+}
+
+// Moved to a monitor of another scale: take the rectangle Windows suggests and place the pages
+// for the new scale. The dialog manager then scales its own controls and the tab control
+// (per-monitor v2), so the pages are placed once more after it.
+void CGeneratorDlg::OnDpiChanged(UINT dpi, const RECT& suggested)
+{
+    m_nDpi = dpi;
+    ::SetWindowPos(m_hWnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    LayoutPages();
+    ::PostMessageW(m_hWnd, WM_LAYOUT_PAGES, 0, 0);
+    Default();
 }
 
 // Enter in a one-line box of a page would otherwise end the whole program: it does nothing here.

@@ -17,7 +17,7 @@ public:
     // Shows page index (0 strings, 1 numbers, 2 interval) and its usage line; another index
     // empties the line and leaves the pages as they are.
     void ShowPage(int index);
-    // Places the pages in the tab control, below its tabs.
+    // Places the pages in the tab control, below its tabs, at the window's display scale.
     void LayoutPages();
 
     CStringsPage m_pageStrings;
@@ -25,6 +25,8 @@ public:
     CIntervalPage m_pageInterval;
     CTabCtrl m_tabPages;
     HICON m_hIcon;
+    // Dots per inch of the monitor the window is on: 96 at 100 % scale.
+    UINT m_nDpi = USER_DEFAULT_SCREEN_DPI;
 
 protected:
     bool OnMessage(Message& m) override;
@@ -37,7 +39,9 @@ protected:
     void OnDestroy();
     void OnAbout();
     void OnEnterKey();
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
 };
 
-// The page rectangle for a tab control client rectangle, in its client coordinates.
-RECT PageRectFromTabClient(const RECT& client);
+// The page rectangle for a tab control client rectangle, in its client coordinates. The offsets
+// are pixels at 96 DPI, scaled to dpi.
+RECT PageRectFromTabClient(const RECT& client, UINT dpi = USER_DEFAULT_SCREEN_DPI);

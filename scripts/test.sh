@@ -18,6 +18,9 @@ ctest --preset sanitize
 . scripts/fault-disks.sh
 trap zanfor_faults_cleanup EXIT
 wineserver -k 2>/dev/null || true
+# The 150 % scale test runs in a prefix of its own (tests/CMakeLists.txt), with its own server.
+export ZANFOR_DPI_PREFIX="$PWD/build/windows/wine-dpi144"
+WINEPREFIX="$ZANFOR_DPI_PREFIX" wineserver -k 2>/dev/null || true
 xvfb-run -a -s '-screen 0 1280x1024x24' bash -c '
   set -e
   scripts/wine-prefix.sh
@@ -25,4 +28,6 @@ xvfb-run -a -s '-screen 0 1280x1024x24' bash -c '
   ctest --preset windows || status=$?
   wineserver -k 2>/dev/null || true
   wineserver -w 2>/dev/null || true
+  WINEPREFIX="$ZANFOR_DPI_PREFIX" wineserver -k 2>/dev/null || true
+  WINEPREFIX="$ZANFOR_DPI_PREFIX" wineserver -w 2>/dev/null || true
   exit $status'

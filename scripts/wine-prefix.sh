@@ -8,10 +8,10 @@ mkdir -p "$(dirname "$WINEPREFIX")"
 
 (
   flock 9
+  reg() { LC_ALL=C.UTF-8 wine reg add "$@" /f >/dev/null 2>&1; }
   if [ ! -f "$WINEPREFIX/.zanfor-ready" ]; then
     wineboot -i >/dev/null 2>&1 || true
     wineserver -w
-    reg() { LC_ALL=C.UTF-8 wine reg add "$@" /f >/dev/null 2>&1; }
     # Without a window manager every window shown or closed would wait two seconds.
     reg 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N
     # The dialogs ask for 宋体; give it and the system fonts a face that has Chinese.
@@ -29,6 +29,15 @@ mkdir -p "$(dirname "$WINEPREFIX")"
     cp -n /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     wineserver -w
     touch "$WINEPREFIX/.zanfor-ready"
+  fi
+  # A display scale other than 100 %, when asked for (ZANFOR_LOGPIXELS=144 is 150 %): Wine takes
+  # it from LogPixels when a program starts. A prefix serves one scale at a time.
+  if [ -n "${ZANFOR_LOGPIXELS:-}" ] &&
+     [ "$(cat "$WINEPREFIX/.zanfor-logpixels" 2>/dev/null)" != "$ZANFOR_LOGPIXELS" ]; then
+    reg 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$ZANFOR_LOGPIXELS"
+    reg 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
+        /v LogPixels /t REG_DWORD /d "$ZANFOR_LOGPIXELS"
+    echo "$ZANFOR_LOGPIXELS" >"$WINEPREFIX/.zanfor-logpixels"
   fi
 ) 9>"$WINEPREFIX.lock"
 
