@@ -1,60 +1,95 @@
 #!/usr/bin/env bash
-# Takes the README's screenshots: Zanfor.exe under Wine on a virtual display, driven with xdotool,
-# each shot cropped to the program's windows. Needs the Windows build (scripts/run.sh makes it).
+# Takes the screenshots in docs/screenshots/<dpi>/: Zanfor.exe under Wine on a virtual display at
+# 96, 120, 144 and 192 DPI (100 %, 125 %, 150 %, 200 %), every tab, a message box and the About box,
+# and at 96 DPI a long run in progress and stopped. The program is driven by control identifiers
+# (window_driver.exe), so nothing depends on where a control lands at a scale; each shot is cropped
+# to the program's window. Needs the Windows build (scripts/run.sh or scripts/test.sh makes it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-out=docs/screenshots
-mkdir -p "$out"
-exe=build/windows/bin/Zanfor.exe
-[ -f "$exe" ] || { echo "build the Windows build first: scripts/run.sh" >&2; exit 1; }
+bin=build/windows/bin
+for exe in Zanfor.exe window_driver.exe; do
+  [ -f "$bin/$exe" ] || {
+    echo "build the Windows build first: cmake --preset windows && cmake --build --preset windows" >&2
+    exit 1
+  }
+done
 
+screen_w=1600
+screen_h=1300
 if [ -z "${ZANFOR_ON_DISPLAY:-}" ]; then
   . scripts/wine-env.sh
-  wineserver -k 2>/dev/null || true
-  exec env ZANFOR_ON_DISPLAY=1 LC_ALL=zh_CN.UTF-8 xvfb-run -a -s '-screen 0 1024x768x24' "$0"
+  # A prefix of its own, whose scale changes from shot to shot; the tests' prefix stays at 100 %.
+  export ZANFOR_WINEPREFIX="$WINEPREFIX-shots"
+  WINEPREFIX="$ZANFOR_WINEPREFIX" wineserver -k 2>/dev/null || true
+  exec env ZANFOR_ON_DISPLAY=1 LC_ALL=zh_CN.UTF-8 \
+    xvfb-run -a -s "-screen 0 ${screen_w}x${screen_h}x24" "$0" "$@"
 fi
 
 . scripts/wine-env.sh
-scripts/wine-prefix.sh
-wine "$exe" >/dev/null 2>&1 &
-win=""
-for _ in $(seq 100); do
-  win=$(xdotool search --name '^Zanfor $' 2>/dev/null | head -n 1) && [ -n "$win" ] && break
-  sleep 0.1
+# The program runs from a folder of its own: its results file (a long run's is large) goes there.
+work=$(mktemp -d)
+trap 'wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
+cp "$bin/Zanfor.exe" "$work/"
+
+drive() { wine "$bin/window_driver.exe" "$@"; }
+settle() { sleep 0.6; } # the last message's painting
+
+shoot_at() {
+  local dpi=$1 out=docs/screenshots/$1
+  mkdir -p "$out"
+  ZANFOR_LOGPIXELS=$dpi scripts/wine-prefix.sh
+  wine "$work/Zanfor.exe" >/dev/null 2>&1 &
+  local win=""
+  for _ in $(seq 150); do
+    win=$(xdotool search --name '^Zanfor $' 2>/dev/null | head -n 1) && [ -n "$win" ] && break
+    sleep 0.1
+  done
+  [ -n "$win" ] || { echo "the window did not open" >&2; exit 1; }
+  # In the middle of the screen, where Wine puts message boxes: they then show over the window.
+  local X Y WIDTH HEIGHT SCREEN WINDOW centered=""
+  for _ in 1 2 3; do
+    drive center
+    sleep 0.3
+    eval "$(xdotool getwindowgeometry --shell "$win")"
+    if [ "$X" = $(((screen_w - WIDTH) / 2)) ] && [ "$Y" = $(((screen_h - HEIGHT) / 2)) ]; then
+      centered=1
+      break
+    fi
+  done
+  [ -n "$centered" ] || { echo "the window did not stay in the middle of the screen" >&2; exit 1; }
+  echo "$dpi DPI: window ${WIDTH}x${HEIGHT}"
+  shot() { import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out/$1.png"; }
+
+  drive tab 0 check IDC_CHECK_HANZI 1 set IDC_EDIT_HEAD "ID-" \
+        click IDC_BTN_STR_GENERATE wait-box "生成成功！"
+  settle; shot message
+  drive ok; settle; shot strings
+
+  drive tab 1 set IDC_EDIT_NUM_COUNT 25 click IDC_BTN_NUM_GENERATE wait-box "生成成功！" ok
+  settle; shot numbers
+
+  drive tab 2 set IDC_EDIT_INTERVAL_MIN 200 set IDC_EDIT_INTERVAL_MAX 600 \
+        set IDC_EDIT_TIME_COUNT 4 click IDC_BTN_TIME_GENERATE wait-box "生成成功！" ok
+  settle; shot interval
+
+  drive click IDC_BTN_ABOUT wait-dialog "关于 Zanfor"
+  settle; shot about
+  drive ok
+
+  if [ "$dpi" = 96 ]; then
+    # A long run: after half a second Generate turns into Stop and the box shows the progress.
+    drive tab 0 set IDC_EDIT_STR_COUNT 10000000 click IDC_BTN_STR_GENERATE \
+          wait-text IDC_BTN_STR_GENERATE "停止" wait-text IDC_EDIT_STR_OUTPUT "生成中，请稍后... "
+    shot strings-running
+    drive click IDC_BTN_STR_GENERATE wait-box "生成已停止："
+    settle; shot strings-stopped
+    drive ok
+  fi
+  wineserver -k
+  wineserver -w
+}
+
+for dpi in 96 120 144 192; do
+  shoot_at "$dpi"
 done
-[ -n "$win" ] || { echo "the window did not open" >&2; exit 1; }
-sleep 1
-eval "$(xdotool getwindowgeometry --shell "$win")" # X, Y, WIDTH, HEIGHT of the main window
-
-click() { xdotool mousemove $((X + $1)) $((Y + $2)) click 1; sleep "${3:-0.4}"; }
-type_into() { click "$1" "$2" 0.2; xdotool key ctrl+a; xdotool type --delay 20 "$3"; }
-shot() { import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out/$1.png"; }
-ok() { xdotool key Return; sleep 0.4; } # answers the message box, which has the focus
-
-# Positions inside the window, in pixels, for the dialog font on these machines.
-click 270 144                 # 汉字
-type_into 150 174 "ID-"       # head
-click 538 450 1.2             # Generate: 200 ms later the batch and "生成成功！"
-shot strings
-ok
-
-click 97 101                  # 数字
-type_into 150 203 "25"        # count
-click 538 450 0.8
-shot numbers
-ok
-
-click 151 101                 # 时间
-type_into 150 173 "200"
-type_into 248 173 "600"
-type_into 150 203 "4"
-click 538 450 4
-shot interval
-ok
-
-click 564 46 1                # 关于: the box opens centred over the window
-shot about
-xdotool key Return
-sleep 0.3
-wineserver -k
-echo "screenshots in $out"
+echo "screenshots in docs/screenshots/{96,120,144,192}"

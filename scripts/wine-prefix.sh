@@ -37,6 +37,9 @@ mkdir -p "$(dirname "$WINEPREFIX")"
     reg 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$ZANFOR_LOGPIXELS"
     reg 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
         /v LogPixels /t REG_DWORD /d "$ZANFOR_LOGPIXELS"
+    # Wine's own processes started with the old scale: they end first, so that every process
+    # of the next start agrees on the new one.
+    wineserver -w
     echo "$ZANFOR_LOGPIXELS" >"$WINEPREFIX/.zanfor-logpixels"
   fi
 ) 9>"$WINEPREFIX.lock"
