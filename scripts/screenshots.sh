@@ -3,20 +3,16 @@
 # 96, 120, 144 and 192 DPI (100 %, 125 %, 150 %, 200 %), every tab, a message box and the About box,
 # and at 96 DPI a long run in progress and stopped. The program is driven by control identifiers
 # (window_driver.exe), so nothing depends on where a control lands at a scale; each shot is cropped
-# to the program's window. Needs the Windows build (scripts/run.sh or scripts/test.sh makes it).
+# to the program's window. Builds the two programs first; needs what scripts/setup-debian.sh installs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bin=build/windows/bin
-for exe in Zanfor.exe window_driver.exe; do
-  [ -f "$bin/$exe" ] || {
-    echo "build the Windows build first: cmake --preset windows && cmake --build --preset windows" >&2
-    exit 1
-  }
-done
 
 screen_w=1600
 screen_h=1300
 if [ -z "${ZANFOR_ON_DISPLAY:-}" ]; then
+  cmake --preset windows >/dev/null
+  cmake --build --preset windows --target Zanfor window_driver
   . scripts/wine-env.sh
   # A prefix of its own, whose scale changes from shot to shot; the tests' prefix stays at 100 %.
   export ZANFOR_WINEPREFIX="$WINEPREFIX-shots"
