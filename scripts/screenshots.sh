@@ -42,7 +42,7 @@ shoot_at() {
   done
   [ -n "$win" ] || { echo "the window did not open" >&2; exit 1; }
   # In the middle of the screen, where Wine puts message boxes: they then show over the window.
-  local X Y WIDTH HEIGHT SCREEN WINDOW centered=""
+  local X Y WIDTH HEIGHT SCREEN WINDOW centered="" # the first six from xdotool --shell
   for _ in 1 2 3; do
     drive center
     sleep 0.3
