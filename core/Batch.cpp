@@ -85,3 +85,40 @@ BatchResult MakeNumbersList(const NumbersList& list, RandomSource& rng, std::str
         control.progress(result.made);
     return result;
 }
+
+BatchResult MakeNumbersBatch(const NumbersList& list, RandomSource& rng, RecordSink& sink,
+                             const BatchControl& control)
+{
+    BatchResult result;
+    const NumberItemMaker maker(list.options);
+    std::string chunk;
+    chunk.reserve(CHUNK_BYTES * 2);
+    std::int64_t inChunk = 0;
+    auto flush = [&]() -> bool {
+        if (!chunk.empty() && !sink.Write(chunk)) {
+            result.sinkFailed = true;
+            return false;
+        }
+        result.made += inChunk;
+        chunk.clear();
+        inChunk = 0;
+        if (control.progress)
+            control.progress(result.made);
+        return true;
+    };
+    for (std::int64_t i = 0; i < list.count; ++i) {
+        maker.Append(chunk, rng);
+        chunk += list.recordEnd;
+        ++inChunk;
+        if (chunk.size() >= CHUNK_BYTES) {
+            if (!flush())
+                return result;
+            if (StopRequested(control) && i + 1 < list.count) {
+                result.stopped = true;
+                return result;
+            }
+        }
+    }
+    flush();
+    return result;
+}

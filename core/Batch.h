@@ -59,6 +59,11 @@ struct NumbersList {
 BatchResult MakeNumbersList(const NumbersList& list, RandomSource& rng, std::string& out,
                             const BatchControl& control = {});
 
+// The same items as MakeNumbersList, streamed into sink in pieces of about 64 KiB, so that memory
+// stays flat whatever the count.
+BatchResult MakeNumbersBatch(const NumbersList& list, RandomSource& rng, RecordSink& sink,
+                             const BatchControl& control = {});
+
 // A sink that keeps everything in memory.
 class StringSink : public RecordSink {
 public:

@@ -1,5 +1,6 @@
 #include "IntervalPage.h"
 
+#include "core/SettingMessages.h"
 #include "core/Random.h"
 #include "corelib/WideText.h"
 #include "framework/FieldReaders.h"
@@ -47,19 +48,19 @@ BOOL CIntervalPage::CheckInput()
     if (m_bRunProgram) {
         m_strProgram = GetDlgItemText(IDC_EDIT_PROGRAM);
         if (m_strProgram.IsEmpty())
-            return RefuseSetting(*this, "外部程序命令行无效！");
+            return RefuseSetting(*this, MSG_BAD_PROGRAM);
         // The whole text goes to the shell as one file name; a name is at most MAX_PATH - 1
         // characters, and longer texts have overrun the shell's own copy of it.
         if (WideFromGbk(m_strProgram.View()).size() >= MAX_PATH)
-            return RefuseSetting(*this, "外部程序路径过长（最多 259 个字符）！");
+            return RefuseSetting(*this, MSG_PROGRAM_TOO_LONG);
     }
     m_nIntervalMin = ReadIntField(this, IDC_EDIT_INTERVAL_MIN);
     m_nIntervalMax = ReadIntField(this, IDC_EDIT_INTERVAL_MAX);
     m_nCount = ReadIntField(this, IDC_EDIT_TIME_COUNT);
     if (m_nIntervalMin > m_nIntervalMax)
-        return RefuseSetting(*this, "发生间隔设定无效！");
+        return RefuseSetting(*this, MSG_BAD_INTERVAL);
     if (m_nCount < 1)
-        return RefuseSetting(*this, "生成个数设定无效！");
+        return RefuseSetting(*this, MSG_BAD_COUNT);
     // The box shows every line of the run: a count whose lines it cannot take quickly is refused.
     if (m_nCount * LineFillMs(EVENT_LINE_BYTES) > MAX_LOG_FILL_MS)
         return RefuseSetting(*this, "生成结果过大，请减小生成次数！");

@@ -1,5 +1,6 @@
 #include "NumbersPage.h"
 
+#include "core/SettingMessages.h"
 #include "Export.h"
 #include "core/Batch.h"
 #include "framework/FieldReaders.h"
@@ -51,21 +52,21 @@ BOOL CNumbersPage::CheckInput()
     m_bInteger = IsChecked(*this, IDC_CHECK_INTEGER);
     m_bFloat = IsChecked(*this, IDC_CHECK_FLOAT);
     if (!m_bInteger && !m_bFloat)
-        return RefuseSetting(*this, "至少指定一种数字类型！");
+        return RefuseSetting(*this, MSG_NO_NUMBER_KIND);
     m_fMin = ReadFloatField(this, IDC_EDIT_NUM_MIN);
     m_fMax = ReadFloatField(this, IDC_EDIT_NUM_MAX);
     m_nCount = ReadIntField(this, IDC_EDIT_NUM_COUNT);
     if (m_bFloat) {
         m_nDecimals = ReadIntField(this, IDC_EDIT_DECIMALS);
         if (m_nDecimals < 0)
-            return RefuseSetting(*this, "保留小数位数设定无效！");
+            return RefuseSetting(*this, MSG_BAD_DECIMALS);
     }
     if (m_fMin > m_fMax)
-        return RefuseSetting(*this, "数值范围设定无效！");
+        return RefuseSetting(*this, MSG_BAD_RANGE);
     if (m_nCount < 1)
-        return RefuseSetting(*this, "生成个数设定无效！");
+        return RefuseSetting(*this, MSG_BAD_COUNT);
     if (!FitsOutputBox())
-        return RefuseSetting(*this, "生成结果过大，请减小生成个数或保留小数位数！");
+        return RefuseSetting(*this, MSG_NUMBERS_TOO_LARGE);
     SeedRandom();
     return TRUE;
 }

@@ -1,5 +1,6 @@
 #include "StringsPage.h"
 
+#include "core/SettingMessages.h"
 #include "Export.h"
 #include "core/Random.h"
 #include "corelib/Core.h"
@@ -77,7 +78,7 @@ BOOL CStringsPage::CheckInput()
     m_bDigit = IsChecked(*this, IDC_CHECK_DIGIT);
     m_bHanzi = IsChecked(*this, IDC_CHECK_HANZI);
     if (!m_bUpper && !m_bLower && !m_bDigit && !m_bHanzi)
-        return RefuseSetting(*this, "至少指定一种字符类型！");
+        return RefuseSetting(*this, MSG_NO_CHAR_CLASS);
     m_strHead = GetDlgItemText(IDC_EDIT_HEAD);
     m_strTail = GetDlgItemText(IDC_EDIT_TAIL);
     m_strInsert = GetDlgItemText(IDC_EDIT_INSERT);
@@ -87,11 +88,11 @@ BOOL CStringsPage::CheckInput()
     m_nLenMax = ReadIntField(this, IDC_EDIT_LEN_MAX);
     m_nCount = ReadIntField(this, IDC_EDIT_STR_COUNT);
     if (m_nLenMin > m_nLenMax)
-        return RefuseSetting(*this, "生成长度设定无效！");
+        return RefuseSetting(*this, MSG_BAD_LENGTH);
     if (m_nCount < 1)
-        return RefuseSetting(*this, "生成个数设定无效！");
+        return RefuseSetting(*this, MSG_BAD_COUNT);
     if (!FitsInMemory())
-        return RefuseSetting(*this, "生成结果过大，请减小生成长度或生成个数！");
+        return RefuseSetting(*this, MSG_STRINGS_TOO_LARGE);
     SeedRandom();
     return TRUE;
 }

@@ -1,0 +1,57 @@
+#pragma once
+// The command line as given: which generator, its settings as typed, and the output options.
+// ParseCommandLine has no side effects (it prints nothing and touches no file), so that tests and
+// a fuzzer can call it on any arguments.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+enum class Command { Strings, Numbers, Events };
+enum class Encoding { Utf8, Gbk };
+
+// Settings are kept as typed (UTF-8): they are read later by the pages' own rules.
+struct StringsArgs {
+    bool upper = false, lower = false, digits = false, hanzi = false;
+    std::string head, tail, insert;
+    std::string minLength = "5", maxLength = "8", count = "10";
+    bool unique = false;
+};
+
+struct NumbersArgs {
+    bool integer = false, decimal = false;
+    std::string decimals = "2", min = "80", max = "100", count = "10";
+    bool unique = false;
+};
+
+struct EventsArgs {
+    std::string minDelay = "500", maxDelay = "3000", count = "10";
+    std::optional<std::string> program; // --run
+};
+
+struct CliOptions {
+    Command command = Command::Strings;
+    StringsArgs strings;
+    NumbersArgs numbers;
+    EventsArgs events;
+    std::optional<std::uint32_t> seed;
+    bool secure = false;
+    bool verbose = false;
+    bool lf = false;
+    std::optional<Encoding> encoding;  // none: UTF-8, or UTF-16 on a Windows console
+    std::optional<std::string> output; // -o FILE
+};
+
+struct ParseOutcome {
+    std::optional<CliOptions> options; // set when the command is to run
+    int exitCode = 0;                  // otherwise: 0 after --help or --version, 2 on a usage error
+    std::string out;                   // help or version text (UTF-8)
+    std::string err;                   // the usage error (UTF-8)
+};
+
+// args: the arguments after the program's name, in UTF-8.
+ParseOutcome ParseCommandLine(const std::vector<std::string>& args);
+
+// The program's one version, as --version shows it.
+std::string VersionText();

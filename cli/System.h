@@ -1,0 +1,60 @@
+#pragma once
+// What the command line needs of the operating system: its output devices, text conversions, the
+// clock and the program launcher. One implementation per platform.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+enum class WriteStatus {
+    Ok,
+    Closed, // the reader went away (a closed pipe): nothing more can be delivered
+    Failed, // a real failure (a full disk, say): ErrorText says why
+};
+
+// Where bytes go: standard output or error, a file, or memory in the tests.
+class Device {
+public:
+    virtual ~Device() = default;
+    // All of bytes, or a status saying why not.
+    virtual WriteStatus Write(std::string_view bytes) = 0;
+    // A Windows console: text given in UTF-8 goes to it as UTF-16 and reads right on any code
+    // page.
+    virtual bool IsConsole() const { return false; }
+    virtual WriteStatus WriteConsoleText(std::string_view utf8) { return Write(utf8); }
+    // A terminal or console, where a progress line may be drawn.
+    virtual bool IsTerminal() const { return false; }
+    // Ends the output: a file is closed, and Failed when its last bytes could not be stored.
+    virtual WriteStatus Finish() { return WriteStatus::Ok; }
+    // The system's words for the last failure, in UTF-8.
+    virtual std::string ErrorText() const { return {}; }
+};
+
+namespace cli_system {
+
+std::unique_ptr<Device> StandardOutput();
+std::unique_ptr<Device> StandardError();
+// Creates the file, or empties it; null with the system's words in error (UTF-8).
+std::unique_ptr<Device> CreateFileDevice(const std::string& pathUtf8, std::string& error);
+
+// GBK to UTF-8: a lead byte without its trail and any pair without a character become U+FFFD, and
+// never take the byte after them along.
+void AppendUtf8FromGbk(std::string_view gbk, std::string& utf8);
+// UTF-8 to GBK; false when the text is not UTF-8 or holds a character GBK cannot spell.
+bool GbkFromUtf8(std::string_view utf8, std::string& gbk);
+
+// Seconds from an arbitrary start, never going back.
+double MonotonicSeconds();
+void SleepMilliseconds(int ms);
+// Whole seconds since 1970, the pages' seed.
+std::uint32_t ClockSeed();
+// "yyyy-mm-dd   hh:mm:ss" of the local time now.
+std::string LocalTimeText();
+// Starts the program named by the whole text, without waiting for it; false when it could not
+// start.
+bool StartProgram(const std::string& programUtf8);
+// Fills n bytes from the system's cryptographic source; ends the process if it cannot.
+void SecureRandomBytes(void* buffer, std::size_t n);
+
+} // namespace cli_system

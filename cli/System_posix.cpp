@@ -1,0 +1,217 @@
+// The command line's system calls on Linux.
+#include "System.h"
+
+#include "core/GbkText.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <iconv.h>
+#include <spawn.h>
+#include <sys/random.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+class FdDevice : public Device {
+public:
+    FdDevice(int fd, bool owned) : m_fd(fd), m_owned(owned) {}
+    ~FdDevice() override
+    {
+        if (m_owned && m_fd >= 0)
+            ::close(m_fd);
+    }
+
+    WriteStatus Write(std::string_view bytes) override
+    {
+        while (!bytes.empty()) {
+            const ssize_t n = ::write(m_fd, bytes.data(), bytes.size());
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0) {
+                m_error = n == 0 ? ENOSPC : errno;
+                return m_error == EPIPE ? WriteStatus::Closed : WriteStatus::Failed;
+            }
+            bytes.remove_prefix(static_cast<std::size_t>(n));
+        }
+        return WriteStatus::Ok;
+    }
+
+    bool IsTerminal() const override { return ::isatty(m_fd) == 1; }
+
+    WriteStatus Finish() override
+    {
+        if (!m_owned || m_fd < 0)
+            return WriteStatus::Ok;
+        const int fd = m_fd;
+        m_fd = -1;
+        if (::close(fd) != 0) { // a file system may report a failed write only here
+            m_error = errno;
+            return WriteStatus::Failed;
+        }
+        return WriteStatus::Ok;
+    }
+
+    std::string ErrorText() const override { return m_error ? std::strerror(m_error) : ""; }
+
+private:
+    int m_fd;
+    bool m_owned;
+    int m_error = 0;
+};
+
+// One converter per direction, opened on first use.
+struct Converter {
+    explicit Converter(const char* to, const char* from) : cd(iconv_open(to, from)) {}
+    ~Converter()
+    {
+        if (cd != reinterpret_cast<iconv_t>(-1))
+            iconv_close(cd);
+    }
+    iconv_t cd;
+};
+
+// Converts in whole; at a byte it cannot take, calls skip(at) for how many bytes to pass over
+// (0: give up).
+template <class Skip> bool Convert(iconv_t cd, std::string_view in, std::string& out, Skip skip)
+{
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    char* src = const_cast<char*>(in.data());
+    std::size_t left = in.size();
+    while (left > 0) {
+        const std::size_t at = out.size();
+        out.resize(at + left * 4 + 16);
+        char* dst = out.data() + at;
+        std::size_t room = out.size() - at;
+        const std::size_t r = iconv(cd, &src, &left, &dst, &room);
+        out.resize(out.size() - room);
+        if (r != static_cast<std::size_t>(-1))
+            break;
+        if (errno == E2BIG)
+            continue;
+        const std::size_t pass = skip(std::string_view(src, left), out);
+        if (pass == 0)
+            return false;
+        src += pass;
+        left -= pass;
+    }
+    return true;
+}
+
+} // namespace
+
+namespace cli_system {
+
+std::unique_ptr<Device> StandardOutput()
+{
+    // A closed pipe is a status to act on, not a signal that kills the program mid-write.
+    std::signal(SIGPIPE, SIG_IGN);
+    return std::make_unique<FdDevice>(STDOUT_FILENO, false);
+}
+
+std::unique_ptr<Device> StandardError()
+{
+    return std::make_unique<FdDevice>(STDERR_FILENO, false);
+}
+
+std::unique_ptr<Device> CreateFileDevice(const std::string& pathUtf8, std::string& error)
+{
+    const int fd = ::open(pathUtf8.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        error = std::strerror(errno);
+        return nullptr;
+    }
+    return std::make_unique<FdDevice>(fd, true);
+}
+
+void AppendUtf8FromGbk(std::string_view gbk, std::string& utf8)
+{
+    static Converter c("UTF-8", "GBK");
+    const std::string_view replacement = "\xEF\xBF\xBD"; // U+FFFD
+    std::size_t from = 0;
+    // An orphaned lead byte stands alone: iconv would take the byte after it as its trail.
+    for (std::size_t orphan; (orphan = FindOrphanLead(gbk, from)) != std::string_view::npos;
+         from = orphan + 1) {
+        AppendUtf8FromGbk(gbk.substr(from, orphan - from), utf8);
+        utf8 += replacement;
+    }
+    Convert(c.cd, gbk.substr(from), utf8, [&](std::string_view rest, std::string& out) {
+        // A pair without a character (or a byte that is no character) is passed over whole.
+        out += replacement;
+        const auto lead = static_cast<unsigned char>(rest[0]);
+        return rest.size() > 1 && IsGbkLead(lead) && IsGbkTrail(static_cast<unsigned char>(rest[1]))
+                   ? std::size_t{2}
+                   : std::size_t{1};
+    });
+}
+
+bool GbkFromUtf8(std::string_view utf8, std::string& gbk)
+{
+    static Converter c("GBK", "UTF-8");
+    gbk.clear();
+    return Convert(c.cd, utf8, gbk, [](std::string_view, std::string&) { return std::size_t{0}; });
+}
+
+double MonotonicSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+void SleepMilliseconds(int ms)
+{
+    timespec t{ms / 1000, static_cast<long>(ms % 1000) * 1000000L};
+    while (nanosleep(&t, &t) != 0 && errno == EINTR) {
+    }
+}
+
+std::uint32_t ClockSeed()
+{
+    return static_cast<std::uint32_t>(std::time(nullptr));
+}
+
+std::string LocalTimeText()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm t{};
+    localtime_r(&now, &t);
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d   %02d:%02d:%02d", t.tm_year + 1900,
+                  t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec);
+    return buf;
+}
+
+bool StartProgram(const std::string& programUtf8)
+{
+    // The whole text names the program; it is not split into words. Its end is not awaited, and
+    // nobody waits for it either: SIGCHLD ignored lets the system reap it.
+    std::signal(SIGCHLD, SIG_IGN);
+    char* argv[] = {const_cast<char*>(programUtf8.c_str()), nullptr};
+    pid_t pid;
+    return posix_spawnp(&pid, programUtf8.c_str(), nullptr, nullptr, argv, environ) == 0;
+}
+
+void SecureRandomBytes(void* buffer, std::size_t n)
+{
+    auto* p = static_cast<unsigned char*>(buffer);
+    while (n > 0) {
+        const ssize_t got = getrandom(p, n, 0);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0) {
+            // Never fall back to a weaker source: a password must not be guessable.
+            const char msg[] = "getrandom failed: no secure random source\n";
+            (void)!::write(STDERR_FILENO, msg, sizeof msg - 1);
+            _exit(1);
+        }
+        p += got;
+        n -= static_cast<std::size_t>(got);
+    }
+}
+
+} // namespace cli_system

@@ -1,0 +1,219 @@
+// The command line's system calls on Windows: wide-character files and consoles, so that names and
+// texts work whatever the system's code page is.
+#include "System.h"
+
+#include "corelib/WideText.h"
+
+#include <windows.h>
+
+#include <bcrypt.h>
+#include <objbase.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+
+namespace {
+
+std::wstring WideFromUtf8(std::string_view utf8, DWORD flags = 0)
+{
+    if (utf8.empty())
+        return {};
+    const int n =
+        MultiByteToWideChar(CP_UTF8, flags, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    if (n <= 0)
+        return {};
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, flags, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
+    return wide;
+}
+
+void AppendUtf8FromWide(std::wstring_view wide, std::string& utf8)
+{
+    if (wide.empty())
+        return;
+    const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
+                                      nullptr, 0, nullptr, nullptr);
+    const std::size_t at = utf8.size();
+    utf8.resize(at + static_cast<std::size_t>(n));
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data() + at, n,
+                        nullptr, nullptr);
+}
+
+std::string Utf8Error(DWORD error)
+{
+    std::string utf8;
+    cli_system::AppendUtf8FromGbk(SystemErrorText(error).View(), utf8);
+    return utf8;
+}
+
+class HandleDevice : public Device {
+public:
+    HandleDevice(HANDLE h, bool owned) : m_h(h), m_owned(owned)
+    {
+        DWORD mode;
+        m_console = GetConsoleMode(h, &mode) != 0;
+    }
+    ~HandleDevice() override
+    {
+        if (m_owned && m_h != INVALID_HANDLE_VALUE)
+            CloseHandle(m_h);
+    }
+
+    WriteStatus Write(std::string_view bytes) override
+    {
+        while (!bytes.empty()) {
+            const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1 << 20));
+            DWORD done = 0;
+            if (!WriteFile(m_h, bytes.data(), want, &done, nullptr))
+                return Failure(GetLastError());
+            if (done == 0) // a full disk under Wine can report success with nothing written
+                return Failure(ERROR_DISK_FULL);
+            bytes.remove_prefix(done);
+        }
+        return WriteStatus::Ok;
+    }
+
+    bool IsConsole() const override { return m_console; }
+    bool IsTerminal() const override { return m_console; }
+
+    WriteStatus WriteConsoleText(std::string_view utf8) override
+    {
+        if (!m_console)
+            return Write(utf8);
+        const std::wstring wide = WideFromUtf8(utf8);
+        std::wstring_view rest = wide;
+        while (!rest.empty()) {
+            // In pieces, never splitting a surrogate pair: a console takes a limited write.
+            std::size_t n = std::min<std::size_t>(rest.size(), 8192);
+            if (n < rest.size() && IS_HIGH_SURROGATE(rest[n - 1]))
+                --n;
+            DWORD done = 0;
+            if (!WriteConsoleW(m_h, rest.data(), static_cast<DWORD>(n), &done, nullptr) ||
+                done == 0)
+                return Failure(GetLastError());
+            rest.remove_prefix(done);
+        }
+        return WriteStatus::Ok;
+    }
+
+    WriteStatus Finish() override
+    {
+        if (!m_owned || m_h == INVALID_HANDLE_VALUE)
+            return WriteStatus::Ok;
+        HANDLE h = m_h;
+        m_h = INVALID_HANDLE_VALUE;
+        return CloseHandle(h) ? WriteStatus::Ok : Failure(GetLastError());
+    }
+
+    std::string ErrorText() const override { return m_error ? Utf8Error(m_error) : ""; }
+
+private:
+    WriteStatus Failure(DWORD error)
+    {
+        m_error = error;
+        return error == ERROR_NO_DATA || error == ERROR_BROKEN_PIPE ? WriteStatus::Closed
+                                                                    : WriteStatus::Failed;
+    }
+
+    HANDLE m_h;
+    bool m_owned;
+    bool m_console = false;
+    DWORD m_error = 0;
+};
+
+} // namespace
+
+namespace cli_system {
+
+std::unique_ptr<Device> StandardOutput()
+{
+    return std::make_unique<HandleDevice>(GetStdHandle(STD_OUTPUT_HANDLE), false);
+}
+
+std::unique_ptr<Device> StandardError()
+{
+    return std::make_unique<HandleDevice>(GetStdHandle(STD_ERROR_HANDLE), false);
+}
+
+std::unique_ptr<Device> CreateFileDevice(const std::string& pathUtf8, std::string& error)
+{
+    const std::wstring path = WideFromUtf8(pathUtf8);
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        error = Utf8Error(GetLastError());
+        return nullptr;
+    }
+    return std::make_unique<HandleDevice>(h, true);
+}
+
+void AppendUtf8FromGbk(std::string_view gbk, std::string& utf8)
+{
+    AppendUtf8FromWide(WideFromGbk(gbk), utf8); // orphaned lead bytes become U+FFFD there
+}
+
+bool GbkFromUtf8(std::string_view utf8, std::string& gbk)
+{
+    gbk.clear();
+    if (utf8.empty())
+        return true;
+    const std::wstring wide = WideFromUtf8(utf8, MB_ERR_INVALID_CHARS);
+    if (wide.empty())
+        return false;
+    bool lossy = false;
+    gbk = GbkFromWide(wide, &lossy).Str();
+    return !lossy;
+}
+
+double MonotonicSeconds()
+{
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+void SleepMilliseconds(int ms)
+{
+    Sleep(static_cast<DWORD>(ms));
+}
+
+std::uint32_t ClockSeed()
+{
+    return static_cast<std::uint32_t>(std::time(nullptr));
+}
+
+std::string LocalTimeText()
+{
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d   %02d:%02d:%02d", t.wYear, t.wMonth, t.wDay,
+                  t.wHour, t.wMinute, t.wSecond);
+    return buf;
+}
+
+bool StartProgram(const std::string& programUtf8)
+{
+    static const HRESULT com =
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    (void)com;
+    // Values above 32 mean success; the others are the shell's error codes.
+    const HINSTANCE result = ShellExecuteW(nullptr, L"open", WideFromUtf8(programUtf8).c_str(),
+                                           nullptr, nullptr, SW_SHOWNORMAL);
+    return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
+void SecureRandomBytes(void* buffer, std::size_t n)
+{
+    if (BCryptGenRandom(nullptr, static_cast<PUCHAR>(buffer), static_cast<ULONG>(n),
+                        BCRYPT_USE_SYSTEM_PREFERRED_RNG) != 0) {
+        // Never fall back to a weaker source: a password must not be guessable.
+        std::fputs("BCryptGenRandom failed: no secure random source\n", stderr);
+        ExitProcess(1);
+    }
+}
+
+} // namespace cli_system

@@ -1,0 +1,34 @@
+// zanfor-cli: the three generators on the command line.
+#include "Run.h"
+
+#include <new>
+
+#ifdef _WIN32
+#include <windows.h>
+
+// Wide arguments: every name and text arrives whatever the code page.
+int wmain(int argc, wchar_t** argv)
+{
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) {
+        const int n = WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, nullptr, 0, nullptr, nullptr);
+        std::string utf8(static_cast<std::size_t>(n > 0 ? n : 1), '\0');
+        WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, utf8.data(), n, nullptr, nullptr);
+        utf8.resize(utf8.size() - 1); // the terminating zero
+        args.push_back(std::move(utf8));
+    }
+#else
+// Arguments are taken as UTF-8, as a Linux system's are.
+int main(int argc, char** argv)
+{
+    std::vector<std::string> args(argv + 1, argv + argc);
+#endif
+    auto out = cli_system::StandardOutput();
+    auto err = cli_system::StandardError();
+    try {
+        return RunCli(args, *out, *err);
+    } catch (const std::bad_alloc&) {
+        err->Write("out of memory: the output is incomplete\n");
+        return EXIT_FAILED;
+    }
+}

@@ -1,0 +1,324 @@
+// zanfor-cli: the same bytes as the pages' engine path, the pages' refusals, --unique and --secure
+// at their edges, and outputs that fail.
+#include "CliHarness.h"
+#include "cli/Settings.h"
+#include "cli/System.h"
+#include "core/Batch.h"
+#include "corelib/Core.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <regex>
+#include <set>
+#include <sstream>
+
+namespace {
+
+std::vector<std::string> Lines(const std::string& text, const std::string& end = "\r\n")
+{
+    std::vector<std::string> lines;
+    for (std::size_t at = 0, next; (next = text.find(end, at)) != std::string::npos;
+         at = next + end.size())
+        lines.push_back(text.substr(at, next - at));
+    return lines;
+}
+
+std::vector<std::string> With(std::vector<std::string> args, std::uint32_t seed)
+{
+    args.insert(args.end(), {"--seed", std::to_string(seed), "--encoding", "gbk"});
+    return args;
+}
+
+// The strings page's run after SeedRandom(seed): a copy of the process-wide source and the
+// library's sources, seeded from the same value as the command line seeds its own.
+std::string PageStrings(const StringOptions& options, int count, std::uint32_t seed)
+{
+    SeedRandom(seed);
+    RandomSource rng = TheRandomSource();
+    CCore core(seed);
+    StringSink sink;
+    MakeStringsBatch({.options = options, .count = count, .maxShown = 1000}, rng, SourcesOf(core),
+                     sink, nullptr);
+    return sink.text;
+}
+
+// The numbers page's list after SeedRandom(seed).
+std::string PageNumbers(const NumberOptions& options, int count, std::uint32_t seed)
+{
+    SeedRandom(seed);
+    std::string text;
+    MakeNumbersList({.options = options, .count = count}, TheRandomSource(), text);
+    return text;
+}
+
+} // namespace
+
+TEST(CliSeed, StringsAreThePagesBytesForEverySeedAndSetting)
+{
+    const StringOptions pageDefaults{.m_bUpper = 1, .m_bLower = 1, .m_nLenMin = 5, .m_nLenMax = 8};
+    const StringOptions rich{.m_bDigit = 1,
+                             .m_bHanzi = 1,
+                             .m_strHead = "ID-",
+                             .m_strTail = "!",
+                             .m_strInsert = "6|_|2|#",
+                             .m_nLenMin = 0,
+                             .m_nLenMax = 6};
+    const StringOptions allClasses{.m_bUpper = 1,
+                                   .m_bLower = 1,
+                                   .m_bDigit = 1,
+                                   .m_bHanzi = 1,
+                                   .m_nLenMin = -2,
+                                   .m_nLenMax = 3};
+    for (std::uint32_t seed : {0u, 1u, 1733000000u, 4294967295u}) {
+        SCOPED_TRACE(seed);
+        EXPECT_EQ(RunInProcess(With({"strings"}, seed)).out, PageStrings(pageDefaults, 10, seed));
+        EXPECT_EQ(RunInProcess(With({"strings", "--digits", "--hanzi", "--head", "ID-", "--tail",
+                                     "!", "--insert", "  6|_|2|#  ", "--min-length", "0",
+                                     "--max-length", "6", "-n", "1500"},
+                                    seed))
+                      .out,
+                  PageStrings(rich, 1500, seed));
+        EXPECT_EQ(RunInProcess(With({"strings", "--upper", "--lower", "--digits", "--hanzi",
+                                     "--min-length", "-2", "--max-length", "3", "--count", "7"},
+                                    seed))
+                      .out,
+                  PageStrings(allClasses, 7, seed));
+    }
+}
+
+TEST(CliSeed, NumbersAreThePagesBytesForEverySeedAndSetting)
+{
+    const NumberOptions pageDefaults{
+        .m_bInteger = 1, .m_bFloat = 1, .m_fMin = 80, .m_fMax = 100, .m_nDecimals = 2};
+    const NumberOptions decimals{
+        .m_bFloat = 1, .m_fMin = -1.5f, .m_fMax = 1.2345f, .m_nDecimals = 8};
+    const NumberOptions whole{.m_bInteger = 1, .m_fMin = -2.5f, .m_fMax = 70000};
+    for (std::uint32_t seed : {0u, 7u, 1733000000u, 4294967295u}) {
+        SCOPED_TRACE(seed);
+        EXPECT_EQ(RunInProcess(With({"numbers"}, seed)).out, PageNumbers(pageDefaults, 10, seed));
+        // More than one streamed piece.
+        EXPECT_EQ(RunInProcess(With({"numbers", "--float", "--decimals", "8", "--min", "-1.5",
+                                     "--max", "1.2345", "-n", "20000"},
+                                    seed))
+                      .out,
+                  PageNumbers(decimals, 20000, seed));
+        EXPECT_EQ(RunInProcess(
+                      With({"numbers", "--int", "--min", "-2.5", "--max", "7e4", "-n", "50"}, seed))
+                      .out,
+                  PageNumbers(whole, 50, seed));
+    }
+}
+
+TEST(CliSeed, DefaultsAreThePagesAndTextIsUtf8UnlessGbkIsAsked)
+{
+    Settings s;
+    CliOptions events;
+    events.command = Command::Events;
+    ASSERT_FALSE(CheckSettings(events, s));
+    EXPECT_EQ(s.minDelay, 500);
+    EXPECT_EQ(s.maxDelay, 3000);
+    EXPECT_EQ(s.count, 10);
+
+    // 中 as head; an insertion at 1 orphans its lead byte, which becomes U+FFFD and keeps the '-'.
+    const CliRun run =
+        RunInProcess({"strings", "--digits", "--head", "\xE4\xB8\xAD", "--insert", "1|-",
+                      "--min-length", "2", "--max-length", "2", "-n", "3", "--lf", "--seed", "9"});
+    EXPECT_EQ(run.status, 0);
+    const std::vector<std::string> lines = Lines(run.out, "\n");
+    ASSERT_EQ(lines.size(), 3u);
+    for (const std::string& line : lines)
+        EXPECT_TRUE(std::regex_match(line, std::regex("\xEF\xBF\xBD-\xEF\xBF\xBD[0-9]{2}")))
+            << line;
+    EXPECT_EQ(RunInProcess({"strings", "--head", "\xE4\xB8\xAD", "-n", "1", "--encoding", "gbk"})
+                  .out.substr(0, 2),
+              "\xD6\xD0");
+}
+
+TEST(CliRefusals, ThePagesMessageOnStderrStatus2AndNoOutput)
+{
+    const std::string tooLong(260, 'p');
+    const struct {
+        std::vector<std::string> args;
+        const char8_t* message;
+    } cases[] = {
+        {{"strings", "--min-length", "9", "--max-length", "3"}, u8"生成长度设定无效！"},
+        {{"strings", "-n", "0"}, u8"生成个数设定无效！"},
+        {{"strings", "-n", "abc"}, u8"生成个数设定无效！"}, // read as the box reads it: 0
+        {{"strings", "--min-length", "9", "--max-length", "3", "-n", "0"}, u8"生成长度设定无效！"},
+        {{"strings", "--secure", "--max-length", "100000000"},
+         u8"生成结果过大，请减小生成长度或生成个数！"},
+        {{"numbers", "--decimals", "-1"}, u8"保留小数位数设定无效！"},
+        {{"numbers", "--decimals", "-1", "--min", "100", "--max", "80"},
+         u8"保留小数位数设定无效！"},
+        {{"numbers", "--min", "100", "--max", "80"}, u8"数值范围设定无效！"},
+        {{"numbers", "--max", "-1", "--min", ""}, u8"数值范围设定无效！"},
+        {{"numbers", "--min", "100", "--max", "80", "-n", "0"}, u8"数值范围设定无效！"},
+        {{"numbers", "--count", "-3"}, u8"生成个数设定无效！"},
+        {{"events", "--run", ""}, u8"外部程序命令行无效！"},
+        {{"events", "--run", tooLong}, u8"外部程序路径过长（最多 259 个字符）！"},
+        {{"events", "--min-delay", "3000", "--max-delay", "500", "-n", "0"},
+         u8"发生间隔设定无效！"},
+        {{"events", "-n", "0"}, u8"生成个数设定无效！"},
+        {{"strings", "--head", "\xF0\x9F\x98\x80"}, u8"--head 含有 GBK 无法表示的字符！"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = c.args;
+        const std::string file = "zanfor_cli_refused.txt";
+        std::remove(file.c_str());
+        args.insert(args.end(), {"-o", file});
+        const CliRun run = RunInProcess(args);
+        SCOPED_TRACE(args[0] + " " + args[1]);
+        EXPECT_EQ(run.status, EXIT_REFUSED);
+        EXPECT_EQ(run.err, Utf8Line(c.message));
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(std::fopen(file.c_str(), "rb"), nullptr) << "the output file was created";
+    }
+    // The decimals are not read while only whole numbers are asked for.
+    EXPECT_EQ(RunInProcess({"numbers", "--int", "--decimals", "-1"}).status, EXIT_DONE);
+    // Usage errors: status 2, CLI11's words, nothing on the output.
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"strings", "--bogus"},
+                                                 {"strings", "--seed", "1", "--secure"},
+                                                 {"strings", "--seed", "-1"},
+                                                 {"numbers", "--encoding", "latin1"},
+                                                 {}}) {
+        const CliRun run = RunInProcess(args);
+        EXPECT_EQ(run.status, EXIT_REFUSED);
+        EXPECT_NE(run.err, "");
+        EXPECT_EQ(run.out, "");
+    }
+}
+
+TEST(CliUnique, RefusedAboveTheEdgeAndWholeAtIt)
+{
+    const struct {
+        std::vector<std::string> args;
+        int most;
+    } cases[] = {
+        {{"strings", "--digits", "--min-length", "2", "--max-length", "2"}, 100},
+        {{"strings", "--upper", "--min-length", "-1", "--max-length", "1"}, 27}, // empty body too
+        {{"numbers", "--int", "--min", "1", "--max", "50"}, 50},
+        {{"numbers", "--float", "--decimals", "1", "--min", "0", "--max", "1"}, 11}, // 0.0 .. 1.0
+        {{"numbers", "--decimals", "0", "--min", "0", "--max", "3"}, 4},             // 0 .. 3
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args[0] + " " + c.args[1] + " " + std::to_string(c.most));
+        std::vector<std::string> args = c.args;
+        args.insert(args.end(), {"--unique", "-n", std::to_string(c.most)});
+        const CliRun whole = RunInProcess(args);
+        ASSERT_EQ(whole.status, EXIT_DONE) << whole.err;
+        const std::vector<std::string> lines = Lines(whole.out);
+        EXPECT_EQ(lines.size(), static_cast<std::size_t>(c.most));
+        EXPECT_EQ(std::set<std::string>(lines.begin(), lines.end()).size(), lines.size());
+
+        args.back() = std::to_string(c.most + 1);
+        const CliRun refused = RunInProcess(args);
+        EXPECT_EQ(refused.status, EXIT_REFUSED);
+        const std::string most = ' ' + std::to_string(c.most) + ' ';
+        EXPECT_NE(refused.err.find(most), std::string::npos) << refused.err;
+        EXPECT_EQ(refused.out, "");
+    }
+}
+
+TEST(CliSecure, ReachesTheTopOfAWideRange)
+{
+    // The 15-bit source never passes the lower bound by more than 32767 here.
+    CliRun run = RunInProcess({"numbers", "--int", "--min", "-2000000000", "--max", "2000000000",
+                               "-n", "20000", "--secure"});
+    ASSERT_EQ(run.status, EXIT_DONE) << run.err;
+    std::vector<long long> v;
+    for (const std::string& line : Lines(run.out))
+        v.push_back(std::stoll(line));
+    ASSERT_EQ(v.size(), 20000u);
+    EXPECT_LT(*std::min_element(v.begin(), v.end()), -1900000000);
+    EXPECT_GT(*std::max_element(v.begin(), v.end()), 1900000000);
+
+    run = RunInProcess({"numbers", "--float", "--decimals", "4", "--min", "-200000", "--max",
+                        "200000", "-n", "20000", "--secure"});
+    std::vector<double> d;
+    for (const std::string& line : Lines(run.out))
+        d.push_back(std::stod(line));
+    ASSERT_EQ(d.size(), 20000u);
+    EXPECT_LT(*std::min_element(d.begin(), d.end()), -190000);
+    EXPECT_GT(*std::max_element(d.begin(), d.end()), 190000);
+    EXPECT_LT(*std::max_element(d.begin(), d.end()), 200000);
+
+    run = RunInProcess({"strings", "--digits", "--hanzi", "--min-length", "0", "--max-length",
+                        "100000", "-n", "40", "--secure", "--encoding", "gbk"});
+    std::size_t longest = 0;
+    for (const std::string& line : Lines(run.out))
+        longest = std::max(longest, line.size());
+    EXPECT_GT(longest, 2u * 32768);
+}
+
+TEST(CliOutput, FailuresAreReportedAndAClosedPipeEndsQuietly)
+{
+    MemoryDevice out, err;
+    out.room = 100000;
+    EXPECT_EQ(RunCli({"strings", "-n", "100000"}, out, err), EXIT_FAILED);
+    EXPECT_NE(err.bytes.find("\xE5\x86\x99\xE5\x85\xA5\xE5\xA4\xB1\xE8\xB4\xA5"), std::string::npos)
+        << err.bytes; // 写入失败
+
+    MemoryDevice closed, quiet;
+    closed.room = 100;
+    closed.failAs = WriteStatus::Closed;
+    EXPECT_EQ(RunCli({"strings", "-n", "1000000"}, closed, quiet), EXIT_PIPE_CLOSED);
+    EXPECT_EQ(quiet.bytes, "");
+    EXPECT_EQ(closed.writes, 1);
+
+    // A disk that fills up, and a file that cannot be made.
+    std::string full;
+#ifdef _WIN32
+    if (const char* dir = std::getenv("ZANFOR_FULL_DIR"); dir && *dir) {
+        full = std::string("Z:") + dir + "\\zanfor-cli.txt";
+        std::replace(full.begin(), full.end(), '/', '\\');
+    }
+#else
+    full = "/dev/full";
+#endif
+    if (full.empty()) {
+        ADD_FAILURE() << "no full disk: run under scripts/test.sh";
+    } else {
+        const CliRun run = RunInProcess({"strings", "-n", "100000", "-o", full});
+        EXPECT_EQ(run.status, EXIT_FAILED);
+        EXPECT_NE(run.err.find(full), std::string::npos) << run.err;
+        std::remove(full.c_str());
+    }
+    const CliRun missing = RunInProcess({"strings", "-o", "no-such-folder/out.txt"});
+    EXPECT_EQ(missing.status, EXIT_FAILED);
+    EXPECT_NE(missing.err.find("no-such-folder/out.txt"), std::string::npos);
+}
+
+TEST(CliOutput, TheProgramStopsAtOnceWhenItsReaderCloses)
+{
+    const ProcessRun run = RunProgramAndClosePipe({"strings", "-n", "100000000"}, 100, 20);
+    ASSERT_TRUE(run.ended) << "still running after its reader went away";
+    EXPECT_EQ(run.status, EXIT_PIPE_CLOSED);
+    EXPECT_LT(run.seconds, 10);
+    EXPECT_GE(run.out.size(), 100u);
+}
+
+TEST(CliEvents, EachLineGoesOutWhenItHappens)
+{
+    MemoryDevice out, err;
+    ASSERT_EQ(
+        RunCli({"events", "--min-delay", "150", "--max-delay", "150", "-n", "3", "--lf"}, out, err),
+        EXIT_DONE);
+    const std::vector<std::string> lines = Lines(out.bytes, "\n");
+    ASSERT_EQ(lines.size(), 3u);
+    for (const std::string& line : lines)
+        EXPECT_TRUE(std::regex_match(line, std::regex(R"(\d{4}-\d\d-\d\d   \d\d:\d\d:\d\d)")));
+    ASSERT_EQ(out.writes, 3);
+    EXPECT_GE(out.writeTimes[2] - out.writeTimes[0], 0.25);
+
+    // A program that cannot start: the run goes on, and its end says how often it failed.
+    MemoryDevice out2, err2;
+    EXPECT_EQ(RunCli({"events", "--min-delay", "0", "--max-delay", "0", "-n", "2", "--run",
+                      "zanfor-no-such-program"},
+                     out2, err2),
+              EXIT_FAILED);
+    EXPECT_EQ(Lines(out2.bytes).size(), 2u);
+    EXPECT_EQ(err2.bytes, Utf8Line(u8"生成完成，但外部程序有 2 次未能启动！"));
+}
