@@ -112,7 +112,8 @@ int OutputFailure(Device& err, const Target& target, WriteStatus status)
     if (status == WriteStatus::Closed)
         return EXIT_PIPE_CLOSED;
     std::string why = target.device->ErrorText();
-    Say(err, Utf8("写入失败，输出不完整：") + target.name + (why.empty() ? "" : "：" + why) + "\n");
+    Say(err, Utf8("写入失败，输出不完整：") + target.name + (why.empty() ? "" : Utf8("：") + why) +
+                 "\n");
     return EXIT_FAILED;
 }
 
@@ -156,8 +157,8 @@ int RunCli(const std::vector<std::string>& args, Device& out, Device& err)
         std::string why;
         file = cli_system::CreateFileDevice(*cli.output, why);
         if (!file) {
-            Say(err,
-                Utf8("无法创建输出文件：") + *cli.output + (why.empty() ? "" : "：" + why) + "\n");
+            Say(err, Utf8("无法创建输出文件：") + *cli.output +
+                         (why.empty() ? "" : Utf8("：") + why) + "\n");
             return EXIT_FAILED;
         }
         target = Target{file.get(), *cli.output};

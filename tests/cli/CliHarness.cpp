@@ -32,9 +32,14 @@ CliRun RunInProcess(const std::vector<std::string>& args)
     return {status, out.bytes, err.bytes};
 }
 
+std::string Utf8Text(const char8_t* text)
+{
+    return reinterpret_cast<const char*>(text);
+}
+
 std::string Utf8Line(const char8_t* text)
 {
-    return std::string(reinterpret_cast<const char*>(text)) + "\n";
+    return Utf8Text(text) + "\n";
 }
 
 #ifdef _WIN32

@@ -28,6 +28,7 @@ CliRun RunInProcess(const std::vector<std::string>& args);
 
 // The message of a refusal as the command line prints it: the page's text in UTF-8 and a line end.
 std::string Utf8Line(const char8_t* text);
+std::string Utf8Text(const char8_t* text);
 
 struct ProcessRun {
     int status = -1;
