@@ -5,6 +5,9 @@
 //   batch_bench [--count N] [--runs R] [--dir FOLDER]   the table
 //   batch_bench --peak N [--dir FOLDER]                 one strings batch of N, then its peak
 //   memory
+//   batch_bench --cli PROGRAM [--count N] [--runs R] [--dir FOLDER]
+//                                   zanfor-cli streaming default strings into a file, against the
+//                                   floor into a file
 #include "Clock.h"
 #include "StringsFloor.h"
 #include "core/Batch.h"
@@ -92,6 +95,15 @@ void FloorNumbers(std::string& out, long long count, BOOL integer, int decimals)
     }
 }
 
+// zanfor-cli as a user runs it: its own process, the default strings into a file.
+void CliStrings(const std::string& program, const std::string& path, long long count)
+{
+    const std::string command =
+        "\"" + program + "\" strings --seed 1 -n " + std::to_string(count) + " -o \"" + path + "\"";
+    if (std::system(command.c_str()) != 0)
+        std::abort();
+}
+
 struct Row {
     const char* what;
     double engine, floor;
@@ -128,7 +140,7 @@ int main(int argc, char** argv)
 {
     long long count = 1000000, peak = 0;
     int runs = 7;
-    std::string dir = ".";
+    std::string dir = ".", cli;
     for (int i = 1; i + 1 < argc; i += 2) {
         if (!std::strcmp(argv[i], "--count"))
             count = std::atoll(argv[i + 1]);
@@ -138,6 +150,8 @@ int main(int argc, char** argv)
             dir = argv[i + 1];
         else if (!std::strcmp(argv[i], "--peak"))
             peak = std::atoll(argv[i + 1]);
+        else if (!std::strcmp(argv[i], "--cli"))
+            cli = argv[i + 1];
     }
     const std::string enginePath = dir + "/zanfor_bench_engine.txt";
     const std::string floorPath = dir + "/zanfor_bench_floor.txt";
@@ -146,6 +160,20 @@ int main(int argc, char** argv)
         std::printf("strings batch of %lld: peak memory %.1f MB\n", peak,
                     static_cast<double>(PeakMemoryBytes()) / 1e6);
         std::remove(enginePath.c_str());
+        return 0;
+    }
+
+    if (!cli.empty()) {
+        const Row r = Compare(
+            "zanfor-cli strings, defaults, -o FILE", runs,
+            [&] { CliStrings(cli, enginePath, count); }, [&] { FloorStrings(floorPath, count); },
+            [&] { return ReadFile(enginePath) == ReadFile(floorPath); });
+        std::remove(enginePath.c_str());
+        std::remove(floorPath.c_str());
+        std::printf("| batch of %lld | zanfor-cli (s) | floor (s) | zanfor-cli / floor |\n"
+                    "|---|---|---|---|\n",
+                    count);
+        std::printf("| %s | %.3f | %.3f | %.2f |\n", r.what, r.engine, r.floor, r.engine / r.floor);
         return 0;
     }
 

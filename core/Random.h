@@ -24,7 +24,7 @@ public:
     std::uint64_t Below(std::uint64_t n);
 
 private:
-    static constexpr std::size_t WORDS = 64;
+    static constexpr std::size_t WORDS = 512; // 4 KiB: one system call serves many draws
     Fill m_fill;
     std::uint64_t m_words[WORDS];
     std::size_t m_next = WORDS; // m_words used up to here

@@ -32,3 +32,7 @@ xvfb-run -a -s '-screen 0 1280x1024x24' bash -c '
 
 echo "## Generators (Google Benchmark, native)"
 build/native/bench/core_bench "$@"
+
+# zanfor-cli against the floor and against its peers.
+cmake --build --preset native --target zanfor-cli batch_bench
+scripts/bench-cli.sh

@@ -17,6 +17,8 @@ WriteStatus MemoryDevice::Write(std::string_view data)
 {
     ++writes;
     writeTimes.push_back(cli_system::MonotonicSeconds());
+    if (closeWhen)
+        return closeWhen() ? WriteStatus::Closed : WriteStatus::Ok;
     if (bytes.size() + data.size() > room) {
         bytes.append(data.substr(0, room - bytes.size()));
         return failAs;

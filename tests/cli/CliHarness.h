@@ -4,6 +4,7 @@
 
 #include "cli/Run.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,10 @@ public:
     // After this many bytes the device refuses with failAs.
     std::size_t room = std::string::npos;
     WriteStatus failAs = WriteStatus::Failed;
+    // When set, bytes are counted but not kept, and the device closes once it returns true.
+    std::function<bool()> closeWhen;
+    bool terminal = false;
+    bool IsTerminal() const override { return terminal; }
 };
 
 struct CliRun {

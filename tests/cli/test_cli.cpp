@@ -326,3 +326,25 @@ TEST(CliEvents, EachLineGoesOutWhenItHappens)
     EXPECT_EQ(Lines(out2.bytes).size(), 2u);
     EXPECT_EQ(err2.bytes, Utf8Line(u8"生成完成，但外部程序有 2 次未能启动！"));
 }
+
+TEST(CliOutput, AProgressLineOnlyOnATerminalAndOnlyAfterASecond)
+{
+    for (const bool terminal : {true, false}) {
+        MemoryDevice out, err;
+        err.terminal = terminal;
+        const double start = cli_system::MonotonicSeconds();
+        // The run ends when a progress line shows, or after 2.5 s without one.
+        out.closeWhen = [&] {
+            return err.bytes.find('%') != std::string::npos ||
+                   cli_system::MonotonicSeconds() - start > 2.5;
+        };
+        EXPECT_EQ(RunCli({"strings", "-n", "2000000000"}, out, err), EXIT_PIPE_CLOSED);
+        if (terminal) {
+            EXPECT_GE(err.writeTimes.at(0) - start, 0.9);
+            EXPECT_EQ(err.bytes.substr(0, 1), "\r");
+            EXPECT_NE(err.bytes.find(Utf8Text(u8"生成中，请稍后... 0%")), std::string::npos);
+        } else {
+            EXPECT_EQ(err.bytes, "");
+        }
+    }
+}
