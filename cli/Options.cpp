@@ -25,15 +25,14 @@ struct Given {
 
 void AddOutputOptions(CLI::App& sub, CliOptions& o, Given& g)
 {
-    auto* seed = sub.add_option("--seed", g.seed,
-                                "Seed the 15-bit source with S (0..4294967295), as the page's "
-                                "clock seed would: the same S and settings give the same bytes. "
-                                "Default: the clock, in whole seconds")
-                     ->type_name("S");
+    sub.add_option("--seed", g.seed,
+                   "Seed the 15-bit source with S (0..4294967295), as the page's "
+                   "clock seed would: the same S and settings give the same bytes. "
+                   "Default: the clock, in whole seconds")
+        ->type_name("S");
     sub.add_flag("--secure", o.secure,
                  "Draw from the system's cryptographic source, uniform over the whole range, "
-                 "for real passwords. Not with --seed")
-        ->excludes(seed);
+                 "for real passwords. Not with --seed");
     sub.add_flag("--verbose", o.verbose, "Print the seed used on standard error");
     sub.add_option("-o,--output", g.output, "Write the records to FILE instead of standard output")
         ->type_name("FILE");
@@ -44,6 +43,23 @@ void AddOutputOptions(CLI::App& sub, CliOptions& o, Given& g)
         ->type_name("ENC")
         ->check(CLI::IsMember({"utf-8", "gbk"}, CLI::ignore_case).description(""));
 }
+
+// --help-all prints every command under a heading of its own, which help2man turns into a section
+// of the man page.
+class HelpFormatter : public CLI::Formatter {
+public:
+    std::string make_expanded(const CLI::App* sub) const override
+    {
+        std::string out =
+            "\n" + sub->get_description() + " (zanfor-cli " + sub->get_name() + " [OPTIONS]):\n";
+        for (const CLI::Option* opt : sub->get_options([sub](const CLI::Option* o) {
+                 return o->nonpositional() && o != sub->get_help_ptr() &&
+                        o != sub->get_help_all_ptr();
+             }))
+            out += make_option(opt, false);
+        return out;
+    }
+};
 
 } // namespace
 
@@ -58,11 +74,14 @@ ParseOutcome ParseCommandLine(const std::vector<std::string>& args)
     CliOptions o;
     Given given;
     CLI::App app(kDescription, "zanfor-cli");
+    app.formatter(std::make_shared<HelpFormatter>());
     app.set_version_flag("--version", VersionText());
+    app.set_help_all_flag("--help-all", "Print the help of every command and exit");
     app.require_subcommand(1);
-    app.get_formatter()->column_width(28);
+    app.get_formatter()->column_width(26);
 
-    CLI::App* strings = app.add_subcommand("strings", "Random strings (the strings page)");
+    CLI::App* strings =
+        app.add_subcommand("strings", "Random strings, as the strings page makes them");
     strings->add_flag("--upper", o.strings.upper, "Upper-case letters A-Z");
     strings->add_flag("--lower", o.strings.lower, "Lower-case letters a-z");
     strings->add_flag("--digits", o.strings.digits, "Digits 0-9");
@@ -90,7 +109,8 @@ ParseOutcome ParseCommandLine(const std::vector<std::string>& args)
                       "No string repeats; refused when the settings cannot make that many");
     AddOutputOptions(*strings, o, given);
 
-    CLI::App* numbers = app.add_subcommand("numbers", "Random whole and decimal numbers");
+    CLI::App* numbers = app.add_subcommand(
+        "numbers", "Random whole and decimal numbers, as the numbers page makes them");
     numbers->add_flag("--int", o.numbers.integer, "Whole numbers");
     numbers->add_flag("--float", o.numbers.decimal, "Decimal numbers. Neither: both kinds");
     numbers->add_option("--decimals", o.numbers.decimals, "Digits after the point (--float)")
@@ -148,6 +168,12 @@ ParseOutcome ParseCommandLine(const std::vector<std::string>& args)
                                  : Command::Events;
     if (sub->count("--seed"))
         o.seed = given.seed;
+    if (o.seed && o.secure) { // said here: CLI11's own "Excludes" clutters every help line
+        outcome.err = "--secure cannot be combined with --seed: a seeded run is predictable\n"
+                      "Run with --help for more information.\n";
+        outcome.exitCode = 2;
+        return outcome;
+    }
     if (sub->count("--output"))
         o.output = given.output;
     if (sub->count("--encoding"))

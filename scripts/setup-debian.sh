@@ -5,7 +5,8 @@ set -euo pipefail
 
 pkgs=(cmake ninja-build g++ make googletest libbenchmark-dev
       g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-      wine wine32:i386 xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei fonts-wine locales)
+      wine wine32:i386 xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei fonts-wine locales
+      libcli11-dev help2man dpkg-dev pwgen apg openssl bc time)
 
 need=0
 if ! dpkg --print-foreign-architectures | grep -qx i386; then

@@ -12,6 +12,7 @@ done
 
 ctest --preset native
 ctest --preset sanitize
+scripts/test-package.sh
 
 # Wine starts only now, on the test display: a wineserver keeps the display it was started with.
 . scripts/wine-env.sh
