@@ -31,21 +31,36 @@ void AppendFixed(std::string& out, double value, int decimals)
     if (decimals < 0)
         decimals = 0;
     const bool negative = std::signbit(value);
-    double magnitude = std::fabs(value);
+    const double magnitude = std::fabs(value);
     const int exact = ExactDecimals(magnitude);
+    // An exact half at the first dropped digit (the last digit of the expansion, always a 5):
+    // to_chars would round it to even, so every digit is written and the half rounded here. The
+    // next double up cannot stand in for it: it may differ in digits well before the half.
+    const bool half = exact == decimals + 1;
     // Digits worth writing: past the exact expansion there are only zeros.
-    const int written = exact < decimals ? exact : decimals;
-    // An exact half at the first dropped digit: the next double above it rounds away from zero,
-    // where to_chars would round to even; nothing else lies between the two.
-    if (exact == decimals + 1)
-        magnitude = std::nextafter(magnitude, HUGE_VAL);
+    const int written = half || exact < decimals ? exact : decimals;
 
-    char buf[310 + 1100]; // the longest whole part of a double, and the longest exact fraction
-    const auto res =
-        std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::fixed, written);
+    // One byte for a carry, the longest whole part of a double, and the longest exact fraction.
+    char buf[1 + 310 + 1100];
+    char* first = buf + 1;
+    char* last =
+        std::to_chars(first, buf + sizeof buf, magnitude, std::chars_format::fixed, written).ptr;
+    if (half) {
+        --last; // the 5
+        if (decimals == 0)
+            --last; // and the point before it
+        char* p = last;
+        for (; p != first && (p[-1] == '9' || p[-1] == '.'); --p)
+            if (p[-1] == '9')
+                p[-1] = '0';
+        if (p == first)
+            *--first = '1';
+        else
+            ++p[-1];
+    }
     if (negative)
         out += '-';
-    out.append(buf, res.ptr);
+    out.append(first, last);
     if (decimals > written) {
         if (written == 0)
             out += '.';

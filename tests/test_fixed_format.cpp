@@ -15,6 +15,15 @@ TEST(FixedFormat, ExactHalvesGoAwayFromZero)
               "100.00"); // this one lies above it, and the carry runs through
 }
 
+TEST(FixedFormat, ExactHalvesFinerThanTheSpacingOfDoubles)
+{
+    // 1 + 2^-23, a float, has 23 exact decimals: its half at the 23rd lies far below the gap to the
+    // next double, which must not stand in for it.
+    EXPECT_EQ(FormatFixed(1.00000011920928955078125, 22), "1.0000001192092895507813");
+    EXPECT_EQ(FormatFixed(-1.00000011920928955078125, 22), "-1.0000001192092895507813");
+    EXPECT_EQ(FormatFixed(0x1.f0002p-12, 30), "0.000473022926598787307739257813");
+}
+
 TEST(FixedFormat, OtherValuesGoToTheNearer)
 {
     EXPECT_EQ(FormatFixed(0.9999, 2), "1.00");
