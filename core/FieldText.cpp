@@ -104,8 +104,11 @@ float FloatFromText(std::string_view text)
         if (j < text.size() && (text[j] == '+' || text[j] == '-'))
             expNegative = text[j++] == '-';
         if (j < text.size() && IsDigit(text[j])) {
+            // Saturated far beyond any count of digits before it, which the lead exponent can
+            // reach: a text of 200000 zeros and a 1 then still tells overflow from underflow.
+            constexpr long long kExponentCap = 1'000'000'000'000'000;
             for (; j < text.size() && IsDigit(text[j]); ++j)
-                if (exponent < 100000)
+                if (exponent < kExponentCap)
                     exponent = exponent * 10 + (text[j] - '0');
             if (expNegative)
                 exponent = -exponent;

@@ -6,6 +6,7 @@
 #include <clocale>
 #include <cmath>
 #include <limits>
+#include <string>
 
 TEST(IntFromText, ReadsLikeAtoi)
 {
@@ -75,6 +76,15 @@ TEST(FloatFromText, HugeAndTinyValues)
     EXPECT_EQ(FloatFromText("1e-400"), 0.0f);
     EXPECT_EQ(FloatFromText("3.4028235e38"), std::numeric_limits<float>::max());
     EXPECT_EQ(FloatFromText("0.000e99999"), 0.0f);
+}
+
+TEST(FloatFromText, LongRunsOfZerosAgainstHugeExponents)
+{
+    // The exponent outweighs the zeros only when it is read in full.
+    const std::string zeros(200000, '0');
+    EXPECT_EQ(FloatFromText("0." + zeros + "1e1000000000"), std::numeric_limits<float>::infinity());
+    EXPECT_EQ(FloatFromText("1" + zeros + "e-1000000000"), 0.0f);
+    EXPECT_EQ(FloatFromText("0." + zeros + "1e200001"), 1.0f);
 }
 
 TEST(FloatFromText, SameResultInACommaLocale)
