@@ -7,6 +7,8 @@ pkgs=(cmake ninja-build g++ make googletest libbenchmark-dev
       g++-mingw-w64-i686-posix binutils-mingw-w64-i686
       wine wine32:i386 xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei fonts-wine locales
       libcli11-dev help2man dpkg-dev pwgen apg openssl bc time)
+# The fuzz targets: clang and its libFuzzer and sanitizer runtimes.
+pkgs+=(clang-14 libclang-rt-14-dev)
 
 need=0
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
