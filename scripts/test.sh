@@ -13,6 +13,8 @@ done
 ctest --preset native
 ctest --preset sanitize
 scripts/test-package.sh
+# Each fuzz target briefly: inputs that once broke the core are among its seeds.
+scripts/fuzz.sh 20
 
 # Wine starts only now, on the test display: a wineserver keeps the display it was started with.
 . scripts/wine-env.sh
