@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (clang, AddressSanitizer, UndefinedBehaviorSanitizer) and runs each
-# for a bounded time: scripts/fuzz.sh [seconds per target, default 20]. Fails when any target finds
-# a crash, a leak or a hang; the input that did it is saved in build/fuzz/crashes/.
+# for a bounded time: scripts/fuzz.sh [seconds per target, default 20] [target...], every target
+# when none is named. Fails when any target finds a crash, a leak or a hang; the input that did it
+# is saved in build/fuzz/crashes/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-20}
+shift || true
+targets=("$@")
 scripts/setup-debian.sh
 
 cmake -S fuzz -B build/fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
@@ -14,8 +17,11 @@ symbolizer=/usr/lib/llvm-14/bin/llvm-symbolizer
 if [ -x "$symbolizer" ]; then export ASAN_SYMBOLIZER_PATH=$symbolizer; fi
 
 failed=()
-for seeds in fuzz/corpus/*/; do
-  name=$(basename "$seeds")
+if [ ${#targets[@]} = 0 ]; then
+  for seeds in fuzz/corpus/*/; do targets+=("$(basename "$seeds")"); done
+fi
+for name in "${targets[@]}"; do
+  seeds=fuzz/corpus/$name
   # New inputs go to a corpus under build/: the committed seeds stay as they are.
   work=build/fuzz/corpus/$name
   log=build/fuzz/$name.log
