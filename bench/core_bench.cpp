@@ -33,7 +33,7 @@ BENCHMARK_CAPTURE(BM_MakeString, all_classes_inserts,
                                 .m_nLenMax = 8});
 
 // A 30,000-byte insertion spec whose every pair is skipped (positions far past the string): read
-// once per batch, it costs each string a pass over its pairs, not a pass over the spec per field.
+// once per batch, it costs each string a pass over its pairs, not a pass over the whole text per field.
 static void BM_BatchWithLongInsertSpec(benchmark::State& state)
 {
     std::string spec;

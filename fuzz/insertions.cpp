@@ -1,7 +1,8 @@
 // The insertion spec on arbitrary bytes, read through the library's field splitter: the plan holds
-// the pairs an independent cut of the spec gives, and the insertions made are those the rules
-// accept, so the output grows by exactly their texts. One library object serves a whole input, so
-// the splitter's memory of its last walk meets texts, separators and indexes in any order.
+// the pairs an independent cut of the insertion text gives, and the insertions made are those the
+// rules accept, so the output grows by exactly their texts. One library object serves a whole
+// input, so the splitter's memory of its last walk meets texts, separators and indexes in any
+// order.
 #include "ReferenceNumbers.h"
 #include "core/StringComposer.h"
 #include "corelib/Core.h"
