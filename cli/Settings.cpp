@@ -68,12 +68,7 @@ std::optional<std::string> CheckStrings(const CliOptions& cli, Settings& out)
     if (out.count < 1)
         return std::string(MSG_BAD_COUNT);
     // A secure draw reaches the upper bound however far it is: the longest string must fit.
-    const long long lenMax =
-        cli.secure ? o.m_nLenMax
-                   : std::min<long long>(o.m_nLenMax, static_cast<long long>(o.m_nLenMin) + 32767);
-    const long long longest = static_cast<long long>(o.m_strHead.size()) + o.m_strTail.size() +
-                              o.m_strInsert.size() + std::max(0LL, lenMax) * (o.m_bHanzi ? 2 : 1);
-    if (longest > MAX_ITEM_BYTES)
+    if (LongestString(o, cli.secure) > MAX_ITEM_BYTES)
         return std::string(MSG_STRINGS_TOO_LARGE);
     if (a.unique) {
         const std::uint64_t most = DistinctStrings(o, cli.secure);

@@ -11,21 +11,10 @@ BatchResult MakeUnique(std::int64_t count, std::string_view recordEnd, Make make
     BatchResult result;
     exhausted = false;
     std::unordered_set<std::string> seen;
-    std::string record, chunk;
-    std::int64_t inChunk = 0, fruitless = 0;
-    auto flush = [&]() -> bool {
-        if (!chunk.empty() && !sink.Write(chunk)) {
-            result.sinkFailed = true;
-            return false;
-        }
-        result.made += inChunk;
-        chunk.clear();
-        inChunk = 0;
-        if (control.progress)
-            control.progress(result.made);
-        return true;
-    };
-    while (result.made + inChunk < count) {
+    std::string record;
+    std::int64_t fruitless = 0;
+    RecordChunker chunker(sink, control, result);
+    while (chunker.Records() < count) {
         record.clear();
         make(record);
         if (!seen.insert(record).second) {
@@ -36,19 +25,12 @@ BatchResult MakeUnique(std::int64_t count, std::string_view recordEnd, Make make
             continue;
         }
         fruitless = 0;
-        chunk += record;
-        chunk += recordEnd;
-        ++inChunk;
-        if (chunk.size() >= 64 * 1024) {
-            if (!flush())
-                return result;
-            if (control.stop && control.stop->load() && result.made < count) {
-                result.stopped = true;
-                return result;
-            }
-        }
+        chunker.Buffer() += record;
+        chunker.Buffer() += recordEnd;
+        if (!chunker.Added(chunker.Records() + 1 < count))
+            return result;
     }
-    flush();
+    chunker.Finish();
     return result;
 }
 

@@ -2,10 +2,6 @@
 
 namespace {
 
-// Records gather here before they go to the sink: large enough that a write costs little per
-// record, small enough to stay in the cache.
-constexpr std::size_t CHUNK_BYTES = 64 * 1024;
-
 bool StopRequested(const BatchControl& control)
 {
     return control.stop && control.stop->load(std::memory_order_relaxed);
@@ -13,52 +9,61 @@ bool StopRequested(const BatchControl& control)
 
 } // namespace
 
+RecordChunker::RecordChunker(RecordSink& sink, const BatchControl& control, BatchResult& result,
+                             std::string* shown)
+    : m_sink(sink), m_control(control), m_result(result), m_shown(shown)
+{
+    m_chunk.reserve(CHUNK_BYTES * 2);
+}
+
+bool RecordChunker::Flush()
+{
+    if (m_chunk.empty())
+        return true;
+    if (m_shown) {
+        m_shown->append(m_chunk);
+        m_result.shownCount += m_pending;
+    }
+    if (!m_sink.Write(m_chunk)) {
+        m_result.sinkFailed = true;
+        return false;
+    }
+    m_result.made += m_pending;
+    m_chunk.clear();
+    m_pending = 0;
+    if (m_control.progress)
+        m_control.progress(m_result.made);
+    return true;
+}
+
+bool RecordChunker::HandOver(bool moreToCome)
+{
+    if (!Flush())
+        return false;
+    if (moreToCome && StopRequested(m_control)) {
+        m_result.stopped = true;
+        return false;
+    }
+    return true;
+}
+
 BatchResult MakeStringsBatch(const StringsBatch& batch, RandomSource& rng,
                              const ComposerSources& sources, RecordSink& sink, std::string* shown,
                              const BatchControl& control)
 {
     BatchResult result;
     StringComposer composer(batch.options, sources);
-    const bool showList = shown && batch.count <= batch.maxShown;
-    std::string chunk;
-    chunk.reserve(CHUNK_BYTES * 2);
-    std::int64_t inChunk = 0; // records in chunk, not yet handed over
-
-    // Hands the whole records gathered so far to the sink (and to the shown list).
-    auto flush = [&]() -> bool {
-        if (chunk.empty())
-            return true;
-        if (showList) {
-            shown->append(chunk);
-            result.shownCount += inChunk;
-        }
-        if (!sink.Write(chunk)) {
-            result.sinkFailed = true;
-            return false;
-        }
-        result.made += inChunk;
-        chunk.clear();
-        inChunk = 0;
-        if (control.progress)
-            control.progress(result.made);
-        return true;
-    };
-
+    RecordChunker chunker(sink, control, result,
+                          shown && batch.count <= batch.maxShown ? shown : nullptr);
+    std::string& chunk = chunker.Buffer();
     for (std::int64_t i = 0; i < batch.count; ++i) {
         composer.Append(chunk, rng);
         for (char c : batch.recordEnd) // a call to memcpy would cost as much as the string
             chunk.push_back(c);
-        ++inChunk;
-        if (chunk.size() >= CHUNK_BYTES) {
-            if (!flush())
-                return result;
-            if (StopRequested(control)) {
-                result.stopped = i + 1 < batch.count;
-                return result;
-            }
-        }
+        if (!chunker.Added(i + 1 < batch.count))
+            return result;
     }
-    flush();
+    chunker.Finish();
     return result;
 }
 
@@ -91,34 +96,13 @@ BatchResult MakeNumbersBatch(const NumbersList& list, RandomSource& rng, RecordS
 {
     BatchResult result;
     const NumberItemMaker maker(list.options);
-    std::string chunk;
-    chunk.reserve(CHUNK_BYTES * 2);
-    std::int64_t inChunk = 0;
-    auto flush = [&]() -> bool {
-        if (!chunk.empty() && !sink.Write(chunk)) {
-            result.sinkFailed = true;
-            return false;
-        }
-        result.made += inChunk;
-        chunk.clear();
-        inChunk = 0;
-        if (control.progress)
-            control.progress(result.made);
-        return true;
-    };
+    RecordChunker chunker(sink, control, result);
     for (std::int64_t i = 0; i < list.count; ++i) {
-        maker.Append(chunk, rng);
-        chunk += list.recordEnd;
-        ++inChunk;
-        if (chunk.size() >= CHUNK_BYTES) {
-            if (!flush())
-                return result;
-            if (StopRequested(control) && i + 1 < list.count) {
-                result.stopped = true;
-                return result;
-            }
-        }
+        maker.Append(chunker.Buffer(), rng);
+        chunker.Buffer() += list.recordEnd;
+        if (!chunker.Added(i + 1 < list.count))
+            return result;
     }
-    flush();
+    chunker.Finish();
     return result;
 }

@@ -64,6 +64,41 @@ BatchResult MakeNumbersList(const NumbersList& list, RandomSource& rng, std::str
 BatchResult MakeNumbersBatch(const NumbersList& list, RandomSource& rng, RecordSink& sink,
                              const BatchControl& control = {});
 
+// Gathers whole records into pieces of about 64 KiB for a sink and counts them into a result: the
+// one place where a batch hands its records over, reports progress and looks at the stop flag.
+class RecordChunker {
+public:
+    // shown, when given, receives every piece before the sink does.
+    RecordChunker(RecordSink& sink, const BatchControl& control, BatchResult& result,
+                  std::string* shown = nullptr);
+    // Where the next record is appended, its record end included.
+    std::string& Buffer() { return m_chunk; }
+    // One more record is in Buffer(). False when the batch must end: the sink refused a piece, or
+    // a stop was asked for while more records were to come.
+    bool Added(bool moreToCome)
+    {
+        ++m_pending;
+        return m_chunk.size() < CHUNK_BYTES || HandOver(moreToCome);
+    }
+    // Records made, handed over or not.
+    std::int64_t Records() const { return m_result.made + m_pending; }
+    // Hands over what is left, at the end of a batch.
+    void Finish() { Flush(); }
+
+    static constexpr std::size_t CHUNK_BYTES = 64 * 1024;
+
+private:
+    bool HandOver(bool moreToCome);
+    bool Flush();
+
+    RecordSink& m_sink;
+    const BatchControl& m_control;
+    BatchResult& m_result;
+    std::string* m_shown;
+    std::string m_chunk;
+    std::int64_t m_pending = 0; // records in m_chunk
+};
+
 // A sink that keeps everything in memory.
 class StringSink : public RecordSink {
 public:

@@ -132,6 +132,17 @@ void StringComposer::Append(std::string& out, RandomSource& source)
     source = rng;
 }
 
+long long LongestString(const StringOptions& opt, bool reachesUpperBound)
+{
+    const long long lenMax =
+        reachesUpperBound
+            ? opt.m_nLenMax
+            : std::min<long long>(opt.m_nLenMax,
+                                  static_cast<long long>(opt.m_nLenMin) + RAND_DRAW_MAX);
+    return static_cast<long long>(opt.m_strHead.size()) + opt.m_strTail.size() +
+           opt.m_strInsert.size() + std::max(0LL, lenMax) * (opt.m_bHanzi ? 2 : 1);
+}
+
 CString MakeString(const StringOptions& opt, const ComposerSources& sources, RandomSource& rng)
 {
     std::string s;

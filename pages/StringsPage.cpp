@@ -101,13 +101,7 @@ BOOL CStringsPage::CheckInput()
 // that cannot be produced is refused like any other invalid one, before anything changes.
 bool CStringsPage::FitsInMemory() const
 {
-    // One draw never passes the lower bound by more than RAND_DRAW_MAX.
-    const long long lenMax =
-        std::min<long long>(m_nLenMax, static_cast<long long>(m_nLenMin) + RAND_DRAW_MAX);
-    long long longest =
-        static_cast<long long>(m_strHead.size()) + m_strTail.size() + m_strInsert.size();
-    if (lenMax > 0)
-        longest += lenMax * (m_bHanzi ? 2 : 1);
+    const long long longest = LongestString(Options());
     if (longest > MAX_OUTPUT_BYTES)
         return false;
     return m_nCount > MAX_SHOWN_ITEMS || m_nCount * (longest + 2) <= MAX_OUTPUT_BYTES;
@@ -161,7 +155,6 @@ void CStringsPage::StartBatch()
     }
     m_shown.clear();
     m_result = BatchResult{};
-    m_bGenerated = true;
     const StringsBatch batch{.options = Options(), .count = m_nCount, .maxShown = MAX_SHOWN_ITEMS};
     m_worker.Start(
         m_hWnd, [this, batch, rng = TheRandomSource(), sources = SourcesOf(*g_pCore)](
@@ -198,10 +191,10 @@ void CStringsPage::OnBatchDone()
     // A list that would take the box too long to show is left to Export, like a long batch.
     const bool showList = m_nCount <= MAX_SHOWN_ITEMS && TextFillMs(m_shown) <= MAX_FILL_MS;
     if (!fileOk) {
+        // The list on screen is what Export offers when it is the whole batch.
         m_exportable = listWhole && showList ? Exportable::ShownList : Exportable::Nothing;
-        SetDlgItemText(IDC_EDIT_STR_OUTPUT, m_exportable == Exportable::ShownList
-                                                ? CString(m_shown)
-                                                : "结果文件写入失败，请检查后重新生成。");
+        if (m_exportable == Exportable::ShownList)
+            SetDlgItemText(IDC_EDIT_STR_OUTPUT, CString(m_shown));
         FinishWithFileFailure(m_results.ErrorText());
         return;
     }
