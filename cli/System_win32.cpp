@@ -29,18 +29,6 @@ std::wstring WideFromUtf8(std::string_view utf8, DWORD flags = 0)
     return wide;
 }
 
-void AppendUtf8FromWide(std::wstring_view wide, std::string& utf8)
-{
-    if (wide.empty())
-        return;
-    const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
-                                      nullptr, 0, nullptr, nullptr);
-    const std::size_t at = utf8.size();
-    utf8.resize(at + static_cast<std::size_t>(n));
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data() + at, n,
-                        nullptr, nullptr);
-}
-
 std::string Utf8Error(DWORD error)
 {
     std::string utf8;
@@ -151,7 +139,7 @@ std::unique_ptr<Device> CreateFileDevice(const std::string& pathUtf8, std::strin
 
 void AppendUtf8FromGbk(std::string_view gbk, std::string& utf8)
 {
-    AppendUtf8FromWide(WideFromGbk(gbk), utf8); // orphaned lead bytes become U+FFFD there
+    ::AppendUtf8FromGbk(gbk, utf8); // orphaned lead bytes become U+FFFD there
 }
 
 bool GbkFromUtf8(std::string_view utf8, std::string& gbk)

@@ -37,6 +37,19 @@ std::wstring WideFromGbk(std::string_view gbk)
     return wide;
 }
 
+void AppendUtf8FromGbk(std::string_view gbk, std::string& utf8)
+{
+    const std::wstring wide = WideFromGbk(gbk);
+    if (wide.empty())
+        return;
+    const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
+                                      nullptr, 0, nullptr, nullptr);
+    const std::size_t at = utf8.size();
+    utf8.resize(at + static_cast<std::size_t>(n));
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data() + at, n,
+                        nullptr, nullptr);
+}
+
 CString GbkFromWide(std::wstring_view wide, bool* lossy)
 {
     if (lossy)

@@ -13,5 +13,8 @@ std::wstring WideFromGbk(std::string_view gbk);
 // lossy, when given, tells whether a character had no GBK form and was replaced.
 CString GbkFromWide(std::wstring_view wide, bool* lossy = nullptr);
 
+// Appends the GBK text to utf8 as UTF-8, an orphaned lead byte as U+FFFD (as WideFromGbk does).
+void AppendUtf8FromGbk(std::string_view gbk, std::string& utf8);
+
 // The system's own words for an error number (GetLastError), in GBK, without the line end.
 CString SystemErrorText(unsigned long error);

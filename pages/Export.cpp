@@ -9,19 +9,6 @@
 
 namespace {
 
-void AppendUtf8(std::string& out, std::string_view gbk)
-{
-    if (gbk.empty())
-        return;
-    const std::wstring wide = WideFromGbk(gbk);
-    const int n = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
-                                        nullptr, 0, nullptr, nullptr);
-    const std::size_t at = out.size();
-    out.resize(at + static_cast<std::size_t>(n));
-    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data() + at,
-                          n, nullptr, nullptr);
-}
-
 // A temporary file in the target's folder: moving it onto the target is then a rename.
 class TempFile {
 public:
@@ -132,7 +119,7 @@ ExportResult SaveExport(const std::wstring& path, ExportEncoding encoding,
         pending.append(gbk);
         const std::size_t cut = pending.rfind('\n') + 1; // npos + 1 is 0: no line end yet
         utf8.clear();
-        AppendUtf8(utf8, std::string_view(pending).substr(0, cut));
+        AppendUtf8FromGbk(std::string_view(pending).substr(0, cut), utf8);
         pending.erase(0, cut);
         return temp.Write(utf8);
     };
@@ -142,7 +129,7 @@ ExportResult SaveExport(const std::wstring& path, ExportEncoding encoding,
     if (!produced)
         return {ExportResult::Outcome::SourceFailed, CString()};
     utf8.clear();
-    AppendUtf8(utf8, pending);
+    AppendUtf8FromGbk(pending, utf8);
     if (!temp.Write(utf8) || !temp.Replace(path))
         return {ExportResult::Outcome::WriteFailed, temp.Reason()};
     return {};
