@@ -67,30 +67,6 @@ BatchResult MakeStringsBatch(const StringsBatch& batch, RandomSource& rng,
     return result;
 }
 
-BatchResult MakeNumbersList(const NumbersList& list, RandomSource& rng, std::string& out,
-                            const BatchControl& control)
-{
-    BatchResult result;
-    const NumberItemMaker maker(list.options);
-    constexpr std::int64_t PIECE = 4096; // items between two looks at the stop flag
-    for (std::int64_t i = 0; i < list.count; ++i) {
-        maker.Append(out, rng);
-        out += list.recordEnd;
-        ++result.made;
-        if (result.made % PIECE == 0) {
-            if (control.progress)
-                control.progress(result.made);
-            if (StopRequested(control) && result.made < list.count) {
-                result.stopped = true;
-                return result;
-            }
-        }
-    }
-    if (control.progress)
-        control.progress(result.made);
-    return result;
-}
-
 BatchResult MakeNumbersBatch(const NumbersList& list, RandomSource& rng, RecordSink& sink,
                              const BatchControl& control)
 {
@@ -105,4 +81,22 @@ BatchResult MakeNumbersBatch(const NumbersList& list, RandomSource& rng, RecordS
     }
     chunker.Finish();
     return result;
+}
+
+BatchResult MakeNumbersList(const NumbersList& list, RandomSource& rng, std::string& out,
+                            const BatchControl& control)
+{
+    class AppendTo : public RecordSink {
+    public:
+        explicit AppendTo(std::string& text) : m_text(text) {}
+        bool Write(std::string_view records) override
+        {
+            m_text.append(records);
+            return true;
+        }
+
+    private:
+        std::string& m_text;
+    } sink(out);
+    return MakeNumbersBatch(list, rng, sink, control);
 }
