@@ -10,19 +10,66 @@
 #include <string>
 
 namespace {
-void AppendWide(std::wstring& wide, std::string_view gbk)
+
+// Win32's converters count in int, and a 64-bit process can hold longer texts: those go through in
+// pieces of at most CONVERT_PIECE units, each ending on a whole character.
+// A piece holds at least 2 units, so that each takes at least one character.
+std::size_t GbkPieceEnd(std::string_view gbk, std::size_t piece) // gbk has no orphaned lead
 {
-    if (gbk.empty())
-        return;
-    const int n =
-        MultiByteToWideChar(CP_GBK, 0, gbk.data(), static_cast<int>(gbk.size()), nullptr, 0);
-    const std::size_t at = wide.size();
-    wide.resize(at + static_cast<std::size_t>(n));
-    MultiByteToWideChar(CP_GBK, 0, gbk.data(), static_cast<int>(gbk.size()), wide.data() + at, n);
+    if (gbk.size() <= piece)
+        return gbk.size();
+    std::size_t end = 0;
+    for (;;) {
+        const std::size_t next = end + (IsGbkLead(static_cast<unsigned char>(gbk[end])) ? 2 : 1);
+        if (next > piece)
+            return end;
+        end = next;
+    }
 }
+
+std::size_t WidePieceEnd(std::wstring_view wide, std::size_t piece)
+{
+    if (wide.size() <= piece)
+        return wide.size();
+    return IS_HIGH_SURROGATE(wide[piece - 1]) ? piece - 1 : piece;
+}
+
+void AppendWide(std::wstring& wide, std::string_view gbk, std::size_t piece)
+{
+    while (!gbk.empty()) {
+        const std::string_view part = gbk.substr(0, GbkPieceEnd(gbk, piece));
+        const int size = static_cast<int>(part.size());
+        const int n = MultiByteToWideChar(CP_GBK, 0, part.data(), size, nullptr, 0);
+        const std::size_t at = wide.size();
+        wide.resize(at + static_cast<std::size_t>(n));
+        MultiByteToWideChar(CP_GBK, 0, part.data(), size, wide.data() + at, n);
+        gbk.remove_prefix(part.size());
+    }
+}
+
+// Appends wide to out in the code page, telling whether a character had no form there.
+bool AppendNarrow(std::string& out, std::wstring_view wide, UINT codePage, std::size_t piece)
+{
+    bool lossy = false;
+    while (!wide.empty()) {
+        const std::wstring_view part = wide.substr(0, WidePieceEnd(wide, piece));
+        const int size = static_cast<int>(part.size());
+        BOOL usedDefault = FALSE;
+        BOOL* const used = codePage == CP_UTF8 ? nullptr : &usedDefault; // UTF-8 spells all
+        const int n =
+            WideCharToMultiByte(codePage, 0, part.data(), size, nullptr, 0, nullptr, used);
+        const std::size_t at = out.size();
+        out.resize(at + static_cast<std::size_t>(n));
+        WideCharToMultiByte(codePage, 0, part.data(), size, out.data() + at, n, nullptr, used);
+        lossy = lossy || usedDefault;
+        wide.remove_prefix(part.size());
+    }
+    return lossy;
+}
+
 } // namespace
 
-std::wstring WideFromGbk(std::string_view gbk)
+std::wstring WideFromGbk(std::string_view gbk, std::size_t piece)
 {
     // A lead byte without its trail becomes U+FFFD on its own: some converters take the byte after
     // it (a '-', the CR of a line end) as its trail and lose it.
@@ -30,40 +77,24 @@ std::wstring WideFromGbk(std::string_view gbk)
     std::size_t from = 0;
     for (std::size_t orphan; (orphan = FindOrphanLead(gbk, from)) != std::string_view::npos;
          from = orphan + 1) {
-        AppendWide(wide, gbk.substr(from, orphan - from));
+        AppendWide(wide, gbk.substr(from, orphan - from), piece);
         wide += L'\xFFFD';
     }
-    AppendWide(wide, gbk.substr(from));
+    AppendWide(wide, gbk.substr(from), piece);
     return wide;
 }
 
-void AppendUtf8FromGbk(std::string_view gbk, std::string& utf8)
+void AppendUtf8FromGbk(std::string_view gbk, std::string& utf8, std::size_t piece)
 {
-    const std::wstring wide = WideFromGbk(gbk);
-    if (wide.empty())
-        return;
-    const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
-                                      nullptr, 0, nullptr, nullptr);
-    const std::size_t at = utf8.size();
-    utf8.resize(at + static_cast<std::size_t>(n));
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data() + at, n,
-                        nullptr, nullptr);
+    AppendNarrow(utf8, WideFromGbk(gbk, piece), CP_UTF8, piece);
 }
 
-CString GbkFromWide(std::wstring_view wide, bool* lossy)
+CString GbkFromWide(std::wstring_view wide, bool* lossy, std::size_t piece)
 {
+    std::string gbk;
+    const bool replaced = AppendNarrow(gbk, wide, CP_GBK, piece);
     if (lossy)
-        *lossy = false;
-    if (wide.empty())
-        return CString();
-    BOOL usedDefault = FALSE;
-    const int n = WideCharToMultiByte(CP_GBK, 0, wide.data(), static_cast<int>(wide.size()),
-                                      nullptr, 0, nullptr, &usedDefault);
-    std::string gbk(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_GBK, 0, wide.data(), static_cast<int>(wide.size()), gbk.data(), n,
-                        nullptr, &usedDefault);
-    if (lossy)
-        *lossy = usedDefault != FALSE;
+        *lossy = replaced;
     return CString(std::move(gbk));
 }
 

@@ -4,17 +4,23 @@
 
 #include "core/CString.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 constexpr unsigned CP_GBK = 936;
 
-std::wstring WideFromGbk(std::string_view gbk);
+// Win32 converts at most INT_MAX units at a time; longer texts go in pieces of this many, never
+// cutting a character (a piece is at least 2; tests pass small ones to see the cuts).
+constexpr std::size_t CONVERT_PIECE = std::size_t{1} << 30;
+
+std::wstring WideFromGbk(std::string_view gbk, std::size_t piece = CONVERT_PIECE);
 // lossy, when given, tells whether a character had no GBK form and was replaced.
-CString GbkFromWide(std::wstring_view wide, bool* lossy = nullptr);
+CString GbkFromWide(std::wstring_view wide, bool* lossy = nullptr,
+                    std::size_t piece = CONVERT_PIECE);
 
 // Appends the GBK text to utf8 as UTF-8, an orphaned lead byte as U+FFFD (as WideFromGbk does).
-void AppendUtf8FromGbk(std::string_view gbk, std::string& utf8);
+void AppendUtf8FromGbk(std::string_view gbk, std::string& utf8, std::size_t piece = CONVERT_PIECE);
 
 // The system's own words for an error number (GetLastError), in GBK, without the line end.
 CString SystemErrorText(unsigned long error);

@@ -6,14 +6,14 @@
 # to the program's window. Builds the two programs first; needs what scripts/setup-debian.sh installs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bin=build/windows/bin
 
 screen_w=1600
 screen_h=1300
+. scripts/wine-env.sh # the 32-bit build where this machine runs it, else the 64-bit one
+bin=build/$ZANFOR_WINDOWS_PRESET/bin
 if [ -z "${ZANFOR_ON_DISPLAY:-}" ]; then
-  cmake --preset windows >/dev/null
-  cmake --build --preset windows --target Zanfor window_driver
-  . scripts/wine-env.sh
+  cmake --preset "$ZANFOR_WINDOWS_PRESET" >/dev/null
+  cmake --build --preset "$ZANFOR_WINDOWS_PRESET" --target Zanfor window_driver
   # A prefix of its own, whose scale changes from shot to shot; the tests' prefix stays at 100 %.
   export ZANFOR_WINEPREFIX="$WINEPREFIX-shots"
   WINEPREFIX="$ZANFOR_WINEPREFIX" wineserver -k 2>/dev/null || true
@@ -21,7 +21,6 @@ if [ -z "${ZANFOR_ON_DISPLAY:-}" ]; then
     xvfb-run -a -s "-screen 0 ${screen_w}x${screen_h}x24" "$0" "$@"
 fi
 
-. scripts/wine-env.sh
 # The program runs from a folder of its own: its results file (a long run's is large) goes there.
 work=$(mktemp -d)
 trap 'wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT

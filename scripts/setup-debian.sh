@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Installs everything both builds, the tests and the Wine runs need on a fresh Debian 12 (as root).
+# Installs everything the builds, the tests and the Wine runs need on a fresh Debian 12 (as root).
 # Safe to run again: it skips what is already there.
 set -euo pipefail
 
 pkgs=(cmake ninja-build g++ make googletest libbenchmark-dev
       g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-      wine wine32:i386 xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei fonts-wine locales
+      g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+      wine wine32:i386 wine64 xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei fonts-wine locales
       libcli11-dev help2man dpkg-dev pwgen apg openssl bc time)
 # The fuzz targets: clang and its libFuzzer and sanitizer runtimes.
 pkgs+=(clang-14 libclang-rt-14-dev)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Creates the project's Wine prefix once (under a lock: tests may start in parallel) and starts a
-# persistent wineserver, so that test runs start warm and no Wine process holds a test's pipes.
+# Creates the Wine prefix of the build being run (scripts/wine-env.sh) once, under a lock: tests
+# may start in parallel. Then starts a persistent wineserver, so that test runs start warm and no
+# Wine process holds a test's pipes.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine-env.sh"

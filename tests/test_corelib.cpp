@@ -165,3 +165,41 @@ TEST(GbkText, AnOrphanedLeadByteNeverSwallowsTheByteAfterIt)
     EXPECT_EQ(WideFromGbk("x\xCE\r\ny"), L"x\xFFFD\r\ny");
 #endif
 }
+
+#ifdef _WIN32
+TEST(WideText, LongTextsConvertInPiecesThatNeverCutACharacter)
+{
+    // 中 (D6D0) after one and after two ASCII bytes, so that some cut falls inside each pair;
+    // 丂 (8140), whose trail looks like '@'; an orphaned lead before CR LF.
+    const std::string gbk = "a\xD6\xD0"
+                            "bc\xD6\xD0"
+                            "\x81\x40"
+                            "d\xCE\r\n";
+    const std::wstring wide = WideFromGbk(gbk);
+    ASSERT_EQ(wide, L"a\x4E2D"
+                    L"bc\x4E2D"
+                    L"\x4E02"
+                    L"d\xFFFD\r\n");
+    std::string utf8;
+    AppendUtf8FromGbk(gbk, utf8);
+    // A character GBK cannot spell, in a piece of its own when pieces are small: the replacement
+    // is still told.
+    const std::wstring withEmoji = L"\x4E2D"
+                                   L"x\xD83D\xDE00"
+                                   L"y";
+    bool lossy = false;
+    const std::string narrow = GbkFromWide(withEmoji, &lossy).Str();
+    EXPECT_TRUE(lossy);
+    for (std::size_t piece : {2u, 3u, 4u, 5u}) {
+        EXPECT_EQ(WideFromGbk(gbk, piece), wide) << piece;
+        std::string inPieces;
+        AppendUtf8FromGbk(gbk, inPieces, piece);
+        EXPECT_EQ(inPieces, utf8) << piece;
+        bool lossyInPieces = false;
+        EXPECT_EQ(GbkFromWide(withEmoji, &lossyInPieces, piece).Str(), narrow) << piece;
+        EXPECT_TRUE(lossyInPieces) << piece;
+        EXPECT_EQ(GbkFromWide(wide.substr(0, 5), &lossyInPieces, piece).Str(), gbk.substr(0, 7));
+        EXPECT_FALSE(lossyInPieces) << piece;
+    }
+}
+#endif

@@ -146,7 +146,7 @@ TEST(Program, VersionBlock)
         EXPECT_EQ(VersionValue(block, empty), L"") << empty;
 }
 
-TEST(Program, ManifestAsksForCommonControls6AndTheIconHasThreeImages)
+TEST(Program, ManifestFitsThisBuildAndTheIconHasThreeImages)
 {
     HMODULE exe = LoadLibraryExW(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(exe, nullptr);
@@ -156,7 +156,21 @@ TEST(Program, ManifestAsksForCommonControls6AndTheIconHasThreeImages)
     const std::string manifest(xml, SizeofResource(exe, res));
     EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
               std::string::npos);
-    EXPECT_NE(manifest.find("processorArchitecture=\"X86\""), std::string::npos);
+    // Both identities, the program's and the common controls', name this build's architecture:
+    // Windows makes no activation context for a 64-bit program whose manifest says X86.
+#ifdef _WIN64
+    const std::string arch = "processorArchitecture=\"amd64\"";
+#else
+    const std::string arch = "processorArchitecture=\"X86\"";
+#endif
+    size_t named = 0, ours = 0;
+    for (size_t at = manifest.find("processorArchitecture="); at != std::string::npos;
+         at = manifest.find("processorArchitecture=", at + 1)) {
+        ++named;
+        ours += manifest.compare(at, arch.size(), arch) == 0;
+    }
+    EXPECT_EQ(named, 2u);
+    EXPECT_EQ(ours, 2u) << manifest;
     EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
 
     HRSRC group = FindResourceW(exe, MAKEINTRESOURCEW(IDR_MAINFRAME), MAKEINTRESOURCEW(14));
