@@ -61,11 +61,6 @@ CGeneratorDlg::~CGeneratorDlg() = default;
 
 bool CGeneratorDlg::OnMessage(Message& m)
 {
-    // The new scale and the suggested window rectangle travel in the message itself.
-    if (m.msg == WM_DPICHANGED) {
-        OnDpiChanged(HIWORD(m.wParam), *reinterpret_cast<const RECT*>(m.lParam));
-        return true;
-    }
     static const MessageEntry<CGeneratorDlg> map[] = {
         ForMessage(WM_PAINT, &CGeneratorDlg::OnPaint),
         ForQuery(WM_QUERYDRAGICON, &CGeneratorDlg::OnQueryDragIcon),
@@ -74,6 +69,7 @@ bool CGeneratorDlg::OnMessage(Message& m)
         ForCommand(IDC_BTN_ABOUT, BN_CLICKED, &CGeneratorDlg::OnAbout),
         ForCommand(IDOK, BN_CLICKED, &CGeneratorDlg::OnEnterKey),
         ForMessage(WM_LAYOUT_PAGES, &CGeneratorDlg::LayoutPages),
+        ForDpiChanged(&CGeneratorDlg::OnDpiChanged),
     };
     return Dispatch(this, map, m);
 }

@@ -3,6 +3,10 @@
 // ParseCommandLine has no side effects (it prints nothing and touches no file), so that tests and
 // a fuzzer can call it on any arguments.
 
+#include "core/EventsRules.h"
+#include "core/NumbersRules.h"
+#include "core/StringsRules.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -11,22 +15,29 @@
 enum class Command { Strings, Numbers, Events };
 enum class Encoding { Utf8, Gbk };
 
-// Settings are kept as typed (UTF-8): they are read later by the pages' own rules.
+// Settings are kept as typed (UTF-8): they are read later by the pages' own rules. The defaults
+// are the pages' own.
 struct StringsArgs {
     bool upper = false, lower = false, digits = false, hanzi = false;
     std::string head, tail, insert;
-    std::string minLength = "5", maxLength = "8", count = "10";
+    std::string minLength = std::to_string(STRINGS_DEFAULT_LEN_MIN);
+    std::string maxLength = std::to_string(STRINGS_DEFAULT_LEN_MAX);
+    std::string count = std::to_string(STRINGS_DEFAULT_COUNT);
     bool unique = false;
 };
 
 struct NumbersArgs {
     bool integer = false, decimal = false;
-    std::string decimals = "2", min = "80", max = "100", count = "10";
+    std::string decimals = std::to_string(NUMBERS_DEFAULT_DECIMALS);
+    std::string min = NUMBERS_DEFAULT_MIN, max = NUMBERS_DEFAULT_MAX;
+    std::string count = std::to_string(NUMBERS_DEFAULT_COUNT);
     bool unique = false;
 };
 
 struct EventsArgs {
-    std::string minDelay = "500", maxDelay = "3000", count = "10";
+    std::string minDelay = std::to_string(EVENTS_DEFAULT_MIN_DELAY);
+    std::string maxDelay = std::to_string(EVENTS_DEFAULT_MAX_DELAY);
+    std::string count = std::to_string(EVENTS_DEFAULT_COUNT);
     std::optional<std::string> program; // --run
 };
 

@@ -81,7 +81,7 @@ public:
         m_last = now;
         m_shown = true;
         std::string line = "\r";
-        line += Utf8("生成中，请稍后... ");
+        line += Utf8(MSG_WORKING) + " ";
         line += std::to_string(made * 100 / m_total);
         line += '%';
         Say(m_err, line);
@@ -117,19 +117,19 @@ int OutputFailure(Device& err, const Target& target, WriteStatus status)
     return EXIT_FAILED;
 }
 
-int RunEvents(const CliOptions& cli, const Settings& s, RandomSource& rng, RecordWriter& writer)
+// The page's series of events, driven by the clock instead of the page's timer.
+EventSeries RunEvents(const CliOptions& cli, const Settings& s, RandomSource& rng,
+                      RecordWriter& writer)
 {
-    const std::string end = cli.lf ? "\n" : "\r\n";
-    int failures = 0;
-    for (int fired = 0; fired < s.count; ++fired) {
-        // A negative delay waits no time, as on the page.
-        cli_system::SleepMilliseconds(std::max(0, rng.Between(s.minDelay, s.maxDelay)));
-        if (!writer.Write(cli_system::LocalTimeText() + end))
+    const std::string_view end = cli.lf ? "\n" : "\r\n";
+    EventSeries series(s.minDelay, s.maxDelay, s.count);
+    while (!series.Done()) {
+        cli_system::SleepMilliseconds(series.NextDelay(rng));
+        if (!writer.Write(EventLine(cli_system::LocalNow()).Str() + std::string(end)))
             break;
-        if (cli.events.program && !cli_system::StartProgram(*cli.events.program))
-            ++failures;
+        series.Fired(!cli.events.program || cli_system::StartProgram(*cli.events.program));
     }
-    return failures;
+    return series;
 }
 
 } // namespace
@@ -198,7 +198,7 @@ int RunCli(const std::vector<std::string>& args, Device& out, Device& err)
         control.progress = [&progress](std::int64_t made) { progress->Show(made); };
     }
     bool exhausted = false;
-    int launchFailures = 0;
+    std::optional<EventSeries> events;
     switch (cli.command) {
     case Command::Strings: {
         const StringsBatch batch{
@@ -219,7 +219,7 @@ int RunCli(const std::vector<std::string>& args, Device& out, Device& err)
         break;
     }
     case Command::Events:
-        launchFailures = RunEvents(cli, settings, rng, writer);
+        events = RunEvents(cli, settings, rng, writer);
         break;
     }
     if (progress)
@@ -234,10 +234,8 @@ int RunCli(const std::vector<std::string>& args, Device& out, Device& err)
         Say(err, Utf8("随机源找不到更多不重复的结果，输出不完整。") + "\n");
         return EXIT_FAILED;
     }
-    if (launchFailures > 0) {
-        Say(err,
-            Utf8("生成完成，但外部程序有 " + std::to_string(launchFailures) + " 次未能启动！") +
-                "\n");
+    if (events && events->LaunchFailures() > 0) {
+        Say(err, Utf8(events->EndMessage(false).View()) + "\n");
         return EXIT_FAILED;
     }
     return EXIT_DONE;

@@ -3,25 +3,17 @@
 #include "Distinct.h"
 #include "System.h"
 #include "core/FieldText.h"
-#include "core/SettingMessages.h"
-
-#include <algorithm>
 
 namespace {
 
-// A text for a GBK setting; false when GBK cannot spell it.
-bool ReadGbk(const std::string& utf8, CString& gbk)
+// A text for a GBK setting; unspellable when GBK cannot spell it (or it is not UTF-8).
+SettingText ReadGbk(const std::string& utf8)
 {
+    SettingText text;
     std::string bytes;
-    if (!cli_system::GbkFromUtf8(utf8, bytes))
-        return false;
-    gbk = CString(std::move(bytes));
-    return true;
-}
-
-std::string NotGbk(const char* option)
-{
-    return std::string(option) + " 含有 GBK 无法表示的字符！";
+    text.unspellable = !cli_system::GbkFromUtf8(utf8, bytes);
+    text.gbk = CString(std::move(bytes));
+    return text;
 }
 
 std::string TooFewDistinct(std::uint64_t most, int count)
@@ -43,62 +35,49 @@ std::size_t Utf16Length(std::string_view utf8)
     return units;
 }
 
-std::optional<std::string> CheckStrings(const CliOptions& cli, Settings& out)
+std::optional<std::string> CheckStringsArgs(const CliOptions& cli, Settings& out)
 {
     const StringsArgs& a = cli.strings;
-    StringOptions& o = out.strings;
+    // None given is the page as it opens.
     const bool none = !a.upper && !a.lower && !a.digits && !a.hanzi;
-    // None given is the page as it opens: upper and lower checked.
-    o.m_bUpper = a.upper || none;
-    o.m_bLower = a.lower || none;
-    o.m_bDigit = a.digits;
-    o.m_bHanzi = a.hanzi;
-    if (!ReadGbk(a.head, o.m_strHead))
-        return NotGbk("--head");
-    if (!ReadGbk(a.tail, o.m_strTail))
-        return NotGbk("--tail");
-    if (!ReadGbk(a.insert, o.m_strInsert))
-        return NotGbk("--insert");
-    o.m_strInsert.Trim();
-    o.m_nLenMin = IntFromText(a.minLength);
-    o.m_nLenMax = IntFromText(a.maxLength);
-    out.count = IntFromText(a.count);
-    if (o.m_nLenMin > o.m_nLenMax)
-        return std::string(MSG_BAD_LENGTH);
-    if (out.count < 1)
-        return std::string(MSG_BAD_COUNT);
+    const StringsInput in{.upper = a.upper || (none && STRINGS_DEFAULT_UPPER),
+                          .lower = a.lower || (none && STRINGS_DEFAULT_LOWER),
+                          .digit = a.digits || (none && STRINGS_DEFAULT_DIGIT),
+                          .hanzi = a.hanzi || (none && STRINGS_DEFAULT_HANZI),
+                          .head = ReadGbk(a.head),
+                          .tail = ReadGbk(a.tail),
+                          .insert = ReadGbk(a.insert),
+                          .lenMin = IntFromText(a.minLength),
+                          .lenMax = IntFromText(a.maxLength),
+                          .count = IntFromText(a.count)};
+    StringsSettings s;
     // A secure draw reaches the upper bound however far it is: the longest string must fit.
-    if (LongestString(o, cli.secure) > MAX_ITEM_BYTES)
-        return std::string(MSG_STRINGS_TOO_LARGE);
+    if (const char* refusal = CheckStrings(in, s, cli.secure))
+        return refusal;
+    out.strings = s.options;
+    out.count = s.count;
     if (a.unique) {
-        const std::uint64_t most = DistinctStrings(o, cli.secure);
+        const std::uint64_t most = DistinctStrings(s.options, cli.secure);
         if (most < static_cast<std::uint64_t>(out.count))
             return TooFewDistinct(most, out.count);
     }
     return std::nullopt;
 }
 
-std::optional<std::string> CheckNumbers(const CliOptions& cli, Settings& out)
+std::optional<std::string> CheckNumbersArgs(const CliOptions& cli, Settings& out)
 {
     const NumbersArgs& a = cli.numbers;
-    NumberOptions& o = out.numbers;
     const bool none = !a.integer && !a.decimal;
-    o.m_bInteger = a.integer || none;
-    o.m_bFloat = a.decimal || none;
-    o.m_fMin = FloatFromText(a.min);
-    o.m_fMax = FloatFromText(a.max);
-    out.count = o.m_nCount = IntFromText(a.count);
-    if (o.m_bFloat) {
-        o.m_nDecimals = IntFromText(a.decimals);
-        if (o.m_nDecimals < 0)
-            return std::string(MSG_BAD_DECIMALS);
-    }
-    if (o.m_fMin > o.m_fMax)
-        return std::string(MSG_BAD_RANGE);
-    if (out.count < 1)
-        return std::string(MSG_BAD_COUNT);
-    if (o.m_bFloat && o.m_nDecimals > MAX_ITEM_BYTES - 16)
-        return std::string(MSG_NUMBERS_TOO_LARGE);
+    const NumbersInput in{.integer = a.integer || (none && NUMBERS_DEFAULT_INTEGER),
+                          .decimal = a.decimal || (none && NUMBERS_DEFAULT_FLOAT),
+                          .min = FloatFromText(a.min),
+                          .max = FloatFromText(a.max),
+                          .count = IntFromText(a.count),
+                          .decimals = IntFromText(a.decimals)};
+    NumberOptions& o = out.numbers;
+    if (const char* refusal = CheckNumbers(in, o))
+        return refusal;
+    out.count = o.m_nCount;
     if (a.unique) {
         const std::uint64_t most = DistinctNumbers(o, cli.secure);
         if (most < static_cast<std::uint64_t>(out.count))
@@ -107,22 +86,25 @@ std::optional<std::string> CheckNumbers(const CliOptions& cli, Settings& out)
     return std::nullopt;
 }
 
-std::optional<std::string> CheckEvents(const CliOptions& cli, Settings& out)
+std::optional<std::string> CheckEventsArgs(const CliOptions& cli, Settings& out)
 {
     const EventsArgs& a = cli.events;
+    // The program goes to the system as typed (UTF-8): only its emptiness and length are checked.
+    EventsInput in;
+    in.runProgram = a.program.has_value();
     if (a.program) {
-        if (a.program->empty())
-            return std::string(MSG_BAD_PROGRAM);
-        if (Utf16Length(*a.program) > MAX_PROGRAM_CHARS)
-            return std::string(MSG_PROGRAM_TOO_LONG);
+        in.program.gbk = CString(*a.program);
+        in.programUnits = Utf16Length(*a.program);
     }
-    out.minDelay = IntFromText(a.minDelay);
-    out.maxDelay = IntFromText(a.maxDelay);
-    out.count = IntFromText(a.count);
-    if (out.minDelay > out.maxDelay)
-        return std::string(MSG_BAD_INTERVAL);
-    if (out.count < 1)
-        return std::string(MSG_BAD_COUNT);
+    in.minDelay = IntFromText(a.minDelay);
+    in.maxDelay = IntFromText(a.maxDelay);
+    in.count = IntFromText(a.count);
+    EventsSettings s;
+    if (const char* refusal = CheckEvents(in, s))
+        return refusal;
+    out.minDelay = s.minDelay;
+    out.maxDelay = s.maxDelay;
+    out.count = s.count;
     return std::nullopt;
 }
 
@@ -132,11 +114,11 @@ std::optional<std::string> CheckSettings(const CliOptions& cli, Settings& out)
 {
     switch (cli.command) {
     case Command::Strings:
-        return CheckStrings(cli, out);
+        return CheckStringsArgs(cli, out);
     case Command::Numbers:
-        return CheckNumbers(cli, out);
+        return CheckNumbersArgs(cli, out);
     case Command::Events:
-        return CheckEvents(cli, out);
+        return CheckEventsArgs(cli, out);
     }
     return std::nullopt;
 }

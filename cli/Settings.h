@@ -16,10 +16,6 @@ struct Settings {
     int count = 0;
 };
 
-// The longest string or number item the command line makes: whole items are built in memory.
-constexpr long long MAX_ITEM_BYTES = 64LL << 20;
-
 // The first invalid setting's message in GBK, as its page shows it; nothing when all are valid.
-// No side effects: the page's checks, then the command line's own (--unique, texts GBK cannot
-// spell).
+// No side effects: the page's checks, then the command line's own (--unique).
 std::optional<std::string> CheckSettings(const CliOptions& cli, Settings& out);

@@ -2,6 +2,8 @@
 // What the command line needs of the operating system: its output devices, text conversions, the
 // clock and the program launcher. One implementation per platform.
 
+#include "core/EventsRules.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -49,8 +51,8 @@ double MonotonicSeconds();
 void SleepMilliseconds(int ms);
 // Whole seconds since 1970, the pages' seed.
 std::uint32_t ClockSeed();
-// "yyyy-mm-dd   hh:mm:ss" of the local time now.
-std::string LocalTimeText();
+// The local time now.
+LocalTime LocalNow();
 // Starts the program named by the whole text, without waiting for it; false when it could not
 // start.
 bool StartProgram(const std::string& programUtf8);

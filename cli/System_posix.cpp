@@ -175,15 +175,12 @@ std::uint32_t ClockSeed()
     return static_cast<std::uint32_t>(std::time(nullptr));
 }
 
-std::string LocalTimeText()
+LocalTime LocalNow()
 {
     const std::time_t now = std::time(nullptr);
     std::tm t{};
     localtime_r(&now, &t);
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d   %02d:%02d:%02d", t.tm_year + 1900,
-                  t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec);
-    return buf;
+    return {t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec};
 }
 
 bool StartProgram(const std::string& programUtf8)

@@ -173,14 +173,11 @@ std::uint32_t ClockSeed()
     return static_cast<std::uint32_t>(std::time(nullptr));
 }
 
-std::string LocalTimeText()
+LocalTime LocalNow()
 {
     SYSTEMTIME t;
     GetLocalTime(&t);
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d   %02d:%02d:%02d", t.wYear, t.wMonth, t.wDay,
-                  t.wHour, t.wMinute, t.wSecond);
-    return buf;
+    return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
 }
 
 bool StartProgram(const std::string& programUtf8)

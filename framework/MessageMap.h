@@ -5,7 +5,9 @@
 //     static const MessageEntry<CNumbersPage> map[] = {
 //         ForCommand(IDC_BTN_NUM_GENERATE, BN_CLICKED, &CNumbersPage::OnGenerate),
 //     };
-//     return Dispatch(this, map, m);
+//     return Dispatch(this, map, m) || CGeneratorPage::OnMessage(m);
+//
+// What a table does not handle goes on to the base class's table, as a dialog class hands it on.
 
 #include <windows.h>
 
@@ -20,7 +22,7 @@ struct Message {
 };
 
 template <class T> struct MessageEntry {
-    enum class Kind { Plain, Command, Notify, Timer, Query };
+    enum class Kind { Plain, Command, Notify, Timer, Query, DpiChanged };
     Kind kind;
     UINT msg;
     int id;
@@ -29,6 +31,7 @@ template <class T> struct MessageEntry {
     LRESULT (T::*notify)(NMHDR*) = nullptr; // Notify: the answer for DWLP_MSGRESULT
     void (T::*timer)(UINT) = nullptr;       // Timer: given the timer's identifier
     LRESULT (T::*query)() = nullptr;        // Query: the answer itself (WM_QUERYDRAGICON)
+    void (T::*dpiChanged)(UINT dpi, const RECT& suggested) = nullptr; // WM_DPICHANGED, unpacked
 };
 
 template <class T> constexpr MessageEntry<T> ForMessage(UINT msg, void (T::*handler)())
@@ -67,6 +70,15 @@ template <class T> constexpr MessageEntry<T> ForQuery(UINT msg, LRESULT (T::*han
     return e;
 }
 
+// WM_DPICHANGED: the new scale and the window rectangle Windows suggests for it.
+template <class T>
+constexpr MessageEntry<T> ForDpiChanged(void (T::*handler)(UINT dpi, const RECT& suggested))
+{
+    MessageEntry<T> e{MessageEntry<T>::Kind::DpiChanged, WM_DPICHANGED, 0, 0};
+    e.dpiChanged = handler;
+    return e;
+}
+
 // Calls the entry that matches m; false when none does.
 template <class T, std::size_t N>
 bool Dispatch(T* self, const MessageEntry<T> (&map)[N], Message& m)
@@ -98,6 +110,9 @@ bool Dispatch(T* self, const MessageEntry<T> (&map)[N], Message& m)
             return true;
         case Kind::Query:
             m.result = (self->*e.query)();
+            return true;
+        case Kind::DpiChanged:
+            (self->*e.dpiChanged)(HIWORD(m.wParam), *reinterpret_cast<const RECT*>(m.lParam));
             return true;
         }
     }

@@ -12,6 +12,10 @@
 
 enum class ExportEncoding { Gbk, Utf8 };
 
+// Export's answers before it asks for a file.
+constexpr const char* MSG_EXPORT_WHILE_RUNNING = "正在生成，请稍后再导出。";
+constexpr const char* MSG_NOTHING_TO_EXPORT = "没有可导出的结果！";
+
 // Asks for a file, proposing defaultName; false when the user cancels.
 bool AskExportPath(CWnd& owner, const wchar_t* defaultName, std::wstring& path,
                    ExportEncoding& encoding);

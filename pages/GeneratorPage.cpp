@@ -1,8 +1,10 @@
 #include "GeneratorPage.h"
 
+#include "core/RunMessages.h"
 #include "corelib/WideText.h"
 
 #include <algorithm>
+#include <new>
 
 CBatchWorker::~CBatchWorker()
 {
@@ -10,15 +12,21 @@ CBatchWorker::~CBatchWorker()
     Wait();
 }
 
-void CBatchWorker::Start(
-    HWND notify,
-    std::function<void(const std::atomic<bool>& stop, std::atomic<std::int64_t>& made)> job)
+void CBatchWorker::Start(HWND notify, Job job)
 {
     Wait();
     m_stop = false;
     m_made = 0;
+    m_failure = nullptr;
     m_thread = std::thread([this, notify, job = std::move(job)] {
-        job(m_stop, m_made);
+        // An exception must not end the program without a word: the page says what happened.
+        try {
+            job(m_stop, m_made);
+        } catch (const std::bad_alloc&) {
+            m_failure = MSG_OUT_OF_MEMORY;
+        } catch (...) {
+            m_failure = "生成失败！";
+        }
         ::PostMessageW(notify, WM_BATCH_DONE, 0, 0);
     });
 }
@@ -34,14 +42,82 @@ CGeneratorPage::CGeneratorPage(UINT templateId, CWnd* parent, int generateId, in
 {
 }
 
-void CGeneratorPage::BeginRun()
+bool CGeneratorPage::OnMessage(Message& m)
 {
+    static const MessageEntry<CGeneratorPage> map[] = {
+        ForTimer(&CGeneratorPage::OnTimer),
+        ForMessage(WM_BATCH_DONE, &CGeneratorPage::OnBatchDone),
+        ForMessage(WM_DESTROY, &CGeneratorPage::CancelRun),
+    };
+    return Dispatch(this, map, m);
+}
+
+void CGeneratorPage::OnGenerate()
+{
+    if (m_bRunning) { // the button is Stop: once is enough
+        if (m_bShowsStop && !m_bStopRequested) {
+            m_bStopRequested = true;
+            GetDlgItem(m_nGenerateId).EnableWindow(FALSE);
+            if (m_bFilling)
+                return; // the fill ends at its next piece
+            OnStopRequest();
+        }
+        return;
+    }
+    if (!CheckInput())
+        return;
     GetDlgItem(m_nGenerateId).EnableWindow(FALSE);
     m_bRunning = true;
     m_bStopRequested = false;
     m_bShowsStop = false;
     m_nRunStart = ::GetTickCount();
     SetTimer(PROGRESS_TIMER_ID, PROGRESS_INTERVAL_MS);
+    StartRun();
+}
+
+void CGeneratorPage::OnTimer(UINT nIDEvent)
+{
+    if (nIDEvent == FILL_TIMER_ID) {
+        KillTimer(FILL_TIMER_ID);
+        FillNextPiece();
+        return;
+    }
+    if (nIDEvent == PROGRESS_TIMER_ID) {
+        ShowProgress();
+        return;
+    }
+    KillTimer(nIDEvent); // every other timer of a page serves one tick
+    if (nIDEvent == GENERATE_TIMER_ID && m_bRunning)
+        OnGenerateTimer();
+    Default();
+}
+
+void CGeneratorPage::ShowProgress()
+{
+    if (!m_bRunning) {
+        KillTimer(PROGRESS_TIMER_ID);
+        return;
+    }
+    if (::GetTickCount() - m_nRunStart < LONG_RUN_MS)
+        return;
+    if (!m_bShowsStop && !m_bStopRequested) {
+        m_bShowsStop = true;
+        CWnd button = GetDlgItem(m_nGenerateId);
+        button.SetWindowText("停止");
+        button.EnableWindow(TRUE);
+    }
+    if (m_bFilling)
+        return; // the list itself shows the progress now
+    const CString progress = ProgressText();
+    if (!progress.IsEmpty())
+        SetDlgItemText(m_nOutputId, progress);
+}
+
+void CGeneratorPage::OnBatchDone()
+{
+    m_worker.Wait();
+    if (m_bRunning)
+        OnWorkerDone(m_worker.Failure());
 }
 
 void CGeneratorPage::FinishRun(const CString& message)
@@ -57,43 +133,15 @@ void CGeneratorPage::FinishRun(const CString& message)
     button.EnableWindow(TRUE);
 }
 
-bool CGeneratorPage::HandleStopClick()
+void CGeneratorPage::CancelRun()
 {
-    if (!m_bRunning)
-        return false;
-    if (m_bShowsStop && !m_bStopRequested) {
-        m_bStopRequested = true;
-        GetDlgItem(m_nGenerateId).EnableWindow(FALSE); // one Stop is enough
-        OnStopRequest();
-    }
-    return true;
-}
-
-bool CGeneratorPage::HandleRunTimer(UINT id)
-{
-    if (id == FILL_TIMER_ID) {
-        KillTimer(FILL_TIMER_ID);
-        FillNextPiece();
-        return true;
-    }
-    if (id != PROGRESS_TIMER_ID)
-        return false;
-    if (!m_bRunning) {
-        KillTimer(PROGRESS_TIMER_ID);
-        return true;
-    }
-    if (::GetTickCount() - m_nRunStart < LONG_RUN_MS)
-        return true;
-    if (!m_bShowsStop && !m_bStopRequested) {
-        m_bShowsStop = true;
-        CWnd button = GetDlgItem(m_nGenerateId);
-        button.SetWindowText("停止");
-        button.EnableWindow(TRUE);
-    }
-    const CString progress = ProgressText();
-    if (!progress.IsEmpty())
-        SetDlgItemText(m_nOutputId, progress);
-    return true;
+    m_worker.RequestStop();
+    m_worker.Wait();
+    for (UINT id : {GENERATE_TIMER_ID, PROGRESS_TIMER_ID, FILL_TIMER_ID})
+        KillTimer(id);
+    m_bRunning = false;
+    m_bFilling = false;
+    m_fillText.clear();
 }
 
 double TextFillMs(std::string_view text)
@@ -120,6 +168,7 @@ void CGeneratorPage::FillOutput(std::string text,
     m_fillText = std::move(text);
     m_nFillAt = 0;
     m_nFillLines = 0;
+    m_bFilling = true;
     m_fillDone = std::move(done);
     SetDlgItemText(m_nOutputId, "");
     SendDlgItemMessage(m_nOutputId, EM_SETLIMITTEXT, 0); // appending is held to the limit
@@ -129,9 +178,12 @@ void CGeneratorPage::FillOutput(std::string text,
 
 void CGeneratorPage::FillNextPiece()
 {
+    if (!m_bFilling)
+        return;
     if (m_bStopRequested || m_nFillAt >= m_fillText.size()) {
         const bool stopped = m_nFillAt < m_fillText.size();
-        m_fillText.clear();
+        m_bFilling = false;
+        std::string().swap(m_fillText);
         CWnd box = GetDlgItem(m_nOutputId);
         box.SendMessage(EM_SETSEL, 0, 0); // the list is read from its top, as when set at once
         box.SendMessage(EM_SCROLLCARET);

@@ -1,8 +1,13 @@
 #pragma once
-// What the three pages share while a run lasts. A short run looks as it always has: Generate is
-// disabled from the click until the closing message is answered. A run that goes on for more than
-// half a second turns Generate into Stop (the button the user is looking at, enabled again) and
-// shows its progress; closing the window ends a run at once.
+// The run protocol of the three pages, in one place. A page supplies its check, how its run
+// starts, its timer's events or its worker's end, and its progress text; everything else of a run
+// is here: the Generate click (Stop during a long run), the progress and fill timers, the worker,
+// the closing message.
+//
+// A short run looks as it always has: Generate is disabled from the click until the closing
+// message is answered. A run that goes on for more than half a second turns Generate into Stop
+// (the button the user is looking at, enabled again) and shows its progress; closing the window
+// ends a run at once.
 
 #include "PageCommon.h"
 
@@ -16,20 +21,23 @@
 // reaches the window, so the window stays free to paint and answer.
 class CBatchWorker {
 public:
+    using Job = std::function<void(const std::atomic<bool>& stop, std::atomic<std::int64_t>& made)>;
     ~CBatchWorker();
-    // Runs job(stop, made) on a new thread; job counts what it has made in made.
-    void
-    Start(HWND notify,
-          std::function<void(const std::atomic<bool>& stop, std::atomic<std::int64_t>& made)> job);
+    // Runs job(stop, made) on a new thread; job counts what it has made in made. What the job
+    // throws ends it: Failure() then tells the page.
+    void Start(HWND notify, Job job);
     void RequestStop() { m_stop = true; }
     // Waits for the job to return.
     void Wait();
     std::int64_t Made() const { return m_made.load(); }
+    // After Wait: why the job ended by an exception, or null when it returned.
+    const char* Failure() const { return m_failure; }
 
 private:
     std::thread m_thread;
     std::atomic<bool> m_stop{false};
     std::atomic<std::int64_t> m_made{0};
+    const char* m_failure = nullptr;
 };
 
 // Posted by a worker when its job has returned.
@@ -48,23 +56,38 @@ class CGeneratorPage : public CDialog {
 public:
     CGeneratorPage(UINT templateId, CWnd* parent, int generateId, int outputId);
 
+    // Reads the controls into the page's settings; shows the first invalid one's message and
+    // returns FALSE, or seeds the random source and returns TRUE.
+    virtual BOOL CheckInput() = 0;
+    // The Generate button: starts a run, or stops a long one.
+    void OnGenerate();
+    // Every timer of the page: the run's own, and GENERATE_TIMER_ID for the page.
+    void OnTimer(UINT nIDEvent);
     // Ends a run at once and silently: the window is going away.
-    virtual void CancelRun() {}
+    void CancelRun();
     bool IsRunning() const { return m_bRunning; }
 
 protected:
-    // Generate is disabled; progress is watched from now on.
-    void BeginRun();
-    // The run is over: Generate reads "生成" again, and is enabled after message is answered.
-    void FinishRun(const CString& message);
-    // The click on Generate during a run is Stop: true when it was.
-    bool HandleStopClick();
-    // The user asked to stop the run.
-    virtual void OnStopRequest() = 0;
+    // The run's messages; a page's table hands on what it does not handle.
+    bool OnMessage(Message& m) override;
+
+    // The check passed and Generate is disabled: the page starts its run.
+    virtual void StartRun() = 0;
+    // GENERATE_TIMER_ID fired during a run (it has been killed: each serves one tick).
+    virtual void OnGenerateTimer() {}
+    // The worker's job has ended (its thread is gone). failure: the words for an exception that
+    // ended it, or null.
+    virtual void OnWorkerDone(const char* /*failure*/) {}
+    // The user asked to stop the run; by default the worker is asked to.
+    virtual void OnStopRequest() { m_worker.RequestStop(); }
     // What the output box shows while a long run goes on; empty leaves the box as it is.
     virtual CString ProgressText() { return CString(); }
-    // For the page's OnTimer: true when the timer was the run's own (progress, filling).
-    bool HandleRunTimer(UINT id);
+
+    // Runs job on the worker; OnWorkerDone follows on the window's thread.
+    void StartWorker(CBatchWorker::Job job) { m_worker.Start(m_hWnd, std::move(job)); }
+    std::int64_t WorkerMade() const { return m_worker.Made(); }
+    // The run is over: Generate reads "生成" again, and is enabled after message is answered.
+    void FinishRun(const CString& message);
     // Sets the output box to text (GBK lines, each ended by CR LF): at once when that is quick,
     // else a piece at a time between messages, so that the window stays alive, a Stop can end it
     // and its progress shows. Then done(stopped, lines shown).
@@ -75,12 +98,16 @@ protected:
     const int m_nOutputId;
 
 private:
+    void OnBatchDone();
+    void ShowProgress();
     void FillNextPiece();
 
+    CBatchWorker m_worker;
     bool m_bRunning = false;
     std::string m_fillText;
     std::size_t m_nFillAt = 0;
     std::int64_t m_nFillLines = 0;
+    bool m_bFilling = false;
     std::function<void(bool, std::int64_t)> m_fillDone;
     bool m_bStopRequested = false;
     bool m_bShowsStop = false;

@@ -1,16 +1,14 @@
 #include "IntervalPage.h"
 
-#include "core/SettingMessages.h"
-#include "core/Random.h"
 #include "corelib/WideText.h"
 #include "framework/FieldReaders.h"
 #include "framework/Platform.h"
 
+#include <string>
+
 namespace {
 // "yyyy-mm-dd   hh:mm:ss\r\n"
-constexpr std::size_t EVENT_LINE_BYTES = 23;
-// Every event sets the box to the whole log: the longest log must still be set quickly.
-constexpr double MAX_LOG_FILL_MS = 250;
+constexpr long long EVENT_LINE_BYTES = 23;
 } // namespace
 
 CIntervalPage::CIntervalPage(CWnd* parent)
@@ -25,92 +23,92 @@ bool CIntervalPage::OnMessage(Message& m)
 {
     static const MessageEntry<CIntervalPage> map[] = {
         ForCommand(IDC_CHECK_RUN_PROGRAM, BN_CLICKED, &CIntervalPage::OnCheckRunProgram),
-        ForCommand(IDC_BTN_TIME_GENERATE, BN_CLICKED, &CIntervalPage::OnGenerate),
-        ForTimer(&CIntervalPage::OnTimer),
-        ForMessage(WM_DESTROY, &CIntervalPage::CancelRun),
+        ForCommand<CIntervalPage>(IDC_BTN_TIME_GENERATE, BN_CLICKED, &CIntervalPage::OnGenerate),
     };
-    return Dispatch(this, map, m);
+    return Dispatch(this, map, m) || CGeneratorPage::OnMessage(m);
 }
 
 BOOL CIntervalPage::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    SetCheck(*this, IDC_CHECK_RUN_PROGRAM, 0);
-    SetDlgItemText(IDC_EDIT_INTERVAL_MIN, "500");
-    SetDlgItemText(IDC_EDIT_INTERVAL_MAX, "3000");
-    SetDlgItemText(IDC_EDIT_TIME_COUNT, "10");
+    SetCheck(*this, IDC_CHECK_RUN_PROGRAM, EVENTS_DEFAULT_RUN_PROGRAM);
+    SetDlgItemText(IDC_EDIT_INTERVAL_MIN, CString::FromInt(EVENTS_DEFAULT_MIN_DELAY));
+    SetDlgItemText(IDC_EDIT_INTERVAL_MAX, CString::FromInt(EVENTS_DEFAULT_MAX_DELAY));
+    SetDlgItemText(IDC_EDIT_TIME_COUNT, CString::FromInt(EVENTS_DEFAULT_COUNT));
     return TRUE;
 }
 
 BOOL CIntervalPage::CheckInput()
 {
-    m_bRunProgram = IsChecked(*this, IDC_CHECK_RUN_PROGRAM);
-    if (m_bRunProgram) {
-        m_strProgram = GetDlgItemText(IDC_EDIT_PROGRAM);
-        if (m_strProgram.IsEmpty())
-            return RefuseSetting(*this, MSG_BAD_PROGRAM);
-        // The whole text goes to the shell as one file name; a name is at most MAX_PATH - 1
-        // characters, and longer texts have overrun the shell's own copy of it.
-        if (WideFromGbk(m_strProgram.View()).size() >= MAX_PATH)
-            return RefuseSetting(*this, MSG_PROGRAM_TOO_LONG);
-    }
-    m_nIntervalMin = ReadIntField(this, IDC_EDIT_INTERVAL_MIN);
-    m_nIntervalMax = ReadIntField(this, IDC_EDIT_INTERVAL_MAX);
-    m_nCount = ReadIntField(this, IDC_EDIT_TIME_COUNT);
-    if (m_nIntervalMin > m_nIntervalMax)
-        return RefuseSetting(*this, MSG_BAD_INTERVAL);
-    if (m_nCount < 1)
-        return RefuseSetting(*this, MSG_BAD_COUNT);
-    // The box shows every line of the run: a count whose lines it cannot take quickly is refused.
-    if (m_nCount * LineFillMs(EVENT_LINE_BYTES) > MAX_LOG_FILL_MS)
-        return RefuseSetting(*this, "生成结果过大，请减小生成次数！");
+    EventsInput in;
+    in.runProgram = IsChecked(*this, IDC_CHECK_RUN_PROGRAM);
+    if (in.runProgram)
+        in.program = ReadTextField(this, IDC_EDIT_PROGRAM, &in.programUnits);
+    in.minDelay = ReadIntField(this, IDC_EDIT_INTERVAL_MIN);
+    in.maxDelay = ReadIntField(this, IDC_EDIT_INTERVAL_MAX);
+    in.count = ReadIntField(this, IDC_EDIT_TIME_COUNT);
+    EventsSettings s{m_bRunProgram, m_strProgram, m_nIntervalMin, m_nIntervalMax, m_nCount};
+    const char* refusal = CheckEvents(in, s);
+    m_bRunProgram = s.runProgram;
+    m_strProgram = s.program;
+    m_nIntervalMin = s.minDelay;
+    m_nIntervalMax = s.maxDelay;
+    m_nCount = s.count;
+    // The log is kept whole for the box: a run whose lines memory cannot hold is refused.
+    if (!refusal && m_nCount * EVENT_LINE_BYTES > MAX_OUTPUT_BYTES)
+        refusal = MSG_TOO_MANY_EVENTS;
+    if (refusal)
+        return RefuseSetting(*this, refusal);
     SeedRandom();
     return TRUE;
 }
 
-void CIntervalPage::OnGenerate()
+void CIntervalPage::StartRun()
 {
-    if (HandleStopClick())
-        return;
-    if (!CheckInput())
-        return;
-    BeginRun();
     SetDlgItemText(IDC_EDIT_TIME_OUTPUT, "");
+    SendDlgItemMessage(IDC_EDIT_TIME_OUTPUT, EM_SETLIMITTEXT, 0); // a day of events and more
     m_strLog.Empty();
     m_nFired = 0;
-    m_nLaunchFailures = 0;
-    SetTimer(GENERATE_TIMER_ID, NextDelay());
+    m_series = EventSeries(m_nIntervalMin, m_nIntervalMax, m_nCount);
+    ScheduleNextEvent();
 }
 
-// A negative delay (pasted into a digits-only box) would wrap to weeks: it waits 0 ms instead.
-UINT CIntervalPage::NextDelay()
+void CIntervalPage::ScheduleNextEvent()
 {
-    const int delay = RandBetween(m_nIntervalMin, m_nIntervalMax);
-    return delay > 0 ? static_cast<UINT>(delay) : 0;
+    SetTimer(GENERATE_TIMER_ID, static_cast<UINT>(m_series.NextDelay(TheRandomSource())));
 }
 
-void CIntervalPage::OnTimer(UINT nIDEvent)
+void CIntervalPage::OnGenerateTimer()
 {
-    if (HandleRunTimer(nIDEvent))
-        return;
-    if (nIDEvent == GENERATE_TIMER_ID && IsRunning()) {
-        KillTimer(GENERATE_TIMER_ID); // each timer serves one event
-        const CTime now = CTime::GetCurrentTime();
-        m_strLog +=
-            CString::Format("%04d-%02d-%02d   %02d:%02d:%02d", now.GetYear(), now.GetMonth(),
-                            now.GetDay(), now.GetHour(), now.GetMinute(), now.GetSecond());
-        m_strLog += "\r\n";
+    const CTime now = CTime::GetCurrentTime();
+    const CString line = EventLine({now.GetYear(), now.GetMonth(), now.GetDay(), now.GetHour(),
+                                    now.GetMinute(), now.GetSecond()}) +
+                         "\r\n";
+    m_strLog += line;
+    ShowNewLine(line);
+    m_series.Fired(!m_bRunProgram || ShellOpen(*this, m_strProgram)); // a failure: the run goes on
+    m_nFired = m_series.FiredCount();
+    if (m_series.Done())
+        FinishRun(m_series.EndMessage(false));
+    else
+        ScheduleNextEvent();
+}
+
+// The box shows the whole log, the newest line last. Setting it all again at every event cost
+// more with every line; appending the new one shows the same text, unless the user has edited the
+// box since, which the log then replaces.
+void CIntervalPage::ShowNewLine(const CString& line)
+{
+    CWnd box = GetDlgItem(IDC_EDIT_TIME_OUTPUT);
+    if (box.SendMessage(EM_GETMODIFY)) {
         SetDlgItemText(IDC_EDIT_TIME_OUTPUT, m_strLog);
-        if (m_bRunProgram && !ShellOpen(*this, m_strProgram))
-            ++m_nLaunchFailures; // the run goes on, and its end says so
-        ++m_nFired;
-        if (m_nFired == m_nCount) {
-            FinishRun(EndMessage(false));
-        } else {
-            SetTimer(GENERATE_TIMER_ID, NextDelay());
-        }
+        return;
     }
-    Default();
+    const std::wstring wide = WideFromGbk(line.View());
+    const LRESULT length = ::GetWindowTextLengthW(box.m_hWnd);
+    box.SendMessage(EM_SETSEL, static_cast<WPARAM>(length), length);
+    box.SendMessage(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(wide.c_str()));
+    box.SendMessage(EM_SETMODIFY, FALSE); // the edit control counts its own appending as an edit
 }
 
 void CIntervalPage::OnCheckRunProgram()
@@ -121,23 +119,5 @@ void CIntervalPage::OnCheckRunProgram()
 void CIntervalPage::OnStopRequest()
 {
     KillTimer(GENERATE_TIMER_ID);
-    FinishRun(EndMessage(true));
-}
-
-void CIntervalPage::CancelRun()
-{
-    KillTimer(GENERATE_TIMER_ID);
-}
-
-CString CIntervalPage::EndMessage(bool stopped) const
-{
-    CString message = "生成成功！";
-    if (stopped)
-        message = "生成已停止：已发生 " + CString::FromInt(m_nFired) + " 次，共 " +
-                  CString::FromInt(m_nCount) + " 次。";
-    else if (m_nLaunchFailures > 0)
-        message = "生成完成，但外部程序有 " + CString::FromInt(m_nLaunchFailures) + " 次未能启动！";
-    if (stopped && m_nLaunchFailures > 0)
-        message += "\r\n外部程序有 " + CString::FromInt(m_nLaunchFailures) + " 次未能启动！";
-    return message;
+    FinishRun(m_series.EndMessage(true));
 }

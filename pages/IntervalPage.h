@@ -3,6 +3,7 @@
 // asked, the shell opening a program.
 
 #include "GeneratorPage.h"
+#include "core/EventsRules.h"
 #include "res/resource.h"
 
 class CIntervalPage : public CGeneratorPage {
@@ -10,11 +11,8 @@ public:
     explicit CIntervalPage(CWnd* parent = nullptr);
     ~CIntervalPage() override;
 
-    BOOL CheckInput();
-    void OnGenerate();
-    void OnTimer(UINT nIDEvent);
+    BOOL CheckInput() override;
     void OnCheckRunProgram();
-    void CancelRun() override;
 
     BOOL m_bRunProgram = 0;
     CString m_strProgram;
@@ -23,15 +21,17 @@ public:
     int m_nIntervalMax = 0;
     int m_nCount = 0;
     int m_nFired = 0;
-    int m_nLaunchFailures = 0; // events whose program the shell could not open
 
 protected:
     bool OnMessage(Message& m) override;
     BOOL OnInitDialog() override;
+    void StartRun() override;
+    void OnGenerateTimer() override;
     void OnStopRequest() override;
 
 private:
-    UINT NextDelay();
-    // The closing message: success only when every launch succeeded.
-    CString EndMessage(bool stopped) const;
+    void ScheduleNextEvent();
+    void ShowNewLine(const CString& line);
+
+    EventSeries m_series{0, 0, 0};
 };

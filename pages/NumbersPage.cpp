@@ -1,11 +1,17 @@
 #include "NumbersPage.h"
 
-#include "core/SettingMessages.h"
 #include "Export.h"
 #include "core/Batch.h"
+#include "core/NumbersRules.h"
 #include "framework/FieldReaders.h"
 
 #include <algorithm>
+
+namespace {
+// The whole list goes into the box, a piece at a time, with progress and Stop: a list that would
+// take the box longer than this is refused before anything changes.
+constexpr double MAX_LIST_FILL_MS = 30000;
+} // namespace
 
 CNumbersPage::CNumbersPage(CWnd* parent)
     : CGeneratorPage(IDD_PAGE_NUMBERS, parent, IDC_BTN_NUM_GENERATE, IDC_EDIT_NUM_OUTPUT)
@@ -17,23 +23,22 @@ CNumbersPage::~CNumbersPage() = default;
 bool CNumbersPage::OnMessage(Message& m)
 {
     static const MessageEntry<CNumbersPage> map[] = {
-        ForCommand(IDC_BTN_NUM_GENERATE, BN_CLICKED, &CNumbersPage::OnGenerate),
+        ForCommand<CNumbersPage>(IDC_BTN_NUM_GENERATE, BN_CLICKED, &CNumbersPage::OnGenerate),
         ForCommand(IDC_CHECK_FLOAT, BN_CLICKED, &CNumbersPage::OnCheckFloat),
         ForCommand(IDC_BTN_NUM_EXPORT, BN_CLICKED, &CNumbersPage::OnExport),
-        ForTimer(&CNumbersPage::OnTimer),
     };
-    return Dispatch(this, map, m);
+    return Dispatch(this, map, m) || CGeneratorPage::OnMessage(m);
 }
 
 BOOL CNumbersPage::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    SetCheck(*this, IDC_CHECK_INTEGER, 1);
-    SetCheck(*this, IDC_CHECK_FLOAT, 1);
-    SetDlgItemText(IDC_EDIT_NUM_MIN, "80");
-    SetDlgItemText(IDC_EDIT_NUM_MAX, "100");
-    SetDlgItemText(IDC_EDIT_NUM_COUNT, "10");
-    SetDlgItemText(IDC_EDIT_DECIMALS, "2");
+    SetCheck(*this, IDC_CHECK_INTEGER, NUMBERS_DEFAULT_INTEGER);
+    SetCheck(*this, IDC_CHECK_FLOAT, NUMBERS_DEFAULT_FLOAT);
+    SetDlgItemText(IDC_EDIT_NUM_MIN, NUMBERS_DEFAULT_MIN);
+    SetDlgItemText(IDC_EDIT_NUM_MAX, NUMBERS_DEFAULT_MAX);
+    SetDlgItemText(IDC_EDIT_NUM_COUNT, CString::FromInt(NUMBERS_DEFAULT_COUNT));
+    SetDlgItemText(IDC_EDIT_DECIMALS, CString::FromInt(NUMBERS_DEFAULT_DECIMALS));
     return TRUE;
 }
 
@@ -49,62 +54,49 @@ NumberOptions CNumbersPage::Options() const
 
 BOOL CNumbersPage::CheckInput()
 {
-    m_bInteger = IsChecked(*this, IDC_CHECK_INTEGER);
-    m_bFloat = IsChecked(*this, IDC_CHECK_FLOAT);
-    if (!m_bInteger && !m_bFloat)
-        return RefuseSetting(*this, MSG_NO_NUMBER_KIND);
-    m_fMin = ReadFloatField(this, IDC_EDIT_NUM_MIN);
-    m_fMax = ReadFloatField(this, IDC_EDIT_NUM_MAX);
-    m_nCount = ReadIntField(this, IDC_EDIT_NUM_COUNT);
-    if (m_bFloat) {
-        m_nDecimals = ReadIntField(this, IDC_EDIT_DECIMALS);
-        if (m_nDecimals < 0)
-            return RefuseSetting(*this, MSG_BAD_DECIMALS);
-    }
-    if (m_fMin > m_fMax)
-        return RefuseSetting(*this, MSG_BAD_RANGE);
-    if (m_nCount < 1)
-        return RefuseSetting(*this, MSG_BAD_COUNT);
-    if (!FitsOutputBox())
-        return RefuseSetting(*this, MSG_NUMBERS_TOO_LARGE);
+    const NumbersInput in{.integer = IsChecked(*this, IDC_CHECK_INTEGER),
+                          .decimal = IsChecked(*this, IDC_CHECK_FLOAT),
+                          .min = ReadFloatField(this, IDC_EDIT_NUM_MIN),
+                          .max = ReadFloatField(this, IDC_EDIT_NUM_MAX),
+                          .count = ReadIntField(this, IDC_EDIT_NUM_COUNT),
+                          .decimals = ReadIntField(this, IDC_EDIT_DECIMALS)};
+    NumberOptions o = Options();
+    const char* refusal = CheckNumbers(in, o);
+    m_bInteger = o.m_bInteger;
+    m_bFloat = o.m_bFloat;
+    m_fMin = o.m_fMin;
+    m_fMax = o.m_fMax;
+    m_nCount = o.m_nCount;
+    m_nDecimals = o.m_nDecimals;
+    if (!refusal)
+        refusal = ListRefusal();
+    if (refusal)
+        return RefuseSetting(*this, refusal);
     SeedRandom();
     return TRUE;
 }
 
-// The whole list goes into the box: a list the box cannot take within about two seconds (or the
-// memory hold) is refused before anything changes. Measured under Wine, 5,000,000 items took 44 s
-// and one item of 1,000,000 decimals over five minutes.
-bool CNumbersPage::FitsOutputBox() const
+// Measured under Wine, 5,000,000 items took 44 s to fill and one item of 1,000,000 decimals over
+// five minutes; the box's cost grows with the lines and with the square of a line's length.
+const char* CNumbersPage::ListRefusal() const
 {
-    long long longest = 11; // "-2147483648"
-    if (m_bFloat)           // sign, six whole digits at most, the point, the decimals
-        longest = std::max(longest, 8LL + m_nDecimals);
-    const double lineMs = LineFillMs(static_cast<std::size_t>(std::min(longest, 1LL << 30)) + 2);
-    return static_cast<long long>(m_nCount) * (longest + 2) <= MAX_OUTPUT_BYTES &&
-           m_nCount * lineMs <= MAX_FILL_MS;
+    const long long line = LongestNumberItem(Options()) + 2;
+    const double lineMs = LineFillMs(static_cast<std::size_t>(std::min(line, 1LL << 30)));
+    if (m_nCount * line <= MAX_OUTPUT_BYTES && m_nCount * lineMs <= MAX_LIST_FILL_MS)
+        return nullptr;
+    // Fewer decimals help only where there are decimals.
+    return m_bFloat && m_nDecimals > 0 ? MSG_NUMBERS_LIST_TOO_LONG_DECIMALS
+                                       : MSG_NUMBERS_LIST_TOO_LONG;
 }
 
-void CNumbersPage::OnGenerate()
+void CNumbersPage::StartRun()
 {
-    if (HandleStopClick())
-        return;
-    if (!CheckInput())
-        return;
-    BeginRun();
     SetDlgItemText(IDC_EDIT_NUM_OUTPUT, "");
-    std::string text; // within the bounds above, made in a few milliseconds
+    std::string text; // within the bounds above, made in a fraction of a second
     MakeNumbersList({.options = Options(), .count = m_nCount}, TheRandomSource(), text);
     FillOutput(std::move(text), [this](bool stopped, std::int64_t lines) {
-        FinishRun(stopped ? "生成已停止：已生成 " + CString::FromInt(lines) + " 个，共 " +
-                                CString::FromInt(m_nCount) + " 个。"
-                          : CString("生成成功！"));
+        FinishRun(stopped ? StoppedMessage(lines, m_nCount) : CString(MSG_SUCCESS));
     });
-}
-
-void CNumbersPage::OnTimer(UINT nIDEvent)
-{
-    if (!HandleRunTimer(nIDEvent))
-        Default();
 }
 
 void CNumbersPage::OnCheckFloat()
@@ -115,12 +107,12 @@ void CNumbersPage::OnCheckFloat()
 void CNumbersPage::OnExport()
 {
     if (IsRunning()) {
-        PageMessage(*this, "正在生成，请稍后再导出。");
+        PageMessage(*this, MSG_EXPORT_WHILE_RUNNING);
         return;
     }
     const CString list = GetDlgItemText(IDC_EDIT_NUM_OUTPUT);
     if (list.IsEmpty()) {
-        PageMessage(*this, "没有可导出的结果！");
+        PageMessage(*this, MSG_NOTHING_TO_EXPORT);
         return;
     }
     std::wstring path;

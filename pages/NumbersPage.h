@@ -11,9 +11,7 @@ public:
     explicit CNumbersPage(CWnd* parent = nullptr);
     ~CNumbersPage() override;
 
-    BOOL CheckInput();
-    void OnGenerate();
-    void OnTimer(UINT nIDEvent);
+    BOOL CheckInput() override;
     void OnCheckFloat();
     void OnExport();
     // The page's settings as the number items read them.
@@ -29,8 +27,9 @@ public:
 protected:
     bool OnMessage(Message& m) override;
     BOOL OnInitDialog() override;
-    void OnStopRequest() override {}
+    void StartRun() override;
 
 private:
-    bool FitsOutputBox() const;
+    // The message for a list the box cannot take, or null.
+    const char* ListRefusal() const;
 };

@@ -1,8 +1,8 @@
 #include "StringsPage.h"
 
-#include "core/SettingMessages.h"
 #include "Export.h"
 #include "core/Random.h"
+#include "core/StringsRules.h"
 #include "corelib/Core.h"
 #include "corelib/Platform.h"
 #include "corelib/WideText.h"
@@ -13,6 +13,8 @@
 
 namespace {
 
+constexpr const char* MSG_NO_WHOLE_BATCH = "没有可导出的完整结果，请重新生成。";
+
 std::string_view FolderOf(std::string_view path)
 {
     const std::size_t slash = path.find_last_of("/\\");
@@ -22,7 +24,8 @@ std::string_view FolderOf(std::string_view path)
 } // namespace
 
 CStringsPage::CStringsPage(CWnd* parent)
-    : CGeneratorPage(IDD_PAGE_STRINGS, parent, IDC_BTN_STR_GENERATE, IDC_EDIT_STR_OUTPUT)
+    : CGeneratorPage(IDD_PAGE_STRINGS, parent, IDC_BTN_STR_GENERATE, IDC_EDIT_STR_OUTPUT),
+      m_strNothingToExport(MSG_NOTHING_TO_EXPORT)
 {
 }
 
@@ -34,23 +37,22 @@ CStringsPage::~CStringsPage()
 bool CStringsPage::OnMessage(Message& m)
 {
     static const MessageEntry<CStringsPage> map[] = {
-        ForCommand(IDC_BTN_STR_GENERATE, BN_CLICKED, &CStringsPage::OnGenerate),
+        ForCommand<CStringsPage>(IDC_BTN_STR_GENERATE, BN_CLICKED, &CStringsPage::OnGenerate),
         ForCommand(IDC_BTN_STR_EXPORT, BN_CLICKED, &CStringsPage::OnExport),
-        ForTimer(&CStringsPage::OnTimer),
-        ForMessage(WM_BATCH_DONE, &CStringsPage::OnBatchDone),
-        ForMessage(WM_DESTROY, &CStringsPage::CancelRun),
     };
-    return Dispatch(this, map, m);
+    return Dispatch(this, map, m) || CGeneratorPage::OnMessage(m);
 }
 
 BOOL CStringsPage::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    SetCheck(*this, IDC_CHECK_UPPER, 1);
-    SetCheck(*this, IDC_CHECK_LOWER, 1);
-    SetDlgItemText(IDC_EDIT_LEN_MIN, "5");
-    SetDlgItemText(IDC_EDIT_LEN_MAX, "8");
-    SetDlgItemText(IDC_EDIT_STR_COUNT, "10");
+    SetCheck(*this, IDC_CHECK_UPPER, STRINGS_DEFAULT_UPPER);
+    SetCheck(*this, IDC_CHECK_LOWER, STRINGS_DEFAULT_LOWER);
+    SetCheck(*this, IDC_CHECK_DIGIT, STRINGS_DEFAULT_DIGIT);
+    SetCheck(*this, IDC_CHECK_HANZI, STRINGS_DEFAULT_HANZI);
+    SetDlgItemText(IDC_EDIT_LEN_MIN, CString::FromInt(STRINGS_DEFAULT_LEN_MIN));
+    SetDlgItemText(IDC_EDIT_LEN_MAX, CString::FromInt(STRINGS_DEFAULT_LEN_MAX));
+    SetDlgItemText(IDC_EDIT_STR_COUNT, CString::FromInt(STRINGS_DEFAULT_COUNT));
     m_strOutFile = g_pCore->getAppPath() + "_out.txt";
     // A program folder that is not writable sends the file to the user's data folder.
     m_bOutFileElsewhere = FolderOf(m_strOutFile.View()) != FolderOf(corelib::ProgramPath().View());
@@ -73,69 +75,52 @@ StringOptions CStringsPage::Options() const
 
 BOOL CStringsPage::CheckInput()
 {
-    m_bUpper = IsChecked(*this, IDC_CHECK_UPPER);
-    m_bLower = IsChecked(*this, IDC_CHECK_LOWER);
-    m_bDigit = IsChecked(*this, IDC_CHECK_DIGIT);
-    m_bHanzi = IsChecked(*this, IDC_CHECK_HANZI);
-    if (!m_bUpper && !m_bLower && !m_bDigit && !m_bHanzi)
-        return RefuseSetting(*this, MSG_NO_CHAR_CLASS);
-    m_strHead = GetDlgItemText(IDC_EDIT_HEAD);
-    m_strTail = GetDlgItemText(IDC_EDIT_TAIL);
-    m_strInsert = GetDlgItemText(IDC_EDIT_INSERT);
-    m_strInsert.TrimLeft();
-    m_strInsert.TrimRight();
-    m_nLenMin = ReadIntField(this, IDC_EDIT_LEN_MIN);
-    m_nLenMax = ReadIntField(this, IDC_EDIT_LEN_MAX);
-    m_nCount = ReadIntField(this, IDC_EDIT_STR_COUNT);
-    if (m_nLenMin > m_nLenMax)
-        return RefuseSetting(*this, MSG_BAD_LENGTH);
-    if (m_nCount < 1)
-        return RefuseSetting(*this, MSG_BAD_COUNT);
-    if (!FitsInMemory())
-        return RefuseSetting(*this, MSG_STRINGS_TOO_LARGE);
+    const StringsInput in{.upper = IsChecked(*this, IDC_CHECK_UPPER),
+                          .lower = IsChecked(*this, IDC_CHECK_LOWER),
+                          .digit = IsChecked(*this, IDC_CHECK_DIGIT),
+                          .hanzi = IsChecked(*this, IDC_CHECK_HANZI),
+                          .head = ReadTextField(this, IDC_EDIT_HEAD),
+                          .tail = ReadTextField(this, IDC_EDIT_TAIL),
+                          .insert = ReadTextField(this, IDC_EDIT_INSERT),
+                          .lenMin = ReadIntField(this, IDC_EDIT_LEN_MIN),
+                          .lenMax = ReadIntField(this, IDC_EDIT_LEN_MAX),
+                          .count = ReadIntField(this, IDC_EDIT_STR_COUNT)};
+    StringsSettings s{Options(), m_nCount};
+    const char* refusal = CheckStrings(in, s);
+    const StringOptions& o = s.options;
+    m_bUpper = o.m_bUpper;
+    m_bLower = o.m_bLower;
+    m_bDigit = o.m_bDigit;
+    m_bHanzi = o.m_bHanzi;
+    m_strHead = o.m_strHead;
+    m_strTail = o.m_strTail;
+    m_strInsert = o.m_strInsert;
+    m_nLenMin = o.m_nLenMin;
+    m_nLenMax = o.m_nLenMax;
+    m_nCount = s.count;
+    if (refusal)
+        return RefuseSetting(*this, refusal);
     SeedRandom();
     return TRUE;
 }
 
-// The longest string the settings can make, and the shown list, must fit in memory: a setting
-// that cannot be produced is refused like any other invalid one, before anything changes.
-bool CStringsPage::FitsInMemory() const
+void CStringsPage::StartRun()
 {
-    const long long longest = LongestString(Options());
-    if (longest > MAX_OUTPUT_BYTES)
-        return false;
-    return m_nCount > MAX_SHOWN_ITEMS || m_nCount * (longest + 2) <= MAX_OUTPUT_BYTES;
-}
-
-void CStringsPage::OnGenerate()
-{
-    if (HandleStopClick())
-        return;
-    if (!CheckInput())
-        return;
-    BeginRun();
-    m_exportable = Exportable::Nothing;
-    SetDlgItemText(IDC_EDIT_STR_OUTPUT, "生成中，请稍后...");
+    m_bBatchStarted = false;
+    SetDlgItemText(IDC_EDIT_STR_OUTPUT, MSG_WORKING);
     SetTimer(GENERATE_TIMER_ID, 200);
 }
 
-void CStringsPage::OnTimer(UINT nIDEvent)
+void CStringsPage::OnGenerateTimer()
 {
-    if (HandleRunTimer(nIDEvent))
-        return;
-    KillTimer(nIDEvent); // every other timer of the page fires once
-    if (nIDEvent == GENERATE_TIMER_ID)
-        StartBatch();
-    Default();
+    StartBatch();
 }
 
 void CStringsPage::StartBatch()
 {
-    if (StopRequested()) { // stopped while it waited
-        FinishRun("生成已停止：已生成 0 个，共 " + CString::FromInt(m_nCount) + " 个。");
-        return;
-    }
-    m_bGenerated = true;
+    m_bBatchStarted = true;
+    m_exportable = Exportable::Nothing;
+    m_strNothingToExport = MSG_NOTHING_TO_EXPORT;
     CResultsFile::Start start = m_results.Begin(m_strOutFile);
     if (start == CResultsFile::Start::HeldElsewhere) {
         // Another program holds the shared name, a second Zanfor most likely: this page keeps a
@@ -155,64 +140,89 @@ void CStringsPage::StartBatch()
     }
     m_shown.clear();
     m_result = BatchResult{};
-    const StringsBatch batch{.options = Options(), .count = m_nCount, .maxShown = MAX_SHOWN_ITEMS};
-    m_worker.Start(
-        m_hWnd, [this, batch, rng = TheRandomSource(), sources = SourcesOf(*g_pCore)](
+    // The list is collected only when it is small enough to keep beside the file.
+    const long long longest = LongestString(Options());
+    m_nMaxShown =
+        m_nCount <= MAX_SHOWN_ITEMS && m_nCount * (longest + 2) <= MAX_OUTPUT_BYTES ? m_nCount : 0;
+    const StringsBatch batch{.options = Options(), .count = m_nCount, .maxShown = m_nMaxShown};
+    StartWorker([this, batch, rng = TheRandomSource(), sources = SourcesOf(*g_pCore)](
                     const std::atomic<bool>& stop, std::atomic<std::int64_t>& made) mutable {
-            const BatchControl control{.stop = &stop,
-                                       .progress = [&made](std::int64_t n) { made = n; }};
-            m_result = MakeStringsBatch(batch, rng, sources, m_results, &m_shown, control);
-        });
+        const BatchControl control{.stop = &stop,
+                                   .progress = [&made](std::int64_t n) { made = n; }};
+        m_result = MakeStringsBatch(batch, rng, sources, m_results, &m_shown, control);
+    });
 }
 
 CString CStringsPage::ProgressText()
 {
-    return "生成中，请稍后... " + Percent(m_worker.Made(), m_nCount);
+    return CString(MSG_WORKING) + " " + Percent(WorkerMade(), m_nCount);
 }
 
 void CStringsPage::OnStopRequest()
 {
-    m_worker.RequestStop();
-}
-
-void CStringsPage::CancelRun()
-{
-    m_worker.RequestStop();
-    m_worker.Wait();
-}
-
-void CStringsPage::OnBatchDone()
-{
-    m_worker.Wait();
-    if (!IsRunning())
+    if (m_bBatchStarted) {
+        CGeneratorPage::OnStopRequest();
         return;
+    }
+    // Stopped while it waited: nothing was made, and the box and Export say so.
+    KillTimer(GENERATE_TIMER_ID);
+    SetDlgItemText(IDC_EDIT_STR_OUTPUT, "");
+    m_exportable = Exportable::Nothing;
+    m_strNothingToExport = MSG_NOTHING_TO_EXPORT;
+    FinishRun(StoppedMessage(0, m_nCount));
+}
+
+void CStringsPage::OnWorkerDone(const char* failure)
+{
+    if (failure) {
+        // As after a failed write: nothing whole to export, and the box and message say why.
+        m_exportable = Exportable::Nothing;
+        m_strNothingToExport = CString(failure) + MSG_NO_WHOLE_BATCH;
+        std::string().swap(m_shown);
+        SetDlgItemText(IDC_EDIT_STR_OUTPUT, failure);
+        FinishRun(failure);
+        return;
+    }
     const bool fileOk = !m_result.sinkFailed && m_results.Verify();
-    const bool listWhole = m_nCount <= MAX_SHOWN_ITEMS && m_result.shownCount == m_nCount;
+    const bool listWhole = m_nMaxShown > 0 && m_result.shownCount == m_nCount;
     // A list that would take the box too long to show is left to Export, like a long batch.
-    const bool showList = m_nCount <= MAX_SHOWN_ITEMS && TextFillMs(m_shown) <= MAX_FILL_MS;
+    const bool showList = m_nMaxShown > 0 && TextFillMs(m_shown) <= MAX_FILL_MS;
     if (!fileOk) {
-        // The list on screen is what Export offers when it is the whole batch.
-        m_exportable = listWhole && showList ? Exportable::ShownList : Exportable::Nothing;
-        if (m_exportable == Exportable::ShownList)
-            SetDlgItemText(IDC_EDIT_STR_OUTPUT, CString(m_shown));
+        // The batch's own list is what Export offers when it is the whole batch.
+        m_exportable = listWhole ? Exportable::ShownList : Exportable::Nothing;
+        if (listWhole && showList) {
+            FillOutput(m_shown, [this](bool, std::int64_t) {
+                FinishRun(FileFailureText(m_results.ErrorText()));
+            });
+            return;
+        }
         FinishWithFileFailure(m_results.ErrorText());
         return;
     }
     m_exportable = Exportable::ResultsFile;
-    CString message = "生成成功！";
-    if (m_result.stopped)
-        message = "生成已停止：已生成 " + CString::FromInt(m_result.made) + " 个，共 " +
-                  CString::FromInt(m_nCount) + " 个。";
-    if (m_bOutFileElsewhere)
-        message += "\r\n结果文件：" + m_strOutFile;
+    const CString message = EndMessage(m_result.stopped ? StoppedMessage(m_result.made, m_nCount)
+                                                        : CString(MSG_SUCCESS));
     if (!showList) {
-        SetDlgItemText(IDC_EDIT_STR_OUTPUT, m_result.stopped
-                                                ? "生成已停止，已生成的部分请单击导出按钮。"
-                                                : "生成完成，请单击导出按钮。");
+        const char* notice = m_result.stopped ? "生成已停止，已生成的部分请单击导出按钮。"
+                             : m_nCount <= MAX_SHOWN_ITEMS
+                                 ? "生成完成，列表过大不在此显示，请单击导出按钮。"
+                                 : "生成完成，请单击导出按钮。";
+        SetDlgItemText(IDC_EDIT_STR_OUTPUT, notice);
         FinishRun(message);
         return;
     }
-    FillOutput(std::move(m_shown), [this, message](bool, std::int64_t) { FinishRun(message); });
+    FillOutput(std::move(m_shown), [this, message](bool stopped, std::int64_t lines) {
+        // The batch is whole in the file; only its showing was stopped.
+        FinishRun(stopped ? EndMessage("显示已停止：已显示 " + CString::FromInt(lines) +
+                                       " 个，共 " + CString::FromInt(m_nCount) +
+                                       " 个；全部结果在结果文件中，请单击导出按钮。")
+                          : message);
+    });
+}
+
+CString CStringsPage::EndMessage(const CString& outcome) const
+{
+    return m_bOutFileElsewhere ? outcome + "\r\n结果文件：" + m_strOutFile : outcome;
 }
 
 CString CStringsPage::FileFailureText(const CString& why) const
@@ -225,20 +235,19 @@ CString CStringsPage::FileFailureText(const CString& why) const
 
 void CStringsPage::FinishWithFileFailure(const CString& why)
 {
-    if (m_exportable != Exportable::ShownList)
-        SetDlgItemText(IDC_EDIT_STR_OUTPUT, "结果文件写入失败，请检查后重新生成。");
+    m_strNothingToExport = CString("结果文件写入失败，") + MSG_NO_WHOLE_BATCH;
+    SetDlgItemText(IDC_EDIT_STR_OUTPUT, "结果文件写入失败，请检查后重新生成。");
     FinishRun(FileFailureText(why));
 }
 
 void CStringsPage::OnExport()
 {
     if (IsRunning()) {
-        PageMessage(*this, "正在生成，请稍后再导出。");
+        PageMessage(*this, MSG_EXPORT_WHILE_RUNNING);
         return;
     }
     if (m_exportable == Exportable::Nothing) {
-        PageMessage(*this, m_bGenerated ? "结果文件写入失败，没有可导出的完整结果，请重新生成。"
-                                        : "没有可导出的结果！");
+        PageMessage(*this, m_strNothingToExport);
         return;
     }
     std::wstring path;
@@ -252,9 +261,9 @@ void CStringsPage::OnExport()
     }
     ExportResult result;
     if (m_exportable == Exportable::ShownList) {
-        const CString list = GetDlgItemText(IDC_EDIT_STR_OUTPUT);
-        result = SaveExport(path, encoding,
-                            [&](const ExportWriter& write) { return write(list.View()); });
+        // The batch's own bytes: the box may have been edited, and shows what GBK cannot split.
+        result =
+            SaveExport(path, encoding, [&](const ExportWriter& write) { return write(m_shown); });
     } else {
         result = SaveExport(path, encoding,
                             [&](const ExportWriter& write) { return m_results.ReadBack(write); });

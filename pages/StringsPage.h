@@ -15,11 +15,8 @@ public:
     explicit CStringsPage(CWnd* parent = nullptr);
     ~CStringsPage() override;
 
-    BOOL CheckInput();
-    void OnGenerate();
-    void OnTimer(UINT nIDEvent);
+    BOOL CheckInput() override;
     void OnExport();
-    void CancelRun() override;
     // The composer's settings, made of the page's own members.
     StringOptions Options() const;
 
@@ -38,25 +35,30 @@ public:
 protected:
     bool OnMessage(Message& m) override;
     BOOL OnInitDialog() override;
+    void StartRun() override;
+    void OnGenerateTimer() override;
+    void OnWorkerDone(const char* failure) override;
     void OnStopRequest() override;
     CString ProgressText() override;
 
 private:
-    bool FitsInMemory() const;
     void StartBatch();
-    void OnBatchDone();
-    // Ends a batch that could not start, or whose file failed: the message names the file.
+    // Ends a batch that could not start, or whose file failed without a list to show: the box and
+    // the message say so and name the file.
     void FinishWithFileFailure(const CString& why);
     CString FileFailureText(const CString& why) const;
+    // The closing message of a batch that reached its file, given how it ended.
+    CString EndMessage(const CString& outcome) const;
 
     CResultsFile m_results;
-    CBatchWorker m_worker;
     BatchResult m_result;
-    std::string m_shown;
+    std::int64_t m_nMaxShown = 0; // the batch collects its list when it holds at most this many
+    std::string m_shown;          // the batch's list, as the batch made it
+    bool m_bBatchStarted = false; // the run is past its 200 ms wait
     // The results file is not the one beside the program: the user is told where it is.
     bool m_bOutFileElsewhere = false;
-    // What Export offers: the results file of a batch that reached it whole, or else the list on
-    // screen when it is the whole batch.
+    // What Export offers: the results file of a batch that reached it whole, or else the batch's
+    // list when it is the whole batch; with nothing, Export says why.
     enum class Exportable { Nothing, ResultsFile, ShownList } m_exportable = Exportable::Nothing;
-    bool m_bGenerated = false; // a batch has been tried
+    CString m_strNothingToExport;
 };

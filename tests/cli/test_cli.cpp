@@ -149,7 +149,7 @@ TEST(CliRefusals, ThePagesMessageOnStderrStatus2AndNoOutput)
         {{"strings", "-n", "abc"}, u8"生成个数设定无效！"}, // read as the box reads it: 0
         {{"strings", "--min-length", "9", "--max-length", "3", "-n", "0"}, u8"生成长度设定无效！"},
         {{"strings", "--secure", "--max-length", "100000000"},
-         u8"生成结果过大，请减小生成长度或生成个数！"},
+         u8"生成的字符串过长，请减小生成长度或头部、尾部、插入的文字！"},
         {{"numbers", "--decimals", "-1"}, u8"保留小数位数设定无效！"},
         {{"numbers", "--decimals", "-1", "--min", "100", "--max", "80"},
          u8"保留小数位数设定无效！"},
@@ -162,7 +162,8 @@ TEST(CliRefusals, ThePagesMessageOnStderrStatus2AndNoOutput)
         {{"events", "--min-delay", "3000", "--max-delay", "500", "-n", "0"},
          u8"发生间隔设定无效！"},
         {{"events", "-n", "0"}, u8"生成个数设定无效！"},
-        {{"strings", "--head", "\xF0\x9F\x98\x80"}, u8"--head 含有 GBK 无法表示的字符！"},
+        {{"strings", "--head", "\xF0\x9F\x98\x80"}, u8"头部含有 GBK 无法表示的字符！"},
+        {{"strings", "--insert", "1|\xED\x95\x9C"}, u8"插入的文字含有 GBK 无法表示的字符！"},
     };
     for (const auto& c : cases) {
         std::vector<std::string> args = c.args;

@@ -145,11 +145,15 @@ TextRecorder::~TextRecorder()
 LRESULT CALLBACK TextRecorder::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     auto* self = static_cast<TextRecorder*>(::GetPropW(hwnd, L"ZanforTextRecorder"));
-    if (msg == WM_SETTEXT) {
-        self->texts.emplace_back(lParam ? reinterpret_cast<const wchar_t*>(lParam) : L"");
+    const LRESULT result = ::CallWindowProcW(self->m_old, hwnd, msg, wParam, lParam);
+    if (msg == WM_SETTEXT || msg == EM_REPLACESEL) {
+        std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(hwnd)) + 1, L'\0');
+        text.resize(static_cast<std::size_t>(
+            ::GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+        self->texts.push_back(std::move(text));
         self->times.push_back(::GetTickCount());
     }
-    return ::CallWindowProcW(self->m_old, hwnd, msg, wParam, lParam);
+    return result;
 }
 
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)

@@ -48,7 +48,8 @@ private:
 void SaveAsLater(HWND dialog, const std::wstring& defaultName, const std::wstring& path,
                  int fileType);
 
-// Records every text set into a control (WM_SETTEXT), however quickly they follow one another.
+// Records the control's whole text after every change the program makes to it (WM_SETTEXT, or
+// EM_REPLACESEL appending), however quickly they follow one another.
 class TextRecorder {
 public:
     explicit TextRecorder(HWND control);

@@ -90,7 +90,7 @@ TEST_F(IntervalPage, ARunOfThreeEventsShowsOneTwoThreeLines)
     EXPECT_FALSE(IsEnabled(hwnd, IDC_BTN_TIME_GENERATE));
     ASSERT_TRUE(PumpUntil([&] { return !catcher.boxes.empty(); }));
     PumpFor(20);
-    // Emptied at the click, then one, two, three lines, each time the whole log.
+    // Emptied at the click, then one, two, three lines: each time the whole log.
     std::vector<std::size_t> seen;
     for (const std::wstring& text : output.texts)
         seen.push_back(SplitLines(text).size());
@@ -178,14 +178,19 @@ TEST_F(IntervalPage, ANegativeDelayPastedIntoTheBoxWaitsNoTime)
     EXPECT_EQ(Lines(), 2u);
 }
 
-TEST_F(IntervalPage, ACountWhoseLinesCannotBeHeldIsRefused)
+TEST_F(IntervalPage, ACountWhoseLinesCannotBeHeldIsRefusedButADayIsNot)
 {
     Set(L"0", L"0", L"100000000");
     Click(hwnd, IDC_BTN_TIME_GENERATE);
-    EXPECT_EQ(Messages(), std::vector<std::wstring>{L"生成结果过大，请减小生成次数！"});
+    EXPECT_EQ(Messages(), std::vector<std::wstring>{L"生成次数过多，请减小生成次数！"});
     PumpFor(100);
     EXPECT_EQ(Lines(), 0u);
     EXPECT_TRUE(IsEnabled(hwnd, IDC_BTN_TIME_GENERATE));
+    // A day at one event a second starts (and ends with the page).
+    Set(L"1000", L"1000", L"86400");
+    Click(hwnd, IDC_BTN_TIME_GENERATE);
+    EXPECT_EQ(Messages().size(), 1u);
+    EXPECT_TRUE(page->IsRunning());
 }
 
 TEST_F(IntervalPage, ExportDoesNothing)

@@ -327,23 +327,33 @@ TEST_F(StringsPage, ExportSavesTheWholeLatestBatchAsGbkOrUtf8)
     DeleteFileW(utf8Path.c_str());
 }
 
-TEST_F(StringsPage, OutputTooLargeForMemoryIsRefusedBeforeAnythingChanges)
+TEST_F(StringsPage, AStringTooLongForMemoryIsRefusedWhateverTheCount)
 {
-    const std::wstring tooLarge = L"生成结果过大，请减小生成长度或生成个数！";
+    const std::wstring tooLong = L"生成的字符串过长，请减小生成长度或头部、尾部、插入的文字！";
     SetText(hwnd, IDC_EDIT_STR_OUTPUT, L"kept");
     SetText(hwnd, IDC_EDIT_LEN_MIN, L"100000000"); // every string 100 MB, shown or not
     SetText(hwnd, IDC_EDIT_LEN_MAX, L"100000000");
     SetCount(1001);
     Click(hwnd, IDC_BTN_STR_GENERATE);
-    ClickCheck(hwnd, IDC_CHECK_HANZI, true);
-    SetText(hwnd, IDC_EDIT_LEN_MIN, L"40000"); // 1000 strings of up to 80 KB: 80 MB to show
-    SetText(hwnd, IDC_EDIT_LEN_MAX, L"40000");
-    SetCount(1000);
+    SetCount(1);
     Click(hwnd, IDC_BTN_STR_GENERATE);
-    EXPECT_EQ(Messages(), (std::vector<std::wstring>{tooLarge, tooLarge}));
+    EXPECT_EQ(Messages(), (std::vector<std::wstring>{tooLong, tooLong}));
     PumpFor(300);
     EXPECT_EQ(GetText(hwnd, IDC_EDIT_STR_OUTPUT), L"kept");
     EXPECT_TRUE(IsEnabled(hwnd, IDC_BTN_STR_GENERATE));
+
+    // A batch the file takes is made whatever its count: 1000 strings with a 100 KB head, too many
+    // bytes to keep beside the file, are left to Export as 1001 are.
+    SetText(hwnd, IDC_EDIT_HEAD, std::wstring(100000, L'h'));
+    SetText(hwnd, IDC_EDIT_LEN_MIN, L"5");
+    SetText(hwnd, IDC_EDIT_LEN_MAX, L"8");
+    SetCount(1000);
+    GenerateAndWait();
+    EXPECT_EQ(Messages().back(), L"生成成功！");
+    EXPECT_EQ(GetText(hwnd, IDC_EDIT_STR_OUTPUT),
+              L"生成完成，列表过大不在此显示，请单击导出按钮。");
+    EXPECT_EQ(SplitLines(Widen(ReadFileBytes(OutFile()))).size(), 1000u);
+    SetText(hwnd, IDC_EDIT_HEAD, L"");
 
     // A huge upper bound alone is fine: a length never passes the lower bound by more than 32767.
     ClickCheck(hwnd, IDC_CHECK_HANZI, false);
@@ -417,6 +427,7 @@ TEST_F(StringsPage, AListTheBoxWouldTakeTooLongToShowIsLeftToExport)
     SetCount(100);
     GenerateAndWait();
     EXPECT_EQ(Messages().back(), L"生成成功！");
-    EXPECT_EQ(GetText(hwnd, IDC_EDIT_STR_OUTPUT), L"生成完成，请单击导出按钮。");
+    EXPECT_EQ(GetText(hwnd, IDC_EDIT_STR_OUTPUT),
+              L"生成完成，列表过大不在此显示，请单击导出按钮。");
     EXPECT_EQ(SplitLines(Widen(ReadFileBytes(OutFile()))).size(), 100u);
 }

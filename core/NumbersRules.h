@@ -1,0 +1,42 @@
+#pragma once
+// The numbers generator's rule book, for the numbers page and the command line alike: the
+// settings' defaults, the check that refuses the first invalid setting in the page's order with
+// the page's words, and the longest item either will make.
+
+#include "NumberItem.h"
+#include "RunMessages.h"
+
+// As the page opens.
+constexpr BOOL NUMBERS_DEFAULT_INTEGER = 1;
+constexpr BOOL NUMBERS_DEFAULT_FLOAT = 1;
+constexpr const char* NUMBERS_DEFAULT_MIN = "80";
+constexpr const char* NUMBERS_DEFAULT_MAX = "100";
+constexpr int NUMBERS_DEFAULT_COUNT = 10;
+constexpr int NUMBERS_DEFAULT_DECIMALS = 2;
+
+// One item is built whole in memory: more decimals than fit are refused.
+constexpr long long MAX_NUMBER_ITEM_BYTES = 64LL << 20;
+
+constexpr const char* MSG_NO_NUMBER_KIND = "至少指定一种数字类型！";
+constexpr const char* MSG_BAD_DECIMALS = "保留小数位数设定无效！";
+constexpr const char* MSG_BAD_RANGE = "数值范围设定无效！";
+constexpr const char* MSG_TOO_MANY_DECIMALS = "保留小数位数过大，请减小保留小数位数！";
+// A list longer than the numbers page's box takes: only what can shorten it is named.
+constexpr const char* MSG_NUMBERS_LIST_TOO_LONG = "生成结果过大，请减小生成个数！";
+constexpr const char* MSG_NUMBERS_LIST_TOO_LONG_DECIMALS =
+    "生成结果过大，请减小生成个数或保留小数位数！";
+
+// What the page's controls hold, or the command line's arguments give, in the page's terms.
+struct NumbersInput {
+    BOOL integer = 0, decimal = 0;
+    float min = 0, max = 0;
+    int count = 0, decimals = 0;
+};
+
+// Takes in into o in the page's order and returns the first invalid setting's message, or null.
+// What was taken before a refusal keeps its new value, the rest its old one; the decimals are
+// taken only with decimal items chosen.
+const char* CheckNumbers(const NumbersInput& in, NumberOptions& o);
+
+// The most bytes one item of these settings takes, its line end aside.
+long long LongestNumberItem(const NumberOptions& o);

@@ -1,0 +1,48 @@
+#pragma once
+// The strings generator's rule book, for the strings page and the command line alike: the
+// settings' defaults, the check that refuses the first invalid setting in the page's order with
+// the page's words, and the largest string either will make.
+
+#include "RunMessages.h"
+#include "SettingText.h"
+#include "StringComposer.h"
+
+// As the page opens.
+constexpr BOOL STRINGS_DEFAULT_UPPER = 1;
+constexpr BOOL STRINGS_DEFAULT_LOWER = 1;
+constexpr BOOL STRINGS_DEFAULT_DIGIT = 0;
+constexpr BOOL STRINGS_DEFAULT_HANZI = 0;
+constexpr int STRINGS_DEFAULT_LEN_MIN = 5;
+constexpr int STRINGS_DEFAULT_LEN_MAX = 8;
+constexpr int STRINGS_DEFAULT_COUNT = 10;
+
+// One string is built whole in memory: a setting that makes a longer one is refused.
+constexpr long long MAX_STRING_BYTES = 64LL << 20;
+
+constexpr const char* MSG_NO_CHAR_CLASS = "至少指定一种字符类型！";
+constexpr const char* MSG_BAD_LENGTH = "生成长度设定无效！";
+constexpr const char* MSG_HEAD_NOT_GBK = "头部含有 GBK 无法表示的字符！";
+constexpr const char* MSG_TAIL_NOT_GBK = "尾部含有 GBK 无法表示的字符！";
+constexpr const char* MSG_INSERT_NOT_GBK = "插入的文字含有 GBK 无法表示的字符！";
+constexpr const char* MSG_STRING_TOO_LONG =
+    "生成的字符串过长，请减小生成长度或头部、尾部、插入的文字！";
+
+// What the page's controls hold, or the command line's arguments give, in the page's terms: the
+// class boxes, the texts as typed (before the insertion spec's blanks are trimmed) and the numeric
+// boxes as read.
+struct StringsInput {
+    BOOL upper = 0, lower = 0, digit = 0, hanzi = 0;
+    SettingText head, tail, insert;
+    int lenMin = 0, lenMax = 0, count = 0;
+};
+
+struct StringsSettings {
+    StringOptions options;
+    int count = 0;
+};
+
+// Takes in into s in the page's order and returns the first invalid setting's message, or null.
+// What was taken before a refusal keeps its new value, the rest its old one. reachesUpperBound:
+// the draws reach the upper length bound (a secure source), which makes the longest string longer.
+const char* CheckStrings(const StringsInput& in, StringsSettings& s,
+                         bool reachesUpperBound = false);
