@@ -1,14 +1,18 @@
-// The strings page as a user meets it, under Wine or on Windows: the time from a click on Generate
-// for a batch of a million strings to the closing "生成成功！", beside the identical-bytes floor of
-// that batch measured in the same run. The 200 ms before the batch are the page's own deferral.
+// The pages as a user meets them, under Wine or on Windows. The strings page: the time from a click
+// on Generate for a batch of a million strings to the closing "生成成功！", beside the
+// identical-bytes floor of that batch measured in the same run; the 200 ms before the batch are
+// the page's own deferral. The numbers page (window_bench numbers): the longest list it accepts
+// with its defaults, and the time from the click to "生成成功！" for it.
 #include "Clock.h"
 #include "StringsFloor.h"
 #include "corelib/Core.h"
 #include "framework/WinApp.h"
+#include "pages/NumbersPage.h"
 #include "pages/StringsPage.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -35,6 +39,47 @@ LRESULT CALLBACK CatchBox(int code, WPARAM wParam, LPARAM lParam)
     return CallNextHookEx(g_hook, code, wParam, lParam);
 }
 
+// Clicks Generate on page and waits for the closing message; the seconds it took.
+double ClickAndWait(HWND page, int generate)
+{
+    g_boxAt = 0;
+    const double t = NowSeconds();
+    SendMessageW(page, WM_COMMAND, MAKEWPARAM(generate, BN_CLICKED), 0);
+    MSG msg;
+    while (g_boxAt == 0 && GetMessageW(&msg, nullptr, 0, 0)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return g_boxAt - t;
+}
+
+// The numbers page's longest accepted list with its defaults, found by bisection on its own
+// check, and the time to fill it.
+int NumbersPage(CWnd& host, long long count)
+{
+    CNumbersPage page;
+    page.Create(IDD_PAGE_NUMBERS, &host);
+    ShowWindow(page.m_hWnd, SW_SHOW);
+    ShowWindow(host.m_hWnd, SW_SHOW); // the box paints as it fills, as on screen
+    long long accepted = count, refused = count + 1;
+    if (count == 0)
+        refused = 1LL << 31;
+    while (refused - accepted > 1) {
+        const long long mid = accepted + (refused - accepted) / 2;
+        SetDlgItemTextW(page.m_hWnd, IDC_EDIT_NUM_COUNT, std::to_wstring(mid).c_str());
+        g_boxText.clear();
+        (page.CheckInput() ? accepted : refused) = mid;
+    }
+    SetDlgItemTextW(page.m_hWnd, IDC_EDIT_NUM_COUNT, std::to_wstring(accepted).c_str());
+    const double seconds = ClickAndWait(page.m_hWnd, IDC_BTN_NUM_GENERATE);
+    const bool ok = g_boxText == L"生成成功！";
+    std::printf(
+        "| numbers page, defaults, %s | %lld items | click to the closing message %.1f s |\n",
+        count ? "the list given" : "the longest list accepted", accepted, seconds);
+    DestroyWindow(page.m_hWnd);
+    return ok ? 0 : 1;
+}
+
 double Median(std::vector<double> v)
 {
     std::sort(v.begin(), v.end());
@@ -45,37 +90,32 @@ double Median(std::vector<double> v)
 
 int main(int argc, char** argv)
 {
-    const long long count = argc > 1 ? std::atoll(argv[1]) : 1000000;
-    const int runs = argc > 2 ? std::atoi(argv[2]) : 5;
     AfxInitCommonControls();
     g_pCore = new CCore;
     HWND host = CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPEDWINDOW, 0, 0, 800, 600, nullptr,
                                 nullptr, nullptr, nullptr);
     CWnd hostWnd(host);
+    g_hook = SetWindowsHookExW(WH_CBT, CatchBox, nullptr, GetCurrentThreadId());
+    if (argc > 1 && std::strcmp(argv[1], "numbers") == 0)
+        return NumbersPage(hostWnd, argc > 2 ? std::atoll(argv[2]) : 0);
+    const long long count = argc > 1 ? std::atoll(argv[1]) : 1000000;
+    const int runs = argc > 2 ? std::atoi(argv[2]) : 5;
     CStringsPage page;
     page.Create(IDD_PAGE_STRINGS, &hostWnd);
     ShowWindow(host, SW_SHOW);
     SetDlgItemTextW(page.m_hWnd, IDC_EDIT_STR_COUNT, std::to_wstring(count).c_str());
-    g_hook = SetWindowsHookExW(WH_CBT, CatchBox, nullptr, GetCurrentThreadId());
 
     std::vector<double> clicks, floors;
     for (int r = 0; r < runs; ++r) {
         double t = NowSeconds();
         FloorStrings("zanfor_window_floor.txt", count);
         floors.push_back(NowSeconds() - t);
-        g_boxAt = 0;
-        t = NowSeconds();
-        SendMessageW(page.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_BTN_STR_GENERATE, BN_CLICKED), 0);
-        MSG msg;
-        while (g_boxAt == 0 && GetMessageW(&msg, nullptr, 0, 0)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        clicks.push_back(g_boxAt - t);
+        clicks.push_back(ClickAndWait(page.m_hWnd, IDC_BTN_STR_GENERATE));
         if (g_boxText != L"生成成功！") {
             std::fprintf(stderr, "the batch did not succeed\n");
             return 1;
         }
+        MSG msg;
         for (int i = 0; i < 10 && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ++i)
             DispatchMessageW(&msg);
     }

@@ -162,10 +162,12 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
     while (!done()) {
         if (::GetTickCount() - start > timeoutMs)
             return false;
+        // One message at a time: the condition is looked at between any two of them.
         MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             ::TranslateMessage(&msg);
             ::DispatchMessageW(&msg);
+            continue;
         }
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     }

@@ -34,6 +34,20 @@ std::wstring Setting(HANDLE actCtx, const wchar_t* ns, const wchar_t* name)
     return value;
 }
 
+// Where a page lies in the tab control's client area, in pixels: 1, 21, 3 and 3 from its left,
+// top, right and bottom edges at 100 %, scaled and rounded at the other scales the tests run at.
+RECT PageOffsets(UINT dpi)
+{
+    switch (dpi) {
+    case 96:
+        return {1, 21, 3, 3};
+    case 144:
+        return {2, 32, 5, 5};
+    }
+    ADD_FAILURE() << "no offsets known for " << dpi << " DPI";
+    return {};
+}
+
 RECT InParent(HWND child)
 {
     RECT r;
@@ -63,7 +77,9 @@ protected:
         GetClientRect(tab, &client);
         RECT display = client;
         SendMessageW(tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
-        RECT want = PageRectFromTabClient(client, dpi);
+        const RECT offsets = PageOffsets(dpi);
+        RECT want{client.left + offsets.left, client.top + offsets.top,
+                  client.right - offsets.right, client.bottom - offsets.bottom};
         if (dpi != USER_DEFAULT_SCREEN_DPI)
             want.top = std::max(want.top, display.top);
         for (HWND page :
@@ -151,7 +167,7 @@ TEST_F(Dpi, MovedToAnotherScaleTheWindowTakesTheSuggestedRectangle)
                tabRect.bottom - tabRect.top + 40, TRUE);
     RECT client;
     GetClientRect(tab, &client);
-    const LONG wantRight = PageRectFromTabClient(client, other).right;
+    const LONG wantRight = client.right - PageOffsets(other).right;
     ASSERT_TRUE(PumpUntil([&] { return InParent(dlg.m_pageStrings.m_hWnd).right == wantRight; }));
     ExpectPagesPlaced(other);
 }

@@ -106,7 +106,7 @@ TEST_F(MainWindow, PagesFillTheTabControlBelowItsTabs)
 
     RECT client;
     GetClientRect(tab, &client);
-    const RECT want = PageRectFromTabClient(client);
+    const RECT want{client.left + 1, client.top + 21, client.right - 3, client.bottom - 3};
     for (HWND page :
          {dlg.m_pageStrings.m_hWnd, dlg.m_pageNumbers.m_hWnd, dlg.m_pageInterval.m_hWnd}) {
         EXPECT_EQ(GetParent(page), tab);

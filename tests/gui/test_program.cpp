@@ -318,14 +318,14 @@ TEST(Program, AFolderNameGbkCannotSpellSendsTheResultsFileElsewhereAndSaysWhere)
     RemoveDirectoryW(folder.c_str());
 }
 
-// A batch of ten million strings: the window answers throughout, Generate turns into Stop with the
-// progress shown, and closing the window ends the run and the process, leaving whole records.
+// A batch as long as a batch can be: the window answers throughout, Generate turns into Stop with
+// the progress shown, and closing the window ends the run and the process, leaving whole records.
 TEST(Program, ALongRunKeepsTheWindowAnsweringAndClosingEndsIt)
 {
     RunningProgram program;
     ASSERT_NE(program.main, nullptr);
     HWND page = program.Page(IDC_BTN_STR_GENERATE);
-    SetText(page, IDC_EDIT_STR_COUNT, L"10000000");
+    SetText(page, IDC_EDIT_STR_COUNT, L"2147483647");
     PostMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_BTN_STR_GENERATE, BN_CLICKED), 0);
     const DWORD start = GetTickCount();
     while (GetText(page, IDC_BTN_STR_GENERATE) != L"停止" && GetTickCount() - start < 10000)
@@ -334,11 +334,9 @@ TEST(Program, ALongRunKeepsTheWindowAnsweringAndClosingEndsIt)
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(page, IDC_BTN_STR_GENERATE)));
     for (int i = 0; i < 10; ++i) {
         DWORD_PTR answer = 0;
-        const DWORD asked = GetTickCount();
         EXPECT_NE(SendMessageTimeoutW(program.main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 250, &answer),
                   0)
             << "no answer within 250 ms, try " << i;
-        EXPECT_LT(GetTickCount() - asked, 250u);
         Sleep(30);
     }
     const std::wstring progress = GetText(page, IDC_EDIT_STR_OUTPUT);

@@ -1,0 +1,144 @@
+// The run protocol the pages share, at its edges: a list still filling when the run's progress
+// ticks, a stop during that fill or before the batch has started, a worker whose job throws, and
+// Export after the results file failed.
+#include "PageFixture.h"
+#include "core/RunMessages.h"
+#include "corelib/WideText.h"
+#include "pages/StringsPage.h"
+
+#include <new>
+#include <regex>
+
+namespace {
+
+class RunProtocol : public PageFixture<CStringsPage> {
+protected:
+    // Starts a batch whose list fills the box in several pieces, and holds the window still after
+    // the first piece until the run is old enough to show its progress: the progress tick then
+    // falls inside the fill, whatever this machine's speed.
+    void StartFillPastHalfASecond(const TextRecorder& box)
+    {
+        SetText(hwnd, IDC_EDIT_HEAD, std::wstring(600, L'a'));
+        SetText(hwnd, IDC_EDIT_STR_COUNT, L"1000");
+        Click(hwnd, IDC_BTN_STR_GENERATE);
+        ASSERT_TRUE(PumpUntil(
+            [&] { return !box.texts.empty() && box.texts.back().rfind(L"aaaa", 0) == 0; }));
+        ::Sleep(LONG_RUN_MS + 100);
+    }
+    std::wstring ResultsFile() const
+    {
+        return Widen(ReadFileBytes(Widen(page->m_strOutFile.Str())));
+    }
+};
+
+} // namespace
+
+TEST_F(RunProtocol, AListStillFillingAfterHalfASecondEndsAsTheResultsFile)
+{
+    TextRecorder box(GetDlgItem(hwnd, IDC_EDIT_STR_OUTPUT));
+    StartFillPastHalfASecond(box);
+    ASSERT_TRUE(PumpUntil([&] { return !catcher.boxes.empty(); }));
+    EXPECT_EQ(Messages(), std::vector<std::wstring>{L"生成成功！"});
+    const std::wstring shown = GetText(hwnd, IDC_EDIT_STR_OUTPUT);
+    EXPECT_EQ(SplitLines(shown).size(), 1000u);
+    EXPECT_EQ(shown, ResultsFile());
+}
+
+TEST_F(RunProtocol, AStopDuringTheFillSaysHowManyLinesAreShown)
+{
+    TextRecorder box(GetDlgItem(hwnd, IDC_EDIT_STR_OUTPUT));
+    StartFillPastHalfASecond(box);
+    ASSERT_TRUE(PumpUntil([&] { return GetText(hwnd, IDC_BTN_STR_GENERATE) == L"停止"; }));
+    Click(hwnd, IDC_BTN_STR_GENERATE);
+    ASSERT_TRUE(PumpUntil([&] { return !catcher.boxes.empty(); }));
+    const std::wstring message = catcher.boxes.back().text;
+    std::wsmatch m;
+    ASSERT_TRUE(std::regex_match(
+        message, m,
+        std::wregex(
+            L"显示已停止：已显示 (\\d+) 个，共 1000 个；全部结果在结果文件中，请单击导出按钮。")))
+        << std::string(message.begin(), message.end());
+    const std::size_t shown = std::stoul(m[1].str());
+    EXPECT_LT(shown, 1000u);
+    EXPECT_EQ(SplitLines(GetText(hwnd, IDC_EDIT_STR_OUTPUT)).size(), shown);
+    EXPECT_EQ(SplitLines(ResultsFile()).size(), 1000u); // the batch itself is whole
+}
+
+TEST_F(RunProtocol, AStopBeforeTheBatchStartsLeavesNothingThatIsNotTrue)
+{
+    SetText(hwnd, IDC_EDIT_STR_OUTPUT, L"earlier");
+    Click(hwnd, IDC_BTN_STR_GENERATE);
+    // Half a second on without a message: the progress tick, handed over at once, turns Generate
+    // into Stop while the 200 ms wait's own tick is still in the queue.
+    ::Sleep(LONG_RUN_MS + 100);
+    SendMessageW(hwnd, WM_TIMER, PROGRESS_TIMER_ID, 0);
+    ASSERT_EQ(GetText(hwnd, IDC_BTN_STR_GENERATE), L"停止");
+    Click(hwnd, IDC_BTN_STR_GENERATE);
+    ASSERT_TRUE(PumpUntil([&] { return !catcher.boxes.empty(); }));
+    PumpFor(300);
+    EXPECT_EQ(Messages(), std::vector<std::wstring>{L"生成已停止：已生成 0 个，共 10 个。"});
+    EXPECT_EQ(GetText(hwnd, IDC_EDIT_STR_OUTPUT), L"");
+    Click(hwnd, IDC_BTN_STR_EXPORT);
+    EXPECT_EQ(Messages().back(), L"没有可导出的结果！");
+}
+
+TEST(BatchWorker, AJobThatThrowsEndsWithWordsInsteadOfEndingTheProgram)
+{
+    HostWindow host;
+    CBatchWorker worker;
+    worker.Start(host.hwnd, [](const std::atomic<bool>&, std::atomic<std::int64_t>&) {
+        throw std::bad_alloc();
+    });
+    worker.Wait();
+    EXPECT_STREQ(worker.Failure(), MSG_OUT_OF_MEMORY);
+    MSG done;
+    EXPECT_TRUE(PeekMessageW(&done, host.hwnd, WM_BATCH_DONE, WM_BATCH_DONE, PM_REMOVE));
+}
+
+// When the file fails, Export writes the batch as it was made: not the box, which the user may
+// have edited and which cannot hold a lead byte cut from its trail.
+TEST_F(RunProtocol, ExportAfterAFailedFileWritesTheBatchsOwnBytes)
+{
+    const std::wstring full = FaultFolder("ZANFOR_FULL_DIR");
+    ASSERT_FALSE(full.empty()) << "no small disk: run under scripts/test.sh";
+    const std::wstring filler = full + L"filler", out = full + L"out.txt";
+    std::FILE* f = _wfopen(filler.c_str(), L"wb");
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(std::fwrite(std::string(48 * 1024, 'f').data(), 1, 48 * 1024, f), 48u * 1024);
+    std::fclose(f);
+    page->m_strOutFile = GbkFromWide(out);
+    SetText(hwnd, IDC_EDIT_HEAD, L"ab中文");
+    SetText(hwnd, IDC_EDIT_INSERT, L"3|-"); // cuts 中 in two
+    SetText(hwnd, IDC_EDIT_TAIL, std::wstring(1500, L'x'));
+    SetText(hwnd, IDC_EDIT_STR_COUNT, L"20");
+    Click(hwnd, IDC_BTN_STR_GENERATE);
+    ASSERT_TRUE(PumpUntil([&] { return !catcher.boxes.empty(); }));
+    ASSERT_EQ(catcher.boxes.back().text.rfind(L"结果文件写入失败：", 0), 0u);
+    SetText(hwnd, IDC_EDIT_STR_OUTPUT, L"edited by the user");
+
+    const std::wstring target = ExeFolder() + L"after_failure.txt";
+    DeleteFileW(target.c_str());
+    catcher.onBox = [&](const CaughtBox& box) {
+        if (box.isMessageBox)
+            return IDOK;
+        SaveAsLater(box.hwnd, L"字符串.txt", target, 0);
+        return 0;
+    };
+    Click(hwnd, IDC_BTN_STR_EXPORT);
+    ASSERT_TRUE(PumpUntil([&] { return Messages().back() == L"导出成功！"; }));
+    const std::string exported = ReadFileBytes(target);
+    std::size_t lines = 0;
+    for (std::size_t at = 0; at < exported.size(); ++lines) {
+        const std::size_t end = exported.find("\r\n", at);
+        ASSERT_NE(end, std::string::npos);
+        const std::string line = exported.substr(at, end - at);
+        EXPECT_EQ(line.rfind("ab\xD6-\xD0\xCE\xC4", 0), 0u) << line.substr(0, 12);
+        EXPECT_EQ(line.substr(line.size() - 1500), std::string(1500, 'x'));
+        at = end + 2;
+    }
+    EXPECT_EQ(lines, 20u);
+    page.reset();
+    DeleteFileW(target.c_str());
+    DeleteFileW(filler.c_str());
+    DeleteFileW(out.c_str());
+}
