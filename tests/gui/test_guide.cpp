@@ -169,3 +169,71 @@ TEST_F(UserGuide, AGuideThatCannotBeReadIsSaidSo)
     EXPECT_TRUE(catcher.boxes[0].isMessageBox);
     EXPECT_EQ(catcher.boxes[0].text, L"无法打开使用说明：程序里的使用说明缺失或已损坏。");
 }
+
+namespace {
+// The keyboard in the guide window, one key a step, each step once the last key is handled.
+struct KeySteps {
+    HWND guide = nullptr;
+    int step = 0;
+    std::wstring selected, topLine;
+    bool textFocused = false, nothingSelected = false, leftOpen = false;
+} g_keys;
+
+void Press(WORD vk)
+{
+    INPUT keys[2] = {};
+    for (INPUT& key : keys) {
+        key.type = INPUT_KEYBOARD;
+        key.ki.wVk = vk;
+    }
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, keys, sizeof(INPUT));
+}
+
+void CALLBACK NextKey(HWND guide, UINT, UINT_PTR, DWORD)
+{
+    HWND text = GetDlgItem(guide, IDC_EDIT_GUIDE_TEXT);
+    switch (g_keys.step++) {
+    case 0:
+        Press(VK_DOWN); // the next section in the list
+        break;
+    case 1:
+        g_keys.selected = ListSelection(guide);
+        g_keys.topLine = TopLine(guide);
+        Press(VK_TAB); // into the text
+        break;
+    case 2: {
+        DWORD from = 0, to = 0;
+        SendMessageW(text, EM_GETSEL, reinterpret_cast<WPARAM>(&from),
+                     reinterpret_cast<LPARAM>(&to));
+        g_keys.textFocused = GetFocus() == text;
+        g_keys.nothingSelected = from == to;
+        Press(VK_RETURN); // closes
+        break;
+    }
+    default:
+        KillTimer(guide, 1);
+        g_keys.leftOpen = true;
+        PostMessageW(guide, WM_COMMAND, IDCANCEL, 0);
+        break;
+    }
+}
+} // namespace
+
+TEST_F(UserGuide, TheKeyboardMovesThroughItAndEnterClosesIt)
+{
+    g_keys = KeySteps{};
+    catcher.onBox = [](const CaughtBox& box) {
+        g_keys.guide = box.hwnd;
+        SetTimer(box.hwnd, 1, 300, NextKey);
+        return 0;
+    };
+    SetForegroundWindow(hwnd);
+    SendMessageW(hwnd, WM_COMMAND, ID_HELP, 0); // on the strings page; returns once closed
+    ASSERT_NE(g_keys.guide, nullptr);
+    EXPECT_EQ(g_keys.selected, L"　　设置"); // the strings page's first subsection
+    EXPECT_EQ(g_keys.topLine, L"■ 设置");
+    EXPECT_TRUE(g_keys.textFocused);
+    EXPECT_TRUE(g_keys.nothingSelected) << "Tab into the text selects none of it";
+    EXPECT_FALSE(g_keys.leftOpen) << "Enter closes the guide";
+}
