@@ -1,5 +1,6 @@
 #include "GeneratorDlg.h"
 
+#include "GuideDlg.h"
 #include "SoftRecord.h"
 #include "corelib/Core.h"
 
@@ -10,20 +11,22 @@
 tagSoft* g_pSoft = nullptr;
 
 namespace {
-// The pages, in tab order: the page, its template, its tab and its usage line.
+// The pages, in tab order: the page, its template, its tab, its usage line and its section of the
+// user guide.
 struct PageRow {
     CGeneratorPage& (*page)(CGeneratorDlg&);
     UINT templateId;
     const char* title;
     const char* usage;
+    const char* guideSection;
 };
 const PageRow kPages[] = {
     {[](CGeneratorDlg& d) -> CGeneratorPage& { return d.m_pageStrings; }, IDD_PAGE_STRINGS,
-     "字符串", "随机密码、用户名、域名、手机号码等"},
+     "字符串", "随机密码、用户名、域名、手机号码等", "字符串页"},
     {[](CGeneratorDlg& d) -> CGeneratorPage& { return d.m_pageNumbers; }, IDD_PAGE_NUMBERS, "数字",
-     "指定数值范围内的整形、浮点数等"},
+     "指定数值范围内的整形、浮点数等", "数字页"},
     {[](CGeneratorDlg& d) -> CGeneratorPage& { return d.m_pageInterval; }, IDD_PAGE_INTERVAL,
-     "时间", "不定时日期数值，并可执行命令行外部程序"},
+     "时间", "不定时日期数值，并可执行命令行外部程序", "时间页"},
 };
 constexpr int PAGE_COUNT = static_cast<int>(std::size(kPages));
 
@@ -68,6 +71,8 @@ bool CGeneratorDlg::OnMessage(Message& m)
         ForMessage(WM_DESTROY, &CGeneratorDlg::OnDestroy),
         ForCommand(IDC_BTN_ABOUT, BN_CLICKED, &CGeneratorDlg::OnAbout),
         ForCommand(IDOK, BN_CLICKED, &CGeneratorDlg::OnEnterKey),
+        ForCommand(ID_HELP, BN_CLICKED, &CGeneratorDlg::OnHelp),
+        ForMessage(WM_HELP, &CGeneratorDlg::OnHelp),
         ForMessage(WM_LAYOUT_PAGES, &CGeneratorDlg::LayoutPages),
         ForDpiChanged(&CGeneratorDlg::OnDpiChanged),
     };
@@ -185,6 +190,16 @@ void CGeneratorDlg::OnDpiChanged(UINT dpi, const RECT& suggested)
     LayoutPages();
     ::PostMessageW(m_hWnd, WM_LAYOUT_PAGES, 0, 0);
     Default();
+}
+
+// F1 on any control reaches this window: the window procedure of each control and page hands
+// WM_HELP on to its parent, a box over this window to its owner. The guide opens at the section
+// of the page in front, over the box that is on top, if any.
+void CGeneratorDlg::OnHelp()
+{
+    const int index = m_tabPages.GetCurSel();
+    const CString section = index >= 0 && index < PAGE_COUNT ? kPages[index].guideSection : "";
+    ShowUserGuide(::GetLastActivePopup(m_hWnd), section);
 }
 
 // Enter in a one-line box of a page would otherwise end the whole program: it does nothing here.

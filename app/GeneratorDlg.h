@@ -38,6 +38,7 @@ protected:
     LRESULT OnSelchangeTab(NMHDR* hdr);
     void OnDestroy();
     void OnAbout();
+    void OnHelp();
     void OnEnterKey();
     void OnDpiChanged(UINT dpi, const RECT& suggested);
 };

@@ -1,5 +1,6 @@
 # The packages, one per build: a .deb of zanfor-cli (native) with its man page made from its help,
-# and a .zip of Zanfor.exe and zanfor-cli.exe (Windows). scripts/package.sh makes both.
+# and a .zip of Zanfor.exe, zanfor-cli.exe and the user guide (Windows). scripts/package.sh makes
+# both.
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Zanfor")
 set(CPACK_PACKAGE_CONTACT "Zanfor <zanfor@localhost>")
@@ -12,6 +13,9 @@ if(WIN32)
   install(TARGETS Zanfor zanfor-cli RUNTIME DESTINATION . COMPONENT zanfor)
   install(FILES ${CMAKE_CURRENT_SOURCE_DIR}/docs/README-windows.txt DESTINATION . RENAME README.txt
           COMPONENT zanfor)
+  # The user guide beside the programs too, for reading without starting them (F1 shows the copy
+  # inside Zanfor.exe).
+  install(FILES ${CMAKE_CURRENT_SOURCE_DIR}/docs/使用说明.md DESTINATION . COMPONENT zanfor)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_NAME zanfor)
   if(CMAKE_SIZEOF_VOID_P EQUAL 8)

@@ -49,6 +49,12 @@
 #define IDC_BTN_TIME_GENERATE 1028
 #define IDC_BTN_TIME_EXPORT 1029
 
+// User guide, opened by F1: the guide as the program carries it, and the window that shows it
+#define IDR_USER_GUIDE 132
+#define IDD_USER_GUIDE 133
+#define IDC_LIST_GUIDE_SECTIONS 1040
+#define IDC_EDIT_GUIDE_TEXT 1041
+
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)
 #endif

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Takes the screenshots in docs/screenshots/<dpi>/: Zanfor.exe under Wine on a virtual display at
-# 96, 120, 144 and 192 DPI (100 %, 125 %, 150 %, 200 %), every tab, a message box and the About box,
-# and at 96 DPI a long run in progress and stopped. The program is driven by control identifiers
-# (window_driver.exe), so nothing depends on where a control lands at a scale; each shot is cropped
-# to the program's window. Builds the two programs first; needs what scripts/setup-debian.sh installs.
+# 96, 120, 144 and 192 DPI (100 %, 125 %, 150 %, 200 %), every tab, a message box, the About box and
+# the user guide opened by F1, and at 96 DPI a long run in progress and stopped. The program is
+# driven by control identifiers (window_driver.exe), so nothing depends on where a control lands at
+# a scale; each shot is cropped to the program's window (the guide's, for the guide). Builds the two
+# programs first; needs what scripts/setup-debian.sh installs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -69,6 +70,14 @@ shoot_at() {
 
   drive click IDC_BTN_ABOUT wait-dialog "关于 Zanfor"
   settle; shot about
+  drive ok
+
+  # F1 on the strings page: the user guide, opened at that page's section, over the window.
+  local GX GY GWIDTH GHEIGHT GWINDOW GSCREEN # the guide window's, from xdotool --shell
+  drive tab 0 f1 wait-dialog "Zanfor 使用说明"
+  settle
+  eval "$(xdotool search --name '^Zanfor 使用说明$' getwindowgeometry --shell | sed 's/^/G/')"
+  import -window root -crop "${GWIDTH}x${GHEIGHT}+${GX}+${GY}" +repage "$out/help.png"
   drive ok
 
   if [ "$dpi" = 96 ]; then

@@ -13,6 +13,7 @@
 //   wait-box PREFIX       wait for a message box whose text starts with PREFIX
 //   wait-dialog CAPTION   wait for another dialog with that caption (the About box)
 //   ok                    answer the open box or dialog with OK
+//   f1                    press F1 on the keyboard, the main window in front
 //
 // ID is a name from res/resource.h. A control is looked up in the main window, then in the page
 // shown: 1007 and 1008 name different controls on two pages.
@@ -226,6 +227,16 @@ void Run(const std::wstring& command, wchar_t**& arg, wchar_t** end)
             HWND dialog = Current().other;
             return dialog && TextOf(dialog) == caption ? dialog : nullptr;
         });
+    } else if (command == L"f1") {
+        ::SetForegroundWindow(MainWindow());
+        INPUT keys[2] = {};
+        for (INPUT& key : keys) {
+            key.type = INPUT_KEYBOARD;
+            key.ki.wVk = VK_F1;
+        }
+        keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        if (::SendInput(2, keys, sizeof(INPUT)) != 2)
+            Fail(L"F1 could not be pressed");
     } else if (command == L"ok") {
         HWND box = WaitFor(L"a box to answer", [] { return Current().other; });
         ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
