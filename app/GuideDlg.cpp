@@ -114,18 +114,21 @@ bool CGuideDlg::OnMessage(Message& m)
         m.result = TRUE;
         return true;
     }
-    // Moved to a monitor of another scale: the dialog manager scales the window and its controls.
-    if (m.msg == WM_DPICHANGED) {
-        ::PostMessageW(m_hWnd, WM_SET_MARGINS, 0, 0);
-        Default();
-        return true;
-    }
     static const MessageEntry<CGuideDlg> map[] = {
+        ForDpiChanged(&CGuideDlg::OnDpiChanged),
         ForMessage(WM_SET_MARGINS, &CGuideDlg::SetTextMargins),
         ForCommand(IDC_LIST_GUIDE_SECTIONS, LBN_SELCHANGE, &CGuideDlg::OnSelchangeList),
         ForCommand(IDC_EDIT_GUIDE_TEXT, EN_SETFOCUS, &CGuideDlg::OnTextFocus),
     };
     return Dispatch(this, map, m);
+}
+
+// Moved to a monitor of another scale: the dialog manager scales the window and its controls, and
+// the margins follow once it has.
+void CGuideDlg::OnDpiChanged(UINT, const RECT&)
+{
+    ::PostMessageW(m_hWnd, WM_SET_MARGINS, 0, 0);
+    Default();
 }
 
 // A little room between the text and the box's border, in dialog units: it grows with the scale.

@@ -34,6 +34,7 @@ private:
     void OnSelchangeList();
     void OnTextFocus();
     void SetTextMargins();
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
 
     WideGuide m_guide;
     std::size_t m_nSection;
