@@ -54,7 +54,7 @@ BOOL CStringsPage::OnInitDialog()
     m_strOutFile = g_pCore->getAppPath() + "_out.txt";
     // A program folder that is not writable sends the file to the user's data folder.
     m_bOutFileElsewhere = FolderOf(m_strOutFile.View()) != FolderOf(corelib::ProgramPath().View());
-    DeleteFileGbk(m_strOutFile); // a results file left by an earlier run
+    CResultsFile::RemoveOld(m_strOutFile); // a results file left by an earlier run
     return TRUE;
 }
 
@@ -138,8 +138,9 @@ void CStringsPage::StartBatch()
     m_bGenerated = true;
     CResultsFile::Start start = m_results.Begin(m_strOutFile);
     if (start == CResultsFile::Start::HeldElsewhere) {
-        // Another program holds the shared name, a second Zanfor most likely: this page keeps a
-        // results file of its own from now on, and says where it is.
+        // The shared name is not ours to take: another program holds it (a second Zanfor most
+        // likely), or it is a link. This page keeps a results file of its own from now on, and
+        // says where it is.
         m_strOutFile = g_pCore->getAppPath() + "_out." +
                        CString::FromInt(static_cast<long long>(::GetCurrentProcessId())) + ".txt";
         m_bOutFileElsewhere = true;
@@ -203,7 +204,10 @@ void CStringsPage::OnBatchDone()
     if (m_result.stopped)
         message = "生成已停止：已生成 " + CString::FromInt(m_result.made) + " 个，共 " +
                   CString::FromInt(m_nCount) + " 个。";
-    if (m_bOutFileElsewhere)
+    if (!m_results.IsAtPath()) // removed from outside: the page still holds the batch
+        message = (m_result.stopped ? message : CString("生成完成。")) + "\r\n结果文件已被删除：" +
+                  m_strOutFile + "\r\n本次结果仍可单击导出按钮保存。";
+    else if (m_bOutFileElsewhere)
         message += "\r\n结果文件：" + m_strOutFile;
     if (!showList) {
         SetDlgItemText(IDC_EDIT_STR_OUTPUT, m_result.stopped
