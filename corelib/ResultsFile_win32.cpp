@@ -12,21 +12,29 @@ HANDLE H(void* handle)
     return handle ? static_cast<HANDLE>(handle) : INVALID_HANDLE_VALUE;
 }
 
+// A text that a Win32 call writes into a buffer, the buffer grown until it fits; empty when the
+// call fails.
+template <class Get> std::wstring Fetched(Get get)
+{
+    std::wstring text(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = get(text.data(), static_cast<DWORD>(text.size()));
+        if (n == 0)
+            return std::wstring();
+        if (n < text.size()) {
+            text.resize(n);
+            return text;
+        }
+        text.resize(n);
+    }
+}
+
 // The path the system reaches through an open handle, every link followed; empty when unknown.
 std::wstring FinalPath(HANDLE h)
 {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = ::GetFinalPathNameByHandleW(h, path.data(), static_cast<DWORD>(path.size()),
-                                                    FILE_NAME_NORMALIZED);
-        if (n == 0)
-            return std::wstring();
-        if (n < path.size()) {
-            path.resize(n);
-            return path;
-        }
-        path.resize(n);
-    }
+    return Fetched([h](wchar_t* buf, DWORD size) {
+        return ::GetFinalPathNameByHandleW(h, buf, size, FILE_NAME_NORMALIZED);
+    });
 }
 
 // Whether the handle, opened by path, reached a file of another name or folder: a link. Windows
@@ -35,23 +43,14 @@ std::wstring FinalPath(HANDLE h)
 // folders above does not count.
 bool LeadsElsewhere(HANDLE h, const std::wstring& path)
 {
-    std::wstring full(MAX_PATH, L'\0');
-    for (DWORD n = 0;;) {
-        n = ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-        if (n == 0)
-            return false;
-        if (n < full.size()) {
-            full.resize(n);
-            break;
-        }
-        full.resize(n);
-    }
+    std::wstring full = Fetched([&](wchar_t* buf, DWORD size) {
+        return ::GetFullPathNameW(path.c_str(), size, buf, nullptr);
+    });
     // A short (8.3) spelling of the name is the same file.
-    std::wstring longer(full.size() + MAX_PATH, L'\0');
-    const DWORD n =
-        ::GetLongPathNameW(full.c_str(), longer.data(), static_cast<DWORD>(longer.size()));
-    if (n > 0 && n < longer.size())
-        full = longer.substr(0, n);
+    if (std::wstring longer = Fetched(
+            [&](wchar_t* buf, DWORD size) { return ::GetLongPathNameW(full.c_str(), buf, size); });
+        !longer.empty())
+        full = longer;
     const std::size_t slash = full.find_last_of(L"\\/");
     if (slash == std::wstring::npos)
         return false;

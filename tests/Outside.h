@@ -4,7 +4,18 @@
 // hold back a user's rm, ln or truncate; natively it is the shell. On a Windows that is not Wine
 // there is no such shell, and the tests that need one are skipped.
 
+#include <initializer_list>
 #include <string>
+#include <string_view>
+
+// A command of words joined by blanks.
+inline std::string Words(std::initializer_list<std::string_view> words)
+{
+    std::string command;
+    for (std::string_view word : words)
+        command.append(command.empty() ? "" : " ").append(word);
+    return command;
+}
 
 #ifdef _WIN32
 #include <windows.h>

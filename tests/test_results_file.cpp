@@ -38,7 +38,7 @@ protected:
         if (!CanRunOutside())
             GTEST_SKIP() << "no shell to act as another program";
     }
-    void TearDown() override { RunOutside("rm -f " + files); }
+    void TearDown() override { RunOutside(Words({"rm -f", files})); }
     std::string files; // to remove at the end
 };
 

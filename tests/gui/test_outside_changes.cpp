@@ -25,7 +25,11 @@ protected:
                L".txt";
     }
     // A file as the shell names it.
-    static std::string Sh(const std::wstring& path) { return "'" + UnixPath(path) + "'"; }
+    static std::string Sh(const std::wstring& path)
+    {
+        std::string quoted(1, '\'');
+        return quoted.append(UnixPath(path)).append(1, '\'');
+    }
     void SetCount(int n) { SetText(hwnd, IDC_EDIT_STR_COUNT, std::to_wstring(n)); }
     // Clicks a button and pumps until a box more has been answered.
     void ClickAndWait(int id, DWORD timeoutMs = 10000)
@@ -47,7 +51,7 @@ protected:
             return GetFileAttributesExW(OutFile().c_str(), GetFileExInfoStandard, &data) &&
                    (data.nFileSizeHigh > 0 || data.nFileSizeLow > 100000);
         }));
-        ASSERT_TRUE(RunOutside(command + " " + Sh(OutFile())));
+        ASSERT_TRUE(RunOutside(Words({command, Sh(OutFile())})));
         ASSERT_TRUE(PumpUntil([&] { return GetText(hwnd, IDC_BTN_STR_GENERATE) == L"停止"; }));
         ClickAndWait(IDC_BTN_STR_GENERATE, 20000);
     }
@@ -80,7 +84,7 @@ TEST_F(OutsideChanges, ALinkAtTheResultsFileNameIsLeftWithWhatItLeadsTo)
     SetCount(3);
     ClickAndWait(IDC_BTN_STR_GENERATE);
     ASSERT_EQ(catcher.boxes.back().text, L"生成成功！");
-    ASSERT_TRUE(RunOutside("printf 'keep\\r\\n' >" + to + " && ln -sf " + to + " " + link));
+    ASSERT_TRUE(RunOutside(Words({"printf 'keep\\r\\n' >", to, "&& ln -sf", to, link})));
     for (int round = 0; round < 2; ++round) {
         ClickAndWait(IDC_BTN_STR_GENERATE);
         EXPECT_EQ(catcher.boxes.back().text, L"生成成功！\r\n结果文件：" + OwnFile()) << round;
@@ -93,8 +97,8 @@ TEST_F(OutsideChanges, ALinkAtTheResultsFileNameIsLeftWithWhatItLeadsTo)
         SetCount(3);
         EXPECT_EQ(ReadFileBytes(target), "keep\r\n") << round;
     }
-    EXPECT_TRUE(RunOutside("test -L " + link));
-    RunOutside("rm -f " + link + " " + to + " " + Sh(OwnFile()));
+    EXPECT_TRUE(RunOutside(Words({"test -L", link})));
+    RunOutside(Words({"rm -f", link, to, Sh(OwnFile())}));
 }
 
 // Removed between batches, removed during one, cut short during one, changed in place after one.
@@ -104,7 +108,7 @@ TEST_F(OutsideChanges, AResultsFileRemovedOrAlteredIsNeverASuccess)
     DeleteFileW(exported.c_str());
     SetCount(4);
     ClickAndWait(IDC_BTN_STR_GENERATE);
-    ASSERT_TRUE(RunOutside("rm " + Sh(OutFile())));
+    ASSERT_TRUE(RunOutside(Words({"rm", Sh(OutFile())})));
     ClickAndWait(IDC_BTN_STR_GENERATE); // a new file at the name
     EXPECT_EQ(catcher.boxes.back().text, L"生成成功！");
     EXPECT_EQ(Widen(ReadFileBytes(OutFile())), GetText(hwnd, IDC_EDIT_STR_OUTPUT));
@@ -133,8 +137,8 @@ TEST_F(OutsideChanges, AResultsFileRemovedOrAlteredIsNeverASuccess)
     SetCount(20000);
     ClickAndWait(IDC_BTN_STR_GENERATE);
     ASSERT_EQ(catcher.boxes.back().text, L"生成成功！");
-    ASSERT_TRUE(RunOutside("printf X | dd of=" + Sh(OutFile()) +
-                           " bs=1 seek=100000 conv=notrunc 2>/dev/null"));
+    ASSERT_TRUE(RunOutside(Words({"printf X | dd bs=1 seek=100000 conv=notrunc 2>/dev/null",
+                                  std::string("of=").append(Sh(OutFile()))})));
     EXPECT_EQ(ExportTo(exported), L"结果文件已被修改，请重新生成。");
     EXPECT_EQ(GetFileAttributesW(exported.c_str()), INVALID_FILE_ATTRIBUTES);
 }
