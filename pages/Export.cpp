@@ -151,13 +151,10 @@ public:
 private:
     static LRESULT CALLBACK Watch(int code, WPARAM wParam, LPARAM lParam)
     {
-        // Activated once its controls are there, before any input reaches it.
-        if (code == HCBT_ACTIVATE) {
-            HWND window = reinterpret_cast<HWND>(wParam);
-            DWORD_PTR guarded = 0;
-            if (NameBox(window) && !::GetWindowSubclass(window, RefuseLongNames, 0, &guarded))
-                ::SetWindowSubclass(window, RefuseLongNames, 0, 0);
-        }
+        // A dialog is activated once its controls are there, before any input reaches it; guarding
+        // it again installs nothing more.
+        if (code == HCBT_ACTIVATE && NameBox(reinterpret_cast<HWND>(wParam)))
+            ::SetWindowSubclass(reinterpret_cast<HWND>(wParam), RefuseLongNames, 0, 0);
         return ::CallNextHookEx(s_hook, code, wParam, lParam);
     }
     static inline HHOOK s_hook = nullptr;
