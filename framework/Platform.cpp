@@ -11,14 +11,6 @@ CTime CTime::GetCurrentTime()
     return t;
 }
 
-bool DeleteFileGbk(const CString& path)
-{
-    if (::DeleteFileW(WideFromGbk(path.View()).c_str()))
-        return true;
-    const DWORD error = ::GetLastError();
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-}
-
 bool ShellOpen(CWnd& owner, const CString& file)
 {
     // Values above 32 mean success; the others are the shell's error codes.

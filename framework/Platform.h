@@ -23,9 +23,6 @@ private:
     SYSTEMTIME m_st{};
 };
 
-// Removes a file; false when it is still there afterwards (locked or read-only), true also when
-// there was none.
-bool DeleteFileGbk(const CString& path);
 // Asks the shell to "open" the text as a file or program, owned by owner, without waiting; false
 // when the shell could not.
 bool ShellOpen(CWnd& owner, const CString& file);

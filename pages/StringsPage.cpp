@@ -56,7 +56,7 @@ BOOL CStringsPage::OnInitDialog()
     m_strOutFile = g_pCore->getAppPath() + "_out.txt";
     // A program folder that is not writable sends the file to the user's data folder.
     m_bOutFileElsewhere = FolderOf(m_strOutFile.View()) != FolderOf(corelib::ProgramPath().View());
-    DeleteFileGbk(m_strOutFile); // a results file left by an earlier run
+    CResultsFile::RemoveOld(m_strOutFile); // a results file left by an earlier run
     return TRUE;
 }
 
@@ -123,8 +123,9 @@ void CStringsPage::StartBatch()
     m_strNothingToExport = MSG_NOTHING_TO_EXPORT;
     CResultsFile::Start start = m_results.Begin(m_strOutFile);
     if (start == CResultsFile::Start::HeldElsewhere) {
-        // Another program holds the shared name, a second Zanfor most likely: this page keeps a
-        // results file of its own from now on, and says where it is.
+        // The shared name is not ours to take: another program holds it (a second Zanfor most
+        // likely), or it is a link. This page keeps a results file of its own from now on, and
+        // says where it is.
         m_strOutFile = g_pCore->getAppPath() + "_out." +
                        CString::FromInt(static_cast<long long>(::GetCurrentProcessId())) + ".txt";
         m_bOutFileElsewhere = true;
@@ -200,8 +201,11 @@ void CStringsPage::OnWorkerDone(const char* failure)
         return;
     }
     m_exportable = Exportable::ResultsFile;
-    const CString message = EndMessage(m_result.stopped ? StoppedMessage(m_result.made, m_nCount)
-                                                        : CString(MSG_SUCCESS));
+    // Removed from outside: the page still holds the batch, which Export can save.
+    const CString outcome = m_result.stopped       ? StoppedMessage(m_result.made, m_nCount)
+                            : m_results.IsAtPath() ? CString(MSG_SUCCESS)
+                                                   : CString("生成完成。");
+    const CString message = EndMessage(outcome);
     if (!showList) {
         const char* notice = m_result.stopped ? "生成已停止，已生成的部分请单击导出按钮。"
                              : m_nCount <= MAX_SHOWN_ITEMS
@@ -222,6 +226,9 @@ void CStringsPage::OnWorkerDone(const char* failure)
 
 CString CStringsPage::EndMessage(const CString& outcome) const
 {
+    if (!m_results.IsAtPath())
+        return outcome + "\r\n结果文件已被删除：" + m_strOutFile +
+               "\r\n本次结果仍可单击导出按钮保存。";
     return m_bOutFileElsewhere ? outcome + "\r\n结果文件：" + m_strOutFile : outcome;
 }
 

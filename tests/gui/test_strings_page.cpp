@@ -397,6 +397,40 @@ TEST_F(StringsPage, ExportOntoTheResultsFileItselfIsRefused)
     EXPECT_EQ(ReadFileBytes(OutFile()), batch);
 }
 
+// A path too long for the file dialog is refused inside it, which stays open: Wine's dialog once
+// overran its buffers with such a name and ended the program. The longest path accepted saves.
+TEST_F(StringsPage, ASaveAsPathTooLongIsRefusedAndTheLongestAcceptedSaves)
+{
+    SetCount(3);
+    GenerateAndWait();
+    const std::wstring folder = ExeFolder();
+    const auto pathOf = [&](std::size_t length) {
+        return folder + std::wstring(length - folder.size() - 4, L'n') + L".txt";
+    };
+    const std::wstring tooLong = L"导出文件的路径过长，请选择较短的文件名或文件夹。";
+    for (std::size_t length : {300u, 256u}) {
+        HWND dialog = nullptr;
+        catcher.onBox = [&](const CaughtBox& box) {
+            if (!box.isMessageBox) {
+                dialog = box.hwnd;
+                SaveAsLater(box.hwnd, L"字符串.txt", pathOf(length), 0);
+                return 0;
+            }
+            if (box.text == tooLong) // then the user gives up
+                PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+            return IDOK;
+        };
+        Click(hwnd, IDC_BTN_STR_EXPORT);
+        EXPECT_EQ(Messages().back(), tooLong) << length;
+    }
+    const std::wstring longest = pathOf(255);
+    catcher.onBox = SaveAs(longest, 0);
+    Click(hwnd, IDC_BTN_STR_EXPORT);
+    EXPECT_EQ(Messages().back(), L"导出成功！");
+    EXPECT_EQ(ReadFileBytes(longest), ReadFileBytes(OutFile()));
+    DeleteFileW(longest.c_str());
+}
+
 // An insertion that splits a Chinese character: the file keeps the bytes as made, and the box and
 // the UTF-8 export show the orphaned lead byte as U+FFFD without losing the byte after it.
 TEST_F(StringsPage, AnInsertThatSplitsACharacterLosesNoOtherByte)

@@ -1,0 +1,144 @@
+// The strings page's results file changed by another program: a link planted at its name, the file
+// removed, cut short or changed in place. A batch never goes through a link, and no message calls
+// a batch or an Export a success over a file that is gone or no longer holds the batch. The other
+// program is a Unix shell command started from under Wine (tests/Outside.h).
+#include "PageFixture.h"
+#include "pages/StringsPage.h"
+#include "tests/Outside.h"
+
+namespace {
+
+class OutsideChanges : public PageFixture<CStringsPage> {
+protected:
+    void SetUp() override
+    {
+        if (!CanRunOutside())
+            GTEST_SKIP() << "no shell to act as another program";
+        PageFixture::SetUp();
+    }
+    std::wstring OutFile() const { return Widen(page->m_strOutFile.Str()); }
+    // The file the page keeps of its own when the shared one is not its to take.
+    std::wstring OwnFile() const
+    {
+        const std::wstring shared = Widen((g_pCore->getAppPath() + "_out.txt").Str());
+        return shared.substr(0, shared.size() - 4) + L"." + std::to_wstring(GetCurrentProcessId()) +
+               L".txt";
+    }
+    // A file as the shell names it.
+    static std::string Sh(const std::wstring& path)
+    {
+        std::string quoted(1, '\'');
+        return quoted.append(UnixPath(path)).append(1, '\'');
+    }
+    void SetCount(int n) { SetText(hwnd, IDC_EDIT_STR_COUNT, std::to_wstring(n)); }
+    // Clicks a button and pumps until a box more has been answered.
+    void ClickAndWait(int id, DWORD timeoutMs = 10000)
+    {
+        const std::size_t before = catcher.boxes.size();
+        Click(hwnd, id);
+        ASSERT_TRUE(PumpUntil([&] { return catcher.boxes.size() > before; }, timeoutMs));
+        PumpFor(20);
+    }
+    // A batch that would never end by itself: command runs on the results file once the batch has
+    // written more to it than the small batches before it, then the batch is stopped and its
+    // closing message answered.
+    void StopAfter(const std::string& command)
+    {
+        SetCount(2147483647);
+        Click(hwnd, IDC_BTN_STR_GENERATE);
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        ASSERT_TRUE(PumpUntil([&] {
+            return GetFileAttributesExW(OutFile().c_str(), GetFileExInfoStandard, &data) &&
+                   (data.nFileSizeHigh > 0 || data.nFileSizeLow > 100000);
+        }));
+        ASSERT_TRUE(RunOutside(Words({command, Sh(OutFile())})));
+        ASSERT_TRUE(PumpUntil([&] { return GetText(hwnd, IDC_BTN_STR_GENERATE) == L"停止"; }));
+        ClickAndWait(IDC_BTN_STR_GENERATE, 20000);
+    }
+    // Export answered with path as GBK; the message it ends with.
+    std::wstring ExportTo(const std::wstring& path)
+    {
+        catcher.onBox = [path](const CaughtBox& box) {
+            if (box.isMessageBox)
+                return IDOK;
+            SaveAsLater(box.hwnd, L"字符串.txt", path, 0);
+            return 0;
+        };
+        const std::size_t before = catcher.boxes.size();
+        Click(hwnd, IDC_BTN_STR_EXPORT);
+        PumpUntil(
+            [&] { return catcher.boxes.size() > before && catcher.boxes.back().isMessageBox; });
+        return catcher.boxes.back().text;
+    }
+};
+
+} // namespace
+
+// Planted between batches over the page's file, or before the page comes up: neither the page's
+// start nor a batch touches what the link leads to; the batch goes to a file of the page's own,
+// and the message says where.
+TEST_F(OutsideChanges, ALinkAtTheResultsFileNameIsLeftWithWhatItLeadsTo)
+{
+    const std::wstring target = ExeFolder() + L"link_target.txt";
+    const std::string link = Sh(OutFile()), to = Sh(target);
+    SetCount(3);
+    ClickAndWait(IDC_BTN_STR_GENERATE);
+    ASSERT_EQ(catcher.boxes.back().text, L"生成成功！");
+    ASSERT_TRUE(RunOutside(Words({"printf 'keep\\r\\n' >", to, "&& ln -sf", to, link})));
+    for (int round = 0; round < 2; ++round) {
+        ClickAndWait(IDC_BTN_STR_GENERATE);
+        EXPECT_EQ(catcher.boxes.back().text, L"生成成功！\r\n结果文件：" + OwnFile()) << round;
+        EXPECT_EQ(Widen(ReadFileBytes(OwnFile())), GetText(hwnd, IDC_EDIT_STR_OUTPUT)) << round;
+        EXPECT_EQ(ReadFileBytes(target), "keep\r\n") << round;
+        // The link is there when the page comes up again.
+        page = std::make_unique<CStringsPage>(nullptr);
+        ASSERT_TRUE(page->Create(IDD_PAGE_STRINGS, &hostWnd));
+        hwnd = page->m_hWnd;
+        SetCount(3);
+        EXPECT_EQ(ReadFileBytes(target), "keep\r\n") << round;
+    }
+    EXPECT_TRUE(RunOutside(Words({"test -L", link})));
+    RunOutside(Words({"rm -f", link, to, Sh(OwnFile())}));
+}
+
+// Removed between batches, removed during one, cut short during one, changed in place after one.
+TEST_F(OutsideChanges, AResultsFileRemovedOrAlteredIsNeverASuccess)
+{
+    const std::wstring exported = ExeFolder() + L"outside_export.txt";
+    DeleteFileW(exported.c_str());
+    SetCount(4);
+    ClickAndWait(IDC_BTN_STR_GENERATE);
+    ASSERT_TRUE(RunOutside(Words({"rm", Sh(OutFile())})));
+    ClickAndWait(IDC_BTN_STR_GENERATE); // a new file at the name
+    EXPECT_EQ(catcher.boxes.back().text, L"生成成功！");
+    EXPECT_EQ(Widen(ReadFileBytes(OutFile())), GetText(hwnd, IDC_EDIT_STR_OUTPUT));
+
+    // Removed during a batch: the page still holds it, says so, and Export saves it.
+    StopAfter("rm");
+    const std::wstring removed = catcher.boxes.back().text;
+    const std::wstring tail =
+        L"\r\n结果文件已被删除：" + OutFile() + L"\r\n本次结果仍可单击导出按钮保存。";
+    ASSERT_EQ(removed.rfind(L"生成已停止：已生成 ", 0), 0u);
+    ASSERT_GT(removed.size(), tail.size());
+    EXPECT_EQ(removed.substr(removed.size() - tail.size()), tail);
+    EXPECT_EQ(GetFileAttributesW(OutFile().c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(ExportTo(exported), L"导出成功！");
+    const long long made = std::stoll(removed.substr(wcslen(L"生成已停止：已生成 ")));
+    EXPECT_EQ(static_cast<long long>(SplitLines(Widen(ReadFileBytes(exported))).size()), made);
+    DeleteFileW(exported.c_str());
+
+    // Cut short during a batch: a failure, and Export has nothing whole to offer.
+    StopAfter("truncate -s 0");
+    EXPECT_EQ(catcher.boxes.back().text,
+              L"结果文件写入失败：" + OutFile() + L"\r\n结果文件已被修改，请重新生成。");
+    EXPECT_EQ(ExportTo(exported), L"结果文件写入失败，没有可导出的完整结果，请重新生成。");
+
+    // Changed in place after a whole batch, its size kept: Export finds out and saves nothing.
+    SetCount(20000);
+    ClickAndWait(IDC_BTN_STR_GENERATE);
+    ASSERT_EQ(catcher.boxes.back().text, L"生成成功！");
+    ASSERT_TRUE(RunOutside(Words({"printf X | dd bs=1 seek=100000 conv=notrunc 2>/dev/null",
+                                  std::string("of=").append(Sh(OutFile()))})));
+    EXPECT_EQ(ExportTo(exported), L"结果文件已被修改，请重新生成。");
+    EXPECT_EQ(GetFileAttributesW(exported.c_str()), INVALID_FILE_ATTRIBUTES);
+}

@@ -1,0 +1,102 @@
+// The results file against other programs: a link planted at its name, the file removed, cut short
+// or changed in place while the page holds it. The files are in the test's folder, each test's
+// named after it (tests run side by side); the other program is a shell command (tests/Outside.h).
+#include "Outside.h"
+#include "corelib/ResultsFile.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+std::string Contents(const char* path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::string ReadBack(CResultsFile& file, bool& ok)
+{
+    std::string back;
+    ok = file.ReadBack([&](std::string_view piece) {
+        back.append(piece);
+        return true;
+    });
+    return back;
+}
+
+const CString kAltered("结果文件已被修改，请重新生成。");
+
+class ResultsFile : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!CanRunOutside())
+            GTEST_SKIP() << "no shell to act as another program";
+    }
+    void TearDown() override { RunOutside(Words({"rm -f", files})); }
+    std::string files; // to remove at the end
+};
+
+} // namespace
+
+// A batch never goes through a link at the name, nor removes what it leads to, whether the link
+// leads to a file, nowhere, or is planted over the held file between batches.
+TEST_F(ResultsFile, ALinkAtTheNameIsLeftAloneWithWhatItLeadsTo)
+{
+    files = "rf_target.txt rf_link.txt rf_dangling.txt rf_held.txt";
+    ASSERT_TRUE(RunOutside("printf 'keep\\r\\n' >rf_target.txt && ln -s rf_target.txt rf_link.txt "
+                           "&& ln -s rf_nowhere.txt rf_dangling.txt"));
+    for (const char* name : {"rf_link.txt", "rf_dangling.txt"}) {
+        CResultsFile file;
+        EXPECT_EQ(file.Begin(name), CResultsFile::Start::HeldElsewhere) << name;
+        EXPECT_FALSE(file.ErrorText().IsEmpty()) << name;
+    }
+    CResultsFile held;
+    ASSERT_EQ(held.Begin("rf_held.txt"), CResultsFile::Start::Ok);
+    ASSERT_TRUE(held.Write("one\r\n"));
+    ASSERT_TRUE(RunOutside("ln -sf rf_target.txt rf_held.txt"));
+    EXPECT_EQ(held.Begin("rf_held.txt"), CResultsFile::Start::HeldElsewhere);
+
+    EXPECT_EQ(Contents("rf_target.txt"), "keep\r\n");
+    EXPECT_TRUE(RunOutside("test -L rf_link.txt && test -L rf_dangling.txt && test -L rf_held.txt "
+                           "&& test ! -e rf_nowhere.txt"));
+}
+
+// The held file keeps its batch when removed, and the next batch makes a new file at the name; a
+// file cut short or changed in place is never read back as the batch.
+TEST_F(ResultsFile, RemovedCutShortOrChangedFromOutside)
+{
+    files = "rf_out.txt";
+    CResultsFile file;
+    ASSERT_EQ(file.Begin("rf_out.txt"), CResultsFile::Start::Ok);
+    ASSERT_TRUE(file.Write("first\r\n"));
+    ASSERT_TRUE(RunOutside("rm rf_out.txt"));
+    bool ok = false;
+    EXPECT_EQ(ReadBack(file, ok), "first\r\n");
+    EXPECT_TRUE(ok);
+    ASSERT_EQ(file.Begin("rf_out.txt"), CResultsFile::Start::Ok);
+    ASSERT_TRUE(file.Write("second\r\n"));
+    EXPECT_EQ(Contents("rf_out.txt"), "second\r\n");
+
+    // What is written after the cut goes to the end: the file stays short of the batch.
+    ASSERT_TRUE(RunOutside("truncate -s 0 rf_out.txt"));
+    ASSERT_TRUE(file.Write("third\r\n"));
+    EXPECT_FALSE(file.Verify());
+    EXPECT_EQ(file.ErrorText(), kAltered);
+    ReadBack(file, ok);
+    EXPECT_FALSE(ok);
+
+    // The size kept, a byte changed past the start that Verify reads: only the content tells.
+    ASSERT_EQ(file.Begin("rf_out.txt"), CResultsFile::Start::Ok);
+    ASSERT_TRUE(file.Write(std::string(100000, 'f') + "\r\n"));
+    ASSERT_TRUE(RunOutside("printf X | dd of=rf_out.txt bs=1 seek=90000 conv=notrunc 2>/dev/null"));
+    EXPECT_TRUE(file.Verify());
+    ReadBack(file, ok);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(file.ErrorText(), kAltered);
+}
