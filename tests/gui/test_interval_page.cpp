@@ -56,6 +56,8 @@ TEST_F(IntervalPage, OnlyTheFirstInvalidSettingIsReported)
         {false, L"", L"3000", L"500", L"0", L"发生间隔设定无效！"},
         {true, L"   ", L"3000", L"500", L"0",
          L"发生间隔设定无效！"}, // blanks pass the program test
+        {true, L"\U0001F600.exe", L"3000", L"500", L"0",
+         L"外部程序命令行含有 GBK 无法表示的字符！"},
         {false, L"", L"1", L"2", L"", L"生成个数设定无效！"},
         {false, L"", L"1", L"2", L"0", L"生成个数设定无效！"},
     };

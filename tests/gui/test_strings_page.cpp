@@ -168,6 +168,35 @@ TEST_F(StringsPage, InsertionSpecIsTrimmedButHeadAndTailKeepTheirBlanks)
     }
 }
 
+// Text GBK cannot spell used to become "?" under 生成成功！; it is refused before anything is
+// written, naming the box, in zanfor-cli's words.
+TEST_F(StringsPage, TextGbkCannotSpellIsRefusedNamingItsBox)
+{
+    SetCount(2);
+    GenerateAndWait();
+    const std::string batch = ReadFileBytes(OutFile());
+    SetText(hwnd, IDC_EDIT_STR_OUTPUT, L"kept");
+    const struct {
+        int box;
+        const wchar_t* text;
+        const wchar_t* message;
+    } cases[] = {
+        {IDC_EDIT_HEAD, L"ab\U0001F600cd", L"头部含有 GBK 无法表示的字符！"},
+        {IDC_EDIT_TAIL, L"\xD55C\xAD6D\xC5B4", L"尾部含有 GBK 无法表示的字符！"}, // 한국어
+        {IDC_EDIT_INSERT, L"1|\U0001F600", L"插入的文字含有 GBK 无法表示的字符！"},
+    };
+    for (const auto& c : cases) {
+        SetText(hwnd, c.box, c.text);
+        Click(hwnd, IDC_BTN_STR_GENERATE);
+        EXPECT_EQ(Messages().back(), c.message);
+        SetText(hwnd, c.box, L"");
+    }
+    PumpFor(300);
+    EXPECT_EQ(Messages().size(), 4u);
+    EXPECT_EQ(GetText(hwnd, IDC_EDIT_STR_OUTPUT), L"kept");
+    EXPECT_EQ(ReadFileBytes(OutFile()), batch);
+}
+
 TEST_F(StringsPage, ChineseCharactersReadRightInTheBoxAndAreGbkInTheFile)
 {
     ClickCheck(hwnd, IDC_CHECK_UPPER, false);
