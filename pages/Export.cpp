@@ -219,18 +219,17 @@ ExportResult SaveExport(const std::wstring& path, ExportEncoding encoding,
     return {};
 }
 
-void ReportExport(CWnd& page, const ExportResult& result)
+CString ExportResultText(const ExportResult& result)
 {
     switch (result.outcome) {
     case ExportResult::Outcome::Saved:
-        PageMessage(page, "导出成功！");
-        break;
+        return "导出成功！";
     case ExportResult::Outcome::SourceFailed:
-        PageMessage(page, MSG_RESULTS_ALTERED);
-        break;
+        return MSG_RESULTS_ALTERED;
+    case ExportResult::Outcome::Stopped:
+        return "导出已停止，目标文件没有改动。";
     case ExportResult::Outcome::WriteFailed:
-        PageMessage(page, result.reason.IsEmpty() ? CString("导出失败！")
-                                                  : "导出失败！\r\n" + result.reason);
         break;
     }
+    return result.reason.IsEmpty() ? CString("导出失败！") : "导出失败！\r\n" + result.reason;
 }

@@ -21,7 +21,7 @@ bool AskExportPath(CWnd& owner, const wchar_t* defaultName, std::wstring& path,
                    ExportEncoding& encoding);
 
 struct ExportResult {
-    enum class Outcome { Saved, SourceFailed, WriteFailed } outcome = Outcome::Saved;
+    enum class Outcome { Saved, SourceFailed, WriteFailed, Stopped } outcome = Outcome::Saved;
     CString reason; // the system's words for a failed write, when it gives some
 };
 
@@ -32,4 +32,4 @@ using ExportWriter = std::function<bool(std::string_view)>;
 ExportResult SaveExport(const std::wstring& path, ExportEncoding encoding,
                         const std::function<bool(const ExportWriter&)>& produce);
 // "导出成功！", or what went wrong.
-void ReportExport(CWnd& page, const ExportResult& result);
+CString ExportResultText(const ExportResult& result);

@@ -38,7 +38,8 @@ void CBatchWorker::Wait()
 }
 
 CGeneratorPage::CGeneratorPage(UINT templateId, CWnd* parent, int generateId, int outputId)
-    : CDialog(templateId, parent), m_nGenerateId(generateId), m_nOutputId(outputId)
+    : CDialog(templateId, parent), m_nGenerateId(generateId), m_nOutputId(outputId),
+      m_nStopButtonId(generateId)
 {
 }
 
@@ -54,25 +55,78 @@ bool CGeneratorPage::OnMessage(Message& m)
 
 void CGeneratorPage::OnGenerate()
 {
-    if (m_bRunning) { // the button is Stop: once is enough
-        if (m_bShowsStop && !m_bStopRequested) {
-            m_bStopRequested = true;
-            GetDlgItem(m_nGenerateId).EnableWindow(FALSE);
-            if (m_bFilling)
-                return; // the fill ends at its next piece
-            OnStopRequest();
-        }
+    if (m_bRunning) {
+        if (!m_bExporting) // the button is Stop
+            RequestStop();
         return;
     }
     if (!CheckInput())
         return;
+    BeginRun(m_nGenerateId);
+    // A list that memory cannot hold ends the run with a message, not the page.
+    try {
+        StartRun();
+    } catch (const std::bad_alloc&) {
+        FinishRun(MSG_OUT_OF_MEMORY);
+    }
+}
+
+void CGeneratorPage::BeginRun(int stopButtonId)
+{
     GetDlgItem(m_nGenerateId).EnableWindow(FALSE);
+    GetDlgItem(stopButtonId).EnableWindow(FALSE);
+    m_nStopButtonId = stopButtonId;
     m_bRunning = true;
     m_bStopRequested = false;
     m_bShowsStop = false;
     m_nRunStart = ::GetTickCount();
     SetTimer(PROGRESS_TIMER_ID, PROGRESS_INTERVAL_MS);
-    StartRun();
+}
+
+// A click on the run's own button while it shows Stop: once is enough.
+void CGeneratorPage::RequestStop()
+{
+    if (!m_bShowsStop || m_bStopRequested)
+        return;
+    m_bStopRequested = true;
+    GetDlgItem(m_nStopButtonId).EnableWindow(FALSE);
+    if (m_bExporting)
+        m_worker.RequestStop();
+    else if (!m_bFilling) // a fill ends at its next piece
+        OnStopRequest();
+}
+
+void CGeneratorPage::StartExport(int exportId, const std::wstring& path, ExportEncoding encoding,
+                                 std::function<bool(const ExportWriter&)> produce,
+                                 std::uint64_t total)
+{
+    BeginRun(exportId);
+    m_bExporting = true;
+    m_nExportTotal = total;
+    StartWorker([this, path, encoding, produce = std::move(produce)](
+                    const std::atomic<bool>& stop, std::atomic<std::int64_t>& made) {
+        bool stopped = false;
+        m_exportResult = SaveExport(path, encoding, [&](const ExportWriter& write) {
+            return produce([&](std::string_view piece) {
+                if (stop) {
+                    stopped = true;
+                    return false;
+                }
+                made += static_cast<std::int64_t>(piece.size());
+                return write(piece);
+            });
+        });
+        if (stopped) // the temporary file is gone and the target as it was
+            m_exportResult = {ExportResult::Outcome::Stopped, CString()};
+    });
+}
+
+bool CGeneratorPage::ExportClickStops()
+{
+    if (!m_bRunning || !m_bExporting)
+        return false;
+    RequestStop();
+    return true;
 }
 
 void CGeneratorPage::OnTimer(UINT nIDEvent)
@@ -100,11 +154,17 @@ void CGeneratorPage::ShowProgress()
     }
     if (::GetTickCount() - m_nRunStart < LONG_RUN_MS)
         return;
+    CWnd button = GetDlgItem(m_nStopButtonId);
     if (!m_bShowsStop && !m_bStopRequested) {
         m_bShowsStop = true;
-        CWnd button = GetDlgItem(m_nGenerateId);
         button.SetWindowText("停止");
         button.EnableWindow(TRUE);
+    }
+    if (m_bExporting) { // the box keeps what it shows; the button tells how far the save is
+        if (!m_bStopRequested)
+            button.SetWindowText("停止 " +
+                                 Percent(WorkerMade(), static_cast<std::int64_t>(m_nExportTotal)));
+        return;
     }
     if (m_bFilling)
         return; // the list itself shows the progress now
@@ -116,21 +176,29 @@ void CGeneratorPage::ShowProgress()
 void CGeneratorPage::OnBatchDone()
 {
     m_worker.Wait();
-    if (m_bRunning)
-        OnWorkerDone(m_worker.Failure());
+    if (!m_bRunning)
+        return;
+    if (m_bExporting) {
+        const char* failure = m_worker.Failure();
+        FinishRun(failure ? CString(failure) : ExportResultText(m_exportResult));
+        return;
+    }
+    OnWorkerDone(m_worker.Failure());
 }
 
 void CGeneratorPage::FinishRun(const CString& message)
 {
     KillTimer(PROGRESS_TIMER_ID);
     m_bRunning = false;
-    CWnd button = GetDlgItem(m_nGenerateId);
+    CWnd button = GetDlgItem(m_nStopButtonId);
     button.EnableWindow(FALSE);
     if (m_bShowsStop)
-        button.SetWindowText("生成");
+        button.SetWindowText(m_bExporting ? "导出" : "生成");
     m_bShowsStop = false;
+    m_bExporting = false;
     PageMessage(*this, message);
     button.EnableWindow(TRUE);
+    GetDlgItem(m_nGenerateId).EnableWindow(TRUE);
 }
 
 void CGeneratorPage::CancelRun()
@@ -140,6 +208,7 @@ void CGeneratorPage::CancelRun()
     for (UINT id : {GENERATE_TIMER_ID, PROGRESS_TIMER_ID, FILL_TIMER_ID})
         KillTimer(id);
     m_bRunning = false;
+    m_bExporting = false;
     m_bFilling = false;
     m_fillText.clear();
 }

@@ -2,13 +2,15 @@
 // The run protocol of the three pages, in one place. A page supplies its check, how its run
 // starts, its timer's events or its worker's end, and its progress text; everything else of a run
 // is here: the Generate click (Stop during a long run), the progress and fill timers, the worker,
-// the closing message.
+// the closing message. An Export is a run too: it saves on the worker, and its button turns into
+// Stop with the progress.
 //
 // A short run looks as it always has: Generate is disabled from the click until the closing
 // message is answered. A run that goes on for more than half a second turns Generate into Stop
 // (the button the user is looking at, enabled again) and shows its progress; closing the window
 // ends a run at once.
 
+#include "Export.h"
 #include "PageCommon.h"
 
 #include <atomic>
@@ -85,6 +87,14 @@ protected:
 
     // Runs job on the worker; OnWorkerDone follows on the window's thread.
     void StartWorker(CBatchWorker::Job job) { m_worker.Start(m_hWnd, std::move(job)); }
+    // Saves to path, on the worker, what produce hands over (about total bytes in all). The
+    // window stays free; after half a second the Export button exportId turns into Stop and shows
+    // how far it is. A stopped or failed Export leaves the target as it was; the closing message
+    // says how it ended.
+    void StartExport(int exportId, const std::wstring& path, ExportEncoding encoding,
+                     std::function<bool(const ExportWriter&)> produce, std::uint64_t total);
+    // For the page's Export handler: true when the click was Stop for an Export under way.
+    bool ExportClickStops();
     std::int64_t WorkerMade() const { return m_worker.Made(); }
     // The run is over: Generate reads "生成" again, and is enabled after message is answered.
     void FinishRun(const CString& message);
@@ -98,12 +108,18 @@ protected:
     const int m_nOutputId;
 
 private:
+    void BeginRun(int stopButtonId);
     void OnBatchDone();
     void ShowProgress();
     void FillNextPiece();
+    void RequestStop();
 
     CBatchWorker m_worker;
     bool m_bRunning = false;
+    int m_nStopButtonId = 0; // the button that turns into Stop: Generate, or Export
+    bool m_bExporting = false;
+    std::uint64_t m_nExportTotal = 0;
+    ExportResult m_exportResult;
     std::string m_fillText;
     std::size_t m_nFillAt = 0;
     std::int64_t m_nFillLines = 0;

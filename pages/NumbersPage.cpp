@@ -105,6 +105,8 @@ void CNumbersPage::OnCheckFloat()
 
 void CNumbersPage::OnExport()
 {
+    if (ExportClickStops())
+        return;
     if (IsRunning()) {
         PageMessage(*this, MSG_EXPORT_WHILE_RUNNING);
         return;
@@ -118,6 +120,7 @@ void CNumbersPage::OnExport()
     ExportEncoding encoding;
     if (!AskExportPath(*this, L"数字.txt", path, encoding))
         return;
-    ReportExport(*this, SaveExport(path, encoding,
-                                   [&](const ExportWriter& write) { return write(list.View()); }));
+    StartExport(
+        IDC_BTN_NUM_EXPORT, path, encoding,
+        [list = list.Str()](const ExportWriter& write) { return write(list); }, list.size());
 }

@@ -249,6 +249,8 @@ void CStringsPage::FinishWithFileFailure(const CString& why)
 
 void CStringsPage::OnExport()
 {
+    if (ExportClickStops())
+        return;
     if (IsRunning()) {
         PageMessage(*this, MSG_EXPORT_WHILE_RUNNING);
         return;
@@ -259,21 +261,26 @@ void CStringsPage::OnExport()
     }
     std::wstring path;
     ExportEncoding encoding;
-    if (!AskExportPath(*this, L"字符串.txt", path, encoding))
-        return;
+    if (AskExportPath(*this, L"字符串.txt", path, encoding))
+        ExportTo(path, encoding);
+}
+
+void CStringsPage::ExportTo(const std::wstring& path, ExportEncoding encoding)
+{
     if (m_results.IsSameFile(path)) {
         // Converting the file in place would take the batch from under the page.
         PageMessage(*this, "不能导出到结果文件本身，请另选文件名。");
         return;
     }
-    ExportResult result;
     if (m_exportable == Exportable::ShownList) {
         // The batch's own bytes: the box may have been edited, and shows what GBK cannot split.
-        result =
-            SaveExport(path, encoding, [&](const ExportWriter& write) { return write(m_shown); });
-    } else {
-        result = SaveExport(path, encoding,
-                            [&](const ExportWriter& write) { return m_results.ReadBack(write); });
+        StartExport(
+            IDC_BTN_STR_EXPORT, path, encoding,
+            [this](const ExportWriter& write) { return write(m_shown); }, m_shown.size());
+        return;
     }
-    ReportExport(*this, result);
+    StartExport(
+        IDC_BTN_STR_EXPORT, path, encoding,
+        [this](const ExportWriter& write) { return m_results.ReadBack(write); },
+        m_results.BytesWritten());
 }

@@ -17,6 +17,8 @@ public:
 
     BOOL CheckInput() override;
     void OnExport();
+    // Saves the latest batch to path, on the worker (Export after its Save As).
+    void ExportTo(const std::wstring& path, ExportEncoding encoding);
     // The composer's settings, made of the page's own members.
     StringOptions Options() const;
 

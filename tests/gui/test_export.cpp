@@ -1,7 +1,8 @@
 // Export under faults: the old file survives every failure, no temporary file is left behind, and
 // the user is told why in the system's words.
-#include "Harness.h"
+#include "PageFixture.h"
 #include "pages/Export.h"
+#include "pages/NumbersPage.h"
 
 #include <gtest/gtest.h>
 
@@ -83,4 +84,79 @@ TEST(Export, ReplacesTheTargetWholeAndTakesAnyName)
     EXPECT_EQ(ReadFileBytes(target), kText);
     EXPECT_EQ(FilesIn(ExeFolder(), L"zan*.tmp"), std::vector<std::wstring>{});
     DeleteFileW(target.c_str());
+}
+
+namespace {
+
+// A page whose Export saves from a source that goes on until it is stopped or let go: an Export as
+// long as the test wants, whatever this machine's speed.
+class EndlessExportPage : public CNumbersPage {
+public:
+    using CNumbersPage::CNumbersPage;
+    void ExportEndlessly(const std::wstring& path)
+    {
+        StartExport(
+            IDC_BTN_NUM_EXPORT, path, ExportEncoding::Utf8,
+            [this](const ExportWriter& write) {
+                while (!letGo)
+                    if (!write("80.25\r\n\xCD\xB7\r\n"))
+                        return false;
+                return true;
+            },
+            std::uint64_t{1} << 40);
+    }
+    std::atomic<bool> letGo{false};
+};
+
+class ExportOnTheWorker : public PageFixture<EndlessExportPage> {
+protected:
+    void SetUp() override
+    {
+        PageFixture::SetUp();
+        WriteBytes(target, "old\r\n");
+    }
+    void TearDown() override
+    {
+        PageFixture::TearDown();
+        DeleteFileW(target.c_str());
+    }
+    const std::wstring target = ExeFolder() + L"export_on_the_worker.txt";
+};
+
+} // namespace
+
+// The window is free while Export saves: its button turns into Stop with the progress, and a
+// stopped Export leaves the old target and no temporary file.
+TEST_F(ExportOnTheWorker, AStoppedExportLeavesTheOldTarget)
+{
+    page->ExportEndlessly(target);
+    EXPECT_FALSE(IsEnabled(hwnd, IDC_BTN_NUM_GENERATE));
+    ASSERT_TRUE(
+        PumpUntil([&] { return GetText(hwnd, IDC_BTN_NUM_EXPORT).rfind(L"停止 ", 0) == 0; }));
+    EXPECT_TRUE(IsEnabled(hwnd, IDC_BTN_NUM_EXPORT));
+    Click(hwnd, IDC_BTN_NUM_EXPORT);
+    ASSERT_TRUE(PumpUntil([&] { return !catcher.boxes.empty(); }));
+    EXPECT_EQ(Messages(), std::vector<std::wstring>{L"导出已停止，目标文件没有改动。"});
+    EXPECT_EQ(GetText(hwnd, IDC_BTN_NUM_EXPORT), L"导出");
+    EXPECT_TRUE(IsEnabled(hwnd, IDC_BTN_NUM_GENERATE));
+    EXPECT_EQ(ReadFileBytes(target), "old\r\n");
+    EXPECT_EQ(FilesIn(ExeFolder(), L"zan*.tmp"), std::vector<std::wstring>{});
+
+    // Let go, the same source saves whole.
+    page->letGo = false;
+    page->ExportEndlessly(target);
+    PumpFor(50);
+    page->letGo = true;
+    ASSERT_TRUE(PumpUntil([&] { return catcher.boxes.size() == 2; }));
+    EXPECT_EQ(Messages().back(), L"导出成功！");
+    EXPECT_EQ(ReadFileBytes(target).substr(0, 12), "80.25\r\n\xE5\xA4\xB4\r\n");
+}
+
+TEST_F(ExportOnTheWorker, ClosingTheWindowEndsAnExportAndLeavesTheOldTarget)
+{
+    page->ExportEndlessly(target);
+    PumpFor(100);
+    page.reset();
+    EXPECT_EQ(ReadFileBytes(target), "old\r\n");
+    EXPECT_EQ(FilesIn(ExeFolder(), L"zan*.tmp"), std::vector<std::wstring>{});
 }

@@ -455,7 +455,7 @@ TEST_F(StringsPage, ASaveAsPathTooLongIsRefusedAndTheLongestAcceptedSaves)
     const std::wstring longest = pathOf(255);
     catcher.onBox = SaveAs(longest, 0);
     Click(hwnd, IDC_BTN_STR_EXPORT);
-    EXPECT_EQ(Messages().back(), L"导出成功！");
+    ASSERT_TRUE(PumpUntil([&] { return Messages().back() == L"导出成功！"; }));
     EXPECT_EQ(ReadFileBytes(longest), ReadFileBytes(OutFile()));
     DeleteFileW(longest.c_str());
 }
