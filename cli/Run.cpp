@@ -117,24 +117,42 @@ int OutputFailure(Device& err, const Target& target, WriteStatus status)
     return EXIT_FAILED;
 }
 
-int RunEvents(const CliOptions& cli, const Settings& s, RandomSource& rng, RecordWriter& writer)
+// Waits until the deadline, or less when a stop is asked for: a delay of a minute ends at once.
+void WaitUntil(double deadline, const std::atomic<bool>* stop)
+{
+    for (double now; (now = cli_system::MonotonicSeconds()) < deadline;) {
+        if (stop && *stop)
+            return;
+        cli_system::SleepMilliseconds(
+            static_cast<int>(std::min(50.0, (deadline - now) * 1000) + 1));
+    }
+}
+
+BatchResult RunEvents(const CliOptions& cli, const Settings& s, RandomSource& rng,
+                      RecordWriter& writer, const std::atomic<bool>* stop, int& launchFailures)
 {
     const std::string end = cli.lf ? "\n" : "\r\n";
-    int failures = 0;
-    for (int fired = 0; fired < s.count; ++fired) {
+    BatchResult result;
+    for (; result.made < s.count; ++result.made) {
         // A negative delay waits no time, as on the page.
-        cli_system::SleepMilliseconds(std::max(0, rng.Between(s.minDelay, s.maxDelay)));
+        const int delay = std::max(0, rng.Between(s.minDelay, s.maxDelay));
+        WaitUntil(cli_system::MonotonicSeconds() + delay / 1000.0, stop);
+        if (stop && *stop) {
+            result.stopped = true; // the event had not happened yet
+            break;
+        }
         if (!writer.Write(cli_system::LocalTimeText() + end))
             break;
         if (cli.events.program && !cli_system::StartProgram(*cli.events.program))
-            ++failures;
+            ++launchFailures;
     }
-    return failures;
+    return result;
 }
 
 } // namespace
 
-int RunCli(const std::vector<std::string>& args, Device& out, Device& err)
+int RunCli(const std::vector<std::string>& args, Device& out, Device& err,
+           const std::atomic<bool>* interrupted)
 {
     const ParseOutcome parsed = ParseCommandLine(args);
     if (!parsed.options) {
@@ -146,8 +164,8 @@ int RunCli(const std::vector<std::string>& args, Device& out, Device& err)
     }
     const CliOptions& cli = *parsed.options;
     Settings settings;
-    if (const auto refusal = CheckSettings(cli, settings)) {
-        Say(err, Utf8(*refusal) + "\n");
+    if (const auto refusal = CheckSettings(cli, settings, cli_system::MemoryBytes())) {
+        Say(err, *refusal + "\n");
         return EXIT_REFUSED;
     }
 
@@ -173,7 +191,7 @@ int RunCli(const std::vector<std::string>& args, Device& out, Device& err)
         if (cli.verbose)
             Say(err, "seed: none (--secure)\n");
     } else {
-        const std::uint32_t seed = cli.seed ? *cli.seed : cli_system::ClockSeed();
+        const std::uint32_t seed = settings.seed ? *settings.seed : cli_system::ClockSeed();
         SeedRandom(seed);
         rng = TheRandomSource();
         if (cli.verbose)
@@ -181,8 +199,8 @@ int RunCli(const std::vector<std::string>& args, Device& out, Device& err)
     }
     // Chinese characters: reproducible with --seed, from the secure bits with --secure.
     std::optional<CCore> core;
-    if (cli.seed)
-        core.emplace(*cli.seed);
+    if (settings.seed)
+        core.emplace(*settings.seed);
     else
         core.emplace();
     ComposerSources sources = SourcesOf(*core);
@@ -193,33 +211,33 @@ int RunCli(const std::vector<std::string>& args, Device& out, Device& err)
     const std::string_view recordEnd = cli.lf ? "\n" : "\r\n";
     std::optional<ProgressLine> progress;
     BatchControl control;
+    control.stop = interrupted;
     if (err.IsTerminal() && cli.command != Command::Events) {
         progress.emplace(err, settings.count);
         control.progress = [&progress](std::int64_t made) { progress->Show(made); };
     }
     bool exhausted = false;
     int launchFailures = 0;
+    BatchResult result;
     switch (cli.command) {
     case Command::Strings: {
         const StringsBatch batch{
             .options = settings.strings, .count = settings.count, .recordEnd = recordEnd};
-        if (cli.strings.unique)
-            MakeUniqueStrings(batch, rng, sources, writer, control, exhausted);
-        else
-            MakeStringsBatch(batch, rng, sources, writer, nullptr, control);
+        result = cli.strings.unique
+                     ? MakeUniqueStrings(batch, rng, sources, writer, control, exhausted)
+                     : MakeStringsBatch(batch, rng, sources, writer, nullptr, control);
         break;
     }
     case Command::Numbers: {
         const NumbersList list{
             .options = settings.numbers, .count = settings.count, .recordEnd = recordEnd};
-        if (cli.numbers.unique)
-            MakeUniqueNumbers(list, rng, writer, control, exhausted);
-        else
-            MakeNumbersBatch(list, rng, writer, control);
+        result = cli.numbers.unique ? MakeUniqueNumbers(list, settings.uniqueWhole, rng, writer,
+                                                        control, exhausted)
+                                    : MakeNumbersBatch(list, rng, writer, control);
         break;
     }
     case Command::Events:
-        launchFailures = RunEvents(cli, settings, rng, writer);
+        result = RunEvents(cli, settings, rng, writer, interrupted, launchFailures);
         break;
     }
     if (progress)
@@ -230,6 +248,12 @@ int RunCli(const std::vector<std::string>& args, Device& out, Device& err)
         writer.Fail(finished);
     if (const int failed = OutputFailure(err, target, writer.Status()))
         return failed;
+    if (result.stopped) {
+        // Ctrl-C: the records written are whole, and the file is closed.
+        Say(err, Utf8("已中断，输出不完整：") + target.name + Utf8("（已写入 ") +
+                     std::to_string(result.made) + Utf8(" 条）") + "\n");
+        return EXIT_INTERRUPTED;
+    }
     if (exhausted) {
         Say(err, Utf8("随机源找不到更多不重复的结果，输出不完整。") + "\n");
         return EXIT_FAILED;

@@ -19,6 +19,8 @@ public:
     WriteStatus failAs = WriteStatus::Failed;
     // When set, bytes are counted but not kept, and the device closes once it returns true.
     std::function<bool()> closeWhen;
+    // Called after each write that was kept.
+    std::function<void()> afterWrite;
     bool terminal = false;
     bool IsTerminal() const override { return terminal; }
 };
@@ -36,15 +38,29 @@ std::string Utf8Line(const char8_t* text);
 std::string Utf8Text(const char8_t* text);
 
 struct ProcessRun {
-    int status = -1;
+    int status = -1;    // Linux: 128 + the signal that ended it, as a shell says
     std::string out;    // what was read before the pipe was closed
+    std::string err;    // its standard error
     double seconds = 0; // from the start until the program ended
     bool ended = false; // within the deadline
 };
 
-// Starts the built zanfor-cli, reads up to readBytes of its output, then closes the pipe and waits
+// How the reader of the program's standard output goes away.
+enum class PipeEnd {
+    Closed,
+    Disconnected, // Windows: a named pipe's server disconnects its client
+};
+
+// Starts the built zanfor-cli, reads up to readBytes of its output, then ends the pipe and waits
 // at most deadlineSeconds for the program to end.
 ProcessRun RunProgramAndClosePipe(const std::vector<std::string>& args, std::size_t readBytes,
-                                  double deadlineSeconds);
+                                  double deadlineSeconds, PipeEnd end = PipeEnd::Closed);
+// Starts the built zanfor-cli with its standard error closed and waits for it to end.
+ProcessRun RunProgramWithoutStderr(const std::vector<std::string>& args, double deadlineSeconds);
+// Starts the built zanfor-cli writing into file (args hold -o file), waits until the file holds
+// fileBytes, then interrupts it as Ctrl-C does (Linux: SIGINT; Windows: a console's Ctrl-C) and
+// waits for it to end; each wait at most deadlineSeconds.
+ProcessRun RunProgramAndInterrupt(const std::vector<std::string>& args, const std::string& file,
+                                  std::size_t fileBytes, double deadlineSeconds);
 // The path of the built zanfor-cli.
 std::string ProgramPath();
