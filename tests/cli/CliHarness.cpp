@@ -127,9 +127,14 @@ HANDLE NullDevice()
 // Starts the program with the given standard output and error (null: closed); null on failure.
 HANDLE Spawn(const std::vector<std::string>& args, HANDLE out, HANDLE err)
 {
-    std::string command = "\"" + ProgramPath() + '"';
-    for (const std::string& a : args)
-        command += " \"" + a + '"';
+    std::string command = "\"";
+    command += ProgramPath();
+    command += '"';
+    for (const std::string& a : args) {
+        command += " \"";
+        command += a;
+        command += '"';
+    }
     STARTUPINFOA si{};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESTDHANDLES;
@@ -202,6 +207,7 @@ ProcessRun RunProgramAndClosePipe(const std::vector<std::string>& args, std::siz
     CloseHandle(readEnd);
     Wait(process, start, deadlineSeconds, run);
     run.err = ReadWhole(ProgramErrorsFile());
+    std::remove(ProgramErrorsFile().c_str());
     return run;
 }
 
@@ -244,6 +250,7 @@ ProcessRun RunProgramAndInterrupt(const std::vector<std::string>& args, const st
         GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0); // to every process of the console
     Wait(process, start, deadlineSeconds, run);
     run.err = ReadWhole(ProgramErrorsFile());
+    std::remove(ProgramErrorsFile().c_str());
     return run;
 }
 
@@ -331,6 +338,7 @@ ProcessRun RunProgramAndClosePipe(const std::vector<std::string>& args, std::siz
     close(fds[0]);
     Wait(pid, start, deadlineSeconds, run);
     run.err = ReadWhole(ProgramErrorsFile());
+    std::remove(ProgramErrorsFile().c_str());
     return run;
 }
 
@@ -361,6 +369,7 @@ ProcessRun RunProgramAndInterrupt(const std::vector<std::string>& args, const st
         kill(pid, SIGINT);
     Wait(pid, start, deadlineSeconds, run);
     run.err = ReadWhole(ProgramErrorsFile());
+    std::remove(ProgramErrorsFile().c_str());
     return run;
 }
 
