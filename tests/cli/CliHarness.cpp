@@ -26,8 +26,6 @@ WriteStatus MemoryDevice::Write(std::string_view data)
         return failAs;
     }
     bytes.append(data);
-    if (afterWrite)
-        afterWrite();
     return WriteStatus::Ok;
 }
 
@@ -48,11 +46,23 @@ std::string Utf8Line(const char8_t* text)
     return Utf8Text(text) + "\n";
 }
 
+std::string FileText(const std::string& path)
+{
+    std::string text;
+    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+        char buf[65536];
+        for (std::size_t got; (got = std::fread(buf, 1, sizeof buf, f)) > 0;)
+            text.append(buf, got);
+        std::fclose(f);
+    }
+    return text;
+}
+
 namespace {
 
-std::string ProgramErrorsFile()
+// Where the program's standard error goes; one process per test keeps parallel tests apart.
+std::string ErrorsFile()
 {
-    // One process per test: the process number keeps parallel tests apart.
 #ifdef _WIN32
     return "zanfor_cli_err_" + std::to_string(GetCurrentProcessId()) + ".txt";
 #else
@@ -60,15 +70,10 @@ std::string ProgramErrorsFile()
 #endif
 }
 
-std::string ReadWhole(const std::string& path)
+std::string TakeErrors()
 {
-    std::string text;
-    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
-        char buf[4096];
-        for (std::size_t got; (got = std::fread(buf, 1, sizeof buf, f)) > 0;)
-            text.append(buf, got);
-        std::fclose(f);
-    }
+    std::string text = FileText(ErrorsFile());
+    std::remove(ErrorsFile().c_str());
     return text;
 }
 
@@ -106,62 +111,14 @@ namespace {
 
 HANDLE Inheritable(HANDLE h)
 {
-    if (h && h != INVALID_HANDLE_VALUE)
-        SetHandleInformation(h, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+    SetHandleInformation(h, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
     return h;
 }
 
-HANDLE CreateErrorsFile()
+HANDLE OpenForWriting(const char* path, DWORD disposition)
 {
-    return Inheritable(CreateFileA(ProgramErrorsFile().c_str(), GENERIC_WRITE,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr));
-}
-
-HANDLE NullDevice()
-{
-    return Inheritable(CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                   nullptr, OPEN_EXISTING, 0, nullptr));
-}
-
-// Starts the program with the given standard output and error (null: closed); null on failure.
-HANDLE Spawn(const std::vector<std::string>& args, HANDLE out, HANDLE err)
-{
-    std::string command = "\"";
-    command += ProgramPath();
-    command += '"';
-    for (const std::string& a : args) {
-        command += " \"";
-        command += a;
-        command += '"';
-    }
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdOutput = out;
-    si.hStdError = err;
-    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si,
-                        &pi))
-        return nullptr;
-    CloseHandle(pi.hThread);
-    return pi.hProcess;
-}
-
-void Wait(HANDLE process, double start, double deadlineSeconds, ProcessRun& run)
-{
-    run.ended =
-        WaitForSingleObject(process, static_cast<DWORD>(deadlineSeconds * 1000)) == WAIT_OBJECT_0;
-    run.seconds = cli_system::MonotonicSeconds() - start;
-    if (!run.ended) {
-        TerminateProcess(process, 99);
-        WaitForSingleObject(process, INFINITE);
-    }
-    DWORD code = 0;
-    GetExitCodeProcess(process, &code);
-    run.status = static_cast<int>(code);
-    CloseHandle(process);
+    return Inheritable(CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                   disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 // Ignores the Ctrl-C that this process sends to the console it shares with the program.
@@ -170,64 +127,11 @@ BOOL WINAPI IgnoreInterrupt(DWORD event)
     return event == CTRL_C_EVENT;
 }
 
-} // namespace
-
-ProcessRun RunProgramAndClosePipe(const std::vector<std::string>& args, std::size_t readBytes,
-                                  double deadlineSeconds, PipeEnd end)
+// A console of our own, which the program then shares (under ctest there is none); our standard
+// handles stay as they were. Ignoring Ctrl-C stays set until the process ends: our own Ctrl-C may
+// come after the program's.
+bool ShareAConsole()
 {
-    ProcessRun run;
-    HANDLE readEnd = nullptr, writeEnd = nullptr;
-    if (end == PipeEnd::Closed) {
-        if (!CreatePipe(&readEnd, &writeEnd, nullptr, 0))
-            return run;
-    } else {
-        const std::string name =
-            "\\\\.\\pipe\\zanfor-cli-test-" + std::to_string(GetCurrentProcessId());
-        readEnd = CreateNamedPipeA(name.c_str(), PIPE_ACCESS_INBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 1,
-                                   0, 65536, 0, nullptr);
-        writeEnd = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        if (readEnd == INVALID_HANDLE_VALUE || writeEnd == INVALID_HANDLE_VALUE)
-            return run;
-    }
-    HANDLE errors = CreateErrorsFile();
-    const double start = cli_system::MonotonicSeconds();
-    HANDLE process = Spawn(args, Inheritable(writeEnd), errors);
-    CloseHandle(writeEnd);
-    CloseHandle(errors);
-    if (!process) {
-        CloseHandle(readEnd);
-        return run;
-    }
-    char buf[4096];
-    DWORD got;
-    while (run.out.size() < readBytes && ReadFile(readEnd, buf, sizeof buf, &got, nullptr) && got)
-        run.out.append(buf, got);
-    if (end == PipeEnd::Disconnected)
-        DisconnectNamedPipe(readEnd);
-    CloseHandle(readEnd);
-    Wait(process, start, deadlineSeconds, run);
-    run.err = ReadWhole(ProgramErrorsFile());
-    std::remove(ProgramErrorsFile().c_str());
-    return run;
-}
-
-ProcessRun RunProgramWithoutStderr(const std::vector<std::string>& args, double deadlineSeconds)
-{
-    ProcessRun run;
-    HANDLE out = NullDevice();
-    const double start = cli_system::MonotonicSeconds();
-    HANDLE process = Spawn(args, out, nullptr);
-    CloseHandle(out);
-    if (process)
-        Wait(process, start, deadlineSeconds, run);
-    return run;
-}
-
-ProcessRun RunProgramAndInterrupt(const std::vector<std::string>& args, const std::string& file,
-                                  std::size_t fileBytes, double deadlineSeconds)
-{
-    ProcessRun run;
-    // A console of our own for the two of us (under ctest there is none), keeping our handles.
     const HANDLE ours[] = {GetStdHandle(STD_INPUT_HANDLE), GetStdHandle(STD_OUTPUT_HANDLE),
                            GetStdHandle(STD_ERROR_HANDLE)};
     FreeConsole();
@@ -235,22 +139,79 @@ ProcessRun RunProgramAndInterrupt(const std::vector<std::string>& args, const st
     SetStdHandle(STD_INPUT_HANDLE, ours[0]);
     SetStdHandle(STD_OUTPUT_HANDLE, ours[1]);
     SetStdHandle(STD_ERROR_HANDLE, ours[2]);
-    if (!console)
+    return console && SetConsoleCtrlHandler(IgnoreInterrupt, TRUE);
+}
+
+} // namespace
+
+ProcessRun RunProgram(const ProgramRun& how)
+{
+    ProcessRun run;
+    if (!how.interruptFile.empty() && !ShareAConsole())
         return run;
-    // Stays set until the process ends: our own Ctrl-C may come after the program's.
-    SetConsoleCtrlHandler(IgnoreInterrupt, TRUE);
-    HANDLE out = NullDevice(), errors = CreateErrorsFile();
+    HANDLE readEnd = nullptr, writeEnd = nullptr;
+    if (how.readBytes == 0) {
+        writeEnd = OpenForWriting("NUL", OPEN_EXISTING);
+    } else if (how.pipeEnd == ProgramRun::Closed) {
+        CreatePipe(&readEnd, &writeEnd, nullptr, 0);
+    } else {
+        const std::string name =
+            "\\\\.\\pipe\\zanfor-cli-test-" + std::to_string(GetCurrentProcessId());
+        readEnd = CreateNamedPipeA(name.c_str(), PIPE_ACCESS_INBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 1,
+                                   0, 65536, 0, nullptr);
+        writeEnd = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    }
+    HANDLE errors = how.closeStderr ? nullptr : OpenForWriting(ErrorsFile().c_str(), CREATE_ALWAYS);
+
+    std::string command = "\"";
+    command += ProgramPath();
+    command += '"';
+    for (const std::string& a : how.args) {
+        command += " \"";
+        command += a;
+        command += '"';
+    }
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = Inheritable(writeEnd);
+    si.hStdError = errors;
+    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    PROCESS_INFORMATION pi{};
     const double start = cli_system::MonotonicSeconds();
-    HANDLE process = Spawn(args, out, errors);
-    CloseHandle(out);
-    CloseHandle(errors);
-    if (!process)
+    const bool started = CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                        nullptr, &si, &pi);
+    CloseHandle(writeEnd);
+    if (errors)
+        CloseHandle(errors);
+    if (readEnd) {
+        char buf[4096];
+        DWORD got;
+        while (started && run.out.size() < how.readBytes &&
+               ReadFile(readEnd, buf, sizeof buf, &got, nullptr) && got)
+            run.out.append(buf, got);
+        if (how.pipeEnd == ProgramRun::Disconnected)
+            DisconnectNamedPipe(readEnd);
+        CloseHandle(readEnd);
+    }
+    if (!started)
         return run;
-    if (WaitForFile(file, fileBytes, deadlineSeconds))
+    CloseHandle(pi.hThread);
+    if (!how.interruptFile.empty() &&
+        WaitForFile(how.interruptFile, how.interruptBytes, how.deadlineSeconds))
         GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0); // to every process of the console
-    Wait(process, start, deadlineSeconds, run);
-    run.err = ReadWhole(ProgramErrorsFile());
-    std::remove(ProgramErrorsFile().c_str());
+    run.ended = WaitForSingleObject(pi.hProcess, static_cast<DWORD>(how.deadlineSeconds * 1000)) ==
+                WAIT_OBJECT_0;
+    run.seconds = cli_system::MonotonicSeconds() - start;
+    if (!run.ended) {
+        TerminateProcess(pi.hProcess, 99);
+        WaitForSingleObject(pi.hProcess, INFINITE);
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(pi.hProcess, &code);
+    run.status = static_cast<int>(code);
+    CloseHandle(pi.hProcess);
+    run.err = TakeErrors();
     return run;
 }
 
@@ -261,40 +222,49 @@ std::string ProgramPath()
     return ZANFOR_CLI_PATH;
 }
 
-namespace {
-
-// Starts the program with the given standard output and error (-1: closed); -1 on failure.
-pid_t Spawn(const std::vector<std::string>& args, int out, int err, int closeInChild = -1)
+ProcessRun RunProgram(const ProgramRun& how)
 {
+    ProcessRun run;
+    int fds[2] = {-1, -1};
+    if (how.readBytes > 0 ? pipe2(fds, O_CLOEXEC) != 0
+                          : (fds[1] = open("/dev/null", O_WRONLY | O_CLOEXEC)) < 0)
+        return run;
+    const int errors = open(ErrorsFile().c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out, STDOUT_FILENO);
-    if (err >= 0)
-        posix_spawn_file_actions_adddup2(&actions, err, STDERR_FILENO);
-    else
+    posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
+    if (how.closeStderr)
         posix_spawn_file_actions_addclose(&actions, STDERR_FILENO);
-    if (closeInChild >= 0)
-        posix_spawn_file_actions_addclose(&actions, closeInChild);
+    else
+        posix_spawn_file_actions_adddup2(&actions, errors, STDERR_FILENO);
     std::vector<std::string> all{ProgramPath()};
-    all.insert(all.end(), args.begin(), args.end());
+    all.insert(all.end(), how.args.begin(), how.args.end());
     std::vector<char*> argv;
     for (std::string& a : all)
         argv.push_back(a.data());
     argv.push_back(nullptr);
     pid_t pid;
-    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    const double start = cli_system::MonotonicSeconds();
+    const bool started = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0;
     posix_spawn_file_actions_destroy(&actions);
-    return spawned == 0 ? pid : -1;
-}
-
-void Wait(pid_t pid, double start, double deadlineSeconds, ProcessRun& run)
-{
+    close(fds[1]);
+    close(errors);
+    if (fds[0] >= 0) {
+        char buf[4096];
+        for (ssize_t got; started && run.out.size() < how.readBytes &&
+                          (got = read(fds[0], buf, sizeof buf)) > 0;)
+            run.out.append(buf, static_cast<std::size_t>(got));
+        close(fds[0]);
+    }
+    if (!started)
+        return run;
+    if (!how.interruptFile.empty() &&
+        WaitForFile(how.interruptFile, how.interruptBytes, how.deadlineSeconds))
+        kill(pid, SIGINT);
     int status = 0;
-    while (cli_system::MonotonicSeconds() - start < deadlineSeconds) {
-        if (waitpid(pid, &status, WNOHANG) == pid) {
-            run.ended = true;
+    while (cli_system::MonotonicSeconds() - start < how.deadlineSeconds) {
+        if ((run.ended = waitpid(pid, &status, WNOHANG) == pid))
             break;
-        }
         cli_system::SleepMilliseconds(5);
     }
     run.seconds = cli_system::MonotonicSeconds() - start;
@@ -303,73 +273,7 @@ void Wait(pid_t pid, double start, double deadlineSeconds, ProcessRun& run)
         waitpid(pid, &status, 0);
     }
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-}
-
-int CreateErrorsFile()
-{
-    return open(ProgramErrorsFile().c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-}
-
-} // namespace
-
-ProcessRun RunProgramAndClosePipe(const std::vector<std::string>& args, std::size_t readBytes,
-                                  double deadlineSeconds, PipeEnd)
-{
-    ProcessRun run;
-    int fds[2];
-    if (pipe(fds) != 0)
-        return run;
-    const int errors = CreateErrorsFile();
-    const double start = cli_system::MonotonicSeconds();
-    const pid_t pid = Spawn(args, fds[1], errors, fds[0]);
-    close(fds[1]);
-    close(errors);
-    if (pid < 0) {
-        close(fds[0]);
-        return run;
-    }
-    char buf[4096];
-    while (run.out.size() < readBytes) {
-        const ssize_t got = read(fds[0], buf, sizeof buf);
-        if (got <= 0)
-            break;
-        run.out.append(buf, static_cast<std::size_t>(got));
-    }
-    close(fds[0]);
-    Wait(pid, start, deadlineSeconds, run);
-    run.err = ReadWhole(ProgramErrorsFile());
-    std::remove(ProgramErrorsFile().c_str());
-    return run;
-}
-
-ProcessRun RunProgramWithoutStderr(const std::vector<std::string>& args, double deadlineSeconds)
-{
-    ProcessRun run;
-    const int out = open("/dev/null", O_WRONLY | O_CLOEXEC);
-    const double start = cli_system::MonotonicSeconds();
-    const pid_t pid = Spawn(args, out, -1);
-    close(out);
-    if (pid >= 0)
-        Wait(pid, start, deadlineSeconds, run);
-    return run;
-}
-
-ProcessRun RunProgramAndInterrupt(const std::vector<std::string>& args, const std::string& file,
-                                  std::size_t fileBytes, double deadlineSeconds)
-{
-    ProcessRun run;
-    const int out = open("/dev/null", O_WRONLY | O_CLOEXEC), errors = CreateErrorsFile();
-    const double start = cli_system::MonotonicSeconds();
-    const pid_t pid = Spawn(args, out, errors);
-    close(out);
-    close(errors);
-    if (pid < 0)
-        return run;
-    if (WaitForFile(file, fileBytes, deadlineSeconds))
-        kill(pid, SIGINT);
-    Wait(pid, start, deadlineSeconds, run);
-    run.err = ReadWhole(ProgramErrorsFile());
-    std::remove(ProgramErrorsFile().c_str());
+    run.err = TakeErrors();
     return run;
 }
 

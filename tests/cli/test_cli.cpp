@@ -264,20 +264,6 @@ TEST(CliUnique, MemoryBeyondTheMachineIsRefusedAndWholeNumbersTakeOneBitEach)
     EXPECT_TRUE(refusedForMemory({"numbers", "--decimals", "0", "--min", "1", "--max", "1e5"}));
     EXPECT_TRUE(
         refusedForMemory({"strings", "--digits", "--min-length", "9", "--max-length", "9"}));
-
-    // Every value of a range, each once.
-    const CliRun run = RunInProcess({"numbers", "--int", "--secure", "--min", "1", "--max",
-                                     "100000", "-n", "100000", "--unique"});
-    ASSERT_EQ(run.status, EXIT_DONE) << run.err;
-    std::vector<int> values;
-    for (const std::string& line : Lines(run.out))
-        values.push_back(std::stoi(line));
-    std::sort(values.begin(), values.end());
-    ASSERT_EQ(values.size(), 100000u);
-    EXPECT_EQ(values.front(), 1);
-    EXPECT_EQ(
-        std::adjacent_find(values.begin(), values.end(), [](int a, int b) { return b != a + 1; }),
-        values.end());
 }
 
 TEST(CliSecure, ReachesTheTopOfAWideRange)

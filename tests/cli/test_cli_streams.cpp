@@ -6,24 +6,13 @@
 
 #include "cli/System.h"
 
+#include <cctype>
 #include <cstdio>
 #include <memory>
 #include <regex>
 #include <thread>
 
 namespace {
-
-std::string FileText(const std::string& path)
-{
-    std::string text;
-    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
-        char buf[65536];
-        for (std::size_t got; (got = std::fread(buf, 1, sizeof buf, f)) > 0;)
-            text.append(buf, got);
-        std::fclose(f);
-    }
-    return text;
-}
 
 // The number of records when text is whole records of 5 to 8 letters, each ended by "\r\n";
 // -1 when it is not.
@@ -58,7 +47,8 @@ TEST(CliStreams, AClosedStandardErrorGivesNoFileItsPlace)
 {
     const std::string file = "zanfor_cli_no_stderr.txt";
     const ProcessRun run =
-        RunProgramWithoutStderr({"strings", "-n", "3", "--seed", "5", "--verbose", "-o", file}, 60);
+        RunProgram({.args = {"strings", "-n", "3", "--seed", "5", "--verbose", "-o", file},
+                    .closeStderr = true});
     ASSERT_TRUE(run.ended);
     EXPECT_EQ(run.status, EXIT_DONE);
     EXPECT_EQ(FileText(file), RunInProcess({"strings", "-n", "3", "--seed", "5"}).out);
@@ -68,13 +58,16 @@ TEST(CliStreams, AClosedStandardErrorGivesNoFileItsPlace)
 TEST(CliStreams, AReaderThatGoesAwayEndsTheProgramQuietly)
 {
 #ifdef _WIN32
-    const PipeEnd ends[] = {PipeEnd::Closed, PipeEnd::Disconnected};
+    const ProgramRun::PipeEnd ends[] = {ProgramRun::Closed, ProgramRun::Disconnected};
 #else
-    const PipeEnd ends[] = {PipeEnd::Closed};
+    const ProgramRun::PipeEnd ends[] = {ProgramRun::Closed};
 #endif
-    for (const PipeEnd end : ends) {
-        SCOPED_TRACE(static_cast<int>(end));
-        const ProcessRun run = RunProgramAndClosePipe({"strings", "-n", "100000000"}, 100, 20, end);
+    for (const ProgramRun::PipeEnd end : ends) {
+        SCOPED_TRACE(end);
+        const ProcessRun run = RunProgram({.args = {"strings", "-n", "100000000"},
+                                           .readBytes = 100,
+                                           .pipeEnd = end,
+                                           .deadlineSeconds = 20});
         ASSERT_TRUE(run.ended) << "still running after its reader went away";
         EXPECT_EQ(run.status, EXIT_PIPE_CLOSED);
         EXPECT_EQ(run.err, "");
@@ -83,19 +76,10 @@ TEST(CliStreams, AReaderThatGoesAwayEndsTheProgramQuietly)
     }
 }
 
-TEST(CliInterrupt, InProcessTheRunStopsAfterWholeRecords)
+TEST(CliInterrupt, AnEventsLongWaitEndsAtOnce)
 {
-    std::atomic<bool> interrupted{false};
-    MemoryDevice out, err;
-    out.afterWrite = [&] { interrupted = out.writes == 3; };
-    ASSERT_EQ(RunCli({"strings", "-n", "100000000"}, out, err, &interrupted), EXIT_INTERRUPTED);
-    EXPECT_EQ(out.writes, 3);
-    const long long records = WholeRecords(out.bytes);
-    EXPECT_GT(records, 0);
-    EXPECT_EQ(InterruptedAfter(err.bytes, Utf8Text(u8"标准输出")), records) << err.bytes;
-
-    // A long wait for the next event ends at once: the event had not happened. The run has a
-    // thread of its own, which keeps what it uses should it outlive the test.
+    // The event had not happened: nothing is written. The run has a thread of its own, which
+    // keeps what it uses should it outlive the test.
     struct Events {
         std::atomic<bool> interrupted{false};
         std::atomic<int> status{-1};
@@ -121,8 +105,9 @@ TEST(CliInterrupt, CtrlCEndsTheProgramAfterWholeRecordsWithTheInterruptsStatus)
 {
     const std::string file = "zanfor_cli_interrupted.txt";
     std::remove(file.c_str());
-    const ProcessRun run =
-        RunProgramAndInterrupt({"strings", "-n", "2000000000", "-o", file}, file, 1 << 20, 60);
+    const ProcessRun run = RunProgram({.args = {"strings", "-n", "2000000000", "-o", file},
+                                       .interruptFile = file,
+                                       .interruptBytes = 1 << 20});
     ASSERT_TRUE(run.ended) << "still running after Ctrl-C";
     EXPECT_EQ(run.status, EXIT_INTERRUPTED); // Linux: ended by SIGINT itself
     const long long records = WholeRecords(FileText(file));
