@@ -20,14 +20,10 @@ std::string Utf8(std::string_view gbk)
 
 using Refusal = std::optional<std::string>;
 
-Refusal NotANumber(const char* option, const std::string& text, const char* kind)
+// "--count 的值“1e20”不是整数！": the option, the text as typed and what is wrong with it (GBK).
+Refusal BadValue(const char* option, const std::string& text, const std::string& why)
 {
-    return option + Utf8(" 的值“") + text + Utf8("”不是") + Utf8(kind) + Utf8("！");
-}
-
-Refusal OutOfRange(const char* option, const std::string& text, std::string_view range)
-{
-    return option + Utf8(" 的值“") + text + Utf8("”超出范围") + std::string(range) + Utf8("！");
+    return option + Utf8(" 的值“") + text + Utf8("”" + why + "！");
 }
 
 // A whole-number setting; a refusal when the argument is not wholly such a number.
@@ -41,13 +37,12 @@ template <class Int> Refusal ReadWhole(const char* option, const std::string& te
         value = static_cast<Int>(read);
         return std::nullopt;
     case ArgumentNumber::NotANumber:
-        return NotANumber(option, text, "整数");
+        return BadValue(option, text, "不是整数");
     case ArgumentNumber::OutOfRange:
         break;
     }
-    return OutOfRange(option, text,
-                      Utf8("（") + std::to_string(lo) + Utf8(" 到 ") + std::to_string(hi) +
-                          Utf8("）"));
+    return BadValue(option, text,
+                    "超出范围（" + std::to_string(lo) + " 到 " + std::to_string(hi) + "）");
 }
 
 Refusal ReadDecimal(const char* option, const std::string& text, float& value)
@@ -56,11 +51,11 @@ Refusal ReadDecimal(const char* option, const std::string& text, float& value)
     case ArgumentNumber::Ok:
         return std::nullopt;
     case ArgumentNumber::NotANumber:
-        return NotANumber(option, text, "数字");
+        return BadValue(option, text, "不是数字");
     case ArgumentNumber::OutOfRange:
         break;
     }
-    return OutOfRange(option, text, Utf8("（单精度浮点数）"));
+    return BadValue(option, text, "超出范围（单精度浮点数）");
 }
 
 // A text for a GBK setting; false when GBK cannot spell it.
