@@ -41,8 +41,12 @@ template <class Int> Refusal ReadWhole(const char* option, const std::string& te
     case ArgumentNumber::OutOfRange:
         break;
     }
-    return BadValue(option, text,
-                    "超出范围（" + std::to_string(lo) + " 到 " + std::to_string(hi) + "）");
+    std::string range = "超出范围（";
+    range += std::to_string(lo);
+    range += " 到 ";
+    range += std::to_string(hi);
+    range += "）";
+    return BadValue(option, text, range);
 }
 
 Refusal ReadDecimal(const char* option, const std::string& text, float& value)
