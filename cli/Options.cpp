@@ -13,14 +13,13 @@ namespace {
 
 constexpr const char* kDescription =
     "Random test data from the command line: strings, whole and decimal numbers, timestamped "
-    "events. Every default is the program's page default; a value is read as the page's box "
-    "reads it (leading blanks, a sign, then digits; anything else reads as 0). Records go to "
-    "standard output or -o FILE, one a line.";
+    "events. Every default is the program's page default. A number must be the whole argument, "
+    "within its setting's range; the settings are then checked as the page checks them. Records "
+    "go to standard output or -o FILE, one a line.";
 
 // Values CLI11 fills; copied into the optional fields when given.
 struct Given {
-    std::uint32_t seed = 0;
-    std::string output, program, encoding;
+    std::string seed, output, program, encoding;
 };
 
 void AddOutputOptions(CLI::App& sub, CliOptions& o, Given& g)

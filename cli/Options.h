@@ -46,7 +46,7 @@ struct CliOptions {
     StringsArgs strings;
     NumbersArgs numbers;
     EventsArgs events;
-    std::optional<std::uint32_t> seed;
+    std::optional<std::string> seed; // as typed: read with the other numbers
     bool secure = false;
     bool verbose = false;
     bool lf = false;

@@ -117,24 +117,40 @@ int OutputFailure(Device& err, const Target& target, WriteStatus status)
     return EXIT_FAILED;
 }
 
-// The page's series of events, driven by the clock instead of the page's timer.
-EventSeries RunEvents(const CliOptions& cli, const Settings& s, RandomSource& rng,
-                      RecordWriter& writer)
+// Waits until the deadline, or less when a stop is asked for: a delay of a minute ends at once.
+void WaitUntil(double deadline, const std::atomic<bool>* stop)
 {
-    const std::string_view end = cli.lf ? "\n" : "\r\n";
-    EventSeries series(s.minDelay, s.maxDelay, s.count);
-    while (!series.Done()) {
-        cli_system::SleepMilliseconds(series.NextDelay(rng));
-        if (!writer.Write(EventLine(cli_system::LocalNow()).Str() + std::string(end)))
+    for (double now; (now = cli_system::MonotonicSeconds()) < deadline;) {
+        if (stop && *stop)
+            return;
+        cli_system::SleepMilliseconds(
+            static_cast<int>(std::min(50.0, (deadline - now) * 1000) + 1));
+    }
+}
+
+// The page's series of events, driven by the clock instead of the page's timer.
+BatchResult RunEvents(const CliOptions& cli, RandomSource& rng, RecordWriter& writer,
+                      const std::atomic<bool>* stop, EventSeries& series)
+{
+    const std::string end = cli.lf ? "\n" : "\r\n";
+    BatchResult result;
+    for (; !series.Done(); ++result.made) {
+        WaitUntil(cli_system::MonotonicSeconds() + series.NextDelay(rng) / 1000.0, stop);
+        if (stop && *stop) {
+            result.stopped = true; // the event had not happened yet
+            break;
+        }
+        if (!writer.Write(EventLine(cli_system::LocalNow()).Str() + end))
             break;
         series.Fired(!cli.events.program || cli_system::StartProgram(*cli.events.program));
     }
-    return series;
+    return result;
 }
 
 } // namespace
 
-int RunCli(const std::vector<std::string>& args, Device& out, Device& err)
+int RunCli(const std::vector<std::string>& args, Device& out, Device& err,
+           const std::atomic<bool>* interrupted)
 {
     const ParseOutcome parsed = ParseCommandLine(args);
     if (!parsed.options) {
@@ -146,8 +162,8 @@ int RunCli(const std::vector<std::string>& args, Device& out, Device& err)
     }
     const CliOptions& cli = *parsed.options;
     Settings settings;
-    if (const auto refusal = CheckSettings(cli, settings)) {
-        Say(err, Utf8(*refusal) + "\n");
+    if (const auto refusal = CheckSettings(cli, settings, cli_system::MemoryBytes())) {
+        Say(err, *refusal + "\n");
         return EXIT_REFUSED;
     }
 
@@ -173,7 +189,7 @@ int RunCli(const std::vector<std::string>& args, Device& out, Device& err)
         if (cli.verbose)
             Say(err, "seed: none (--secure)\n");
     } else {
-        const std::uint32_t seed = cli.seed ? *cli.seed : cli_system::ClockSeed();
+        const std::uint32_t seed = settings.seed ? *settings.seed : cli_system::ClockSeed();
         SeedRandom(seed);
         rng = TheRandomSource();
         if (cli.verbose)
@@ -181,8 +197,8 @@ int RunCli(const std::vector<std::string>& args, Device& out, Device& err)
     }
     // Chinese characters: reproducible with --seed, from the secure bits with --secure.
     std::optional<CCore> core;
-    if (cli.seed)
-        core.emplace(*cli.seed);
+    if (settings.seed)
+        core.emplace(*settings.seed);
     else
         core.emplace();
     ComposerSources sources = SourcesOf(*core);
@@ -193,33 +209,33 @@ int RunCli(const std::vector<std::string>& args, Device& out, Device& err)
     const std::string_view recordEnd = cli.lf ? "\n" : "\r\n";
     std::optional<ProgressLine> progress;
     BatchControl control;
+    control.stop = interrupted;
     if (err.IsTerminal() && cli.command != Command::Events) {
         progress.emplace(err, settings.count);
         control.progress = [&progress](std::int64_t made) { progress->Show(made); };
     }
     bool exhausted = false;
-    std::optional<EventSeries> events;
+    EventSeries events(settings.minDelay, settings.maxDelay, settings.count);
+    BatchResult result;
     switch (cli.command) {
     case Command::Strings: {
         const StringsBatch batch{
             .options = settings.strings, .count = settings.count, .recordEnd = recordEnd};
-        if (cli.strings.unique)
-            MakeUniqueStrings(batch, rng, sources, writer, control, exhausted);
-        else
-            MakeStringsBatch(batch, rng, sources, writer, nullptr, control);
+        result = cli.strings.unique
+                     ? MakeUniqueStrings(batch, rng, sources, writer, control, exhausted)
+                     : MakeStringsBatch(batch, rng, sources, writer, nullptr, control);
         break;
     }
     case Command::Numbers: {
         const NumbersList list{
             .options = settings.numbers, .count = settings.count, .recordEnd = recordEnd};
-        if (cli.numbers.unique)
-            MakeUniqueNumbers(list, rng, writer, control, exhausted);
-        else
-            MakeNumbersBatch(list, rng, writer, control);
+        result = cli.numbers.unique ? MakeUniqueNumbers(list, settings.uniqueWhole, rng, writer,
+                                                        control, exhausted)
+                                    : MakeNumbersBatch(list, rng, writer, control);
         break;
     }
     case Command::Events:
-        events = RunEvents(cli, settings, rng, writer);
+        result = RunEvents(cli, rng, writer, interrupted, events);
         break;
     }
     if (progress)
@@ -230,12 +246,18 @@ int RunCli(const std::vector<std::string>& args, Device& out, Device& err)
         writer.Fail(finished);
     if (const int failed = OutputFailure(err, target, writer.Status()))
         return failed;
+    if (result.stopped) {
+        // Ctrl-C: the records written are whole, and the file is closed.
+        Say(err, Utf8("已中断，输出不完整：") + target.name + Utf8("（已写入 ") +
+                     std::to_string(result.made) + Utf8(" 条）") + "\n");
+        return EXIT_INTERRUPTED;
+    }
     if (exhausted) {
         Say(err, Utf8("随机源找不到更多不重复的结果，输出不完整。") + "\n");
         return EXIT_FAILED;
     }
-    if (events && events->LaunchFailures() > 0) {
-        Say(err, Utf8(events->EndMessage(false).View()) + "\n");
+    if (events.LaunchFailures() > 0) {
+        Say(err, Utf8(events.EndMessage(false).View()) + "\n");
         return EXIT_FAILED;
     }
     return EXIT_DONE;

@@ -4,6 +4,7 @@
 
 #include "System.h"
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,16 @@ constexpr int EXIT_DONE = 0;
 constexpr int EXIT_FAILED = 1;        // the output could not be written, or a program not started
 constexpr int EXIT_REFUSED = 2;       // an invalid setting or a usage error: nothing was written
 constexpr int EXIT_PIPE_CLOSED = 141; // the reader closed the pipe: ends quietly, as by SIGPIPE
+// Ctrl-C ended the run: what the system gives a program that the interrupt ends, so that a caller
+// tells it as it would any interrupted program (a shell: 128 + SIGINT; Windows:
+// STATUS_CONTROL_C_EXIT, which cmd.exe asks "Terminate batch job?" after).
+#ifdef _WIN32
+constexpr int EXIT_INTERRUPTED = static_cast<int>(0xC000013Au);
+#else
+constexpr int EXIT_INTERRUPTED = 130;
+#endif
 
-// args: the arguments after the program's name, in UTF-8.
-int RunCli(const std::vector<std::string>& args, Device& out, Device& err);
+// args: the arguments after the program's name, in UTF-8. interrupted, when set, ends the run
+// after the record being made.
+int RunCli(const std::vector<std::string>& args, Device& out, Device& err,
+           const std::atomic<bool>* interrupted = nullptr);

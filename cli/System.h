@@ -1,9 +1,10 @@
 #pragma once
 // What the command line needs of the operating system: its output devices, text conversions, the
-// clock and the program launcher. One implementation per platform.
+// clock, the program launcher, Ctrl-C and the memory size. One implementation per platform.
 
 #include "core/EventsRules.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -34,6 +35,24 @@ public:
 };
 
 namespace cli_system {
+
+// Sees that the standard streams are open before anything else is: a closed one is opened on the
+// null device the wrong way round (standard input for writing, output and error for reading), so
+// that no file opened later takes its number and receives what was meant for it, while a write to
+// a closed standard output still fails as it did. False when that could not be done.
+bool OpenStandardStreams();
+
+// From now on Ctrl-C (SIGINT; a console's Ctrl-C or Ctrl-Break) sets the flag returned instead of
+// ending the process, so that the run can stop at a record boundary; a second one ends the
+// process at once. An interrupt ignored by whoever started the program stays ignored.
+const std::atomic<bool>* CatchInterrupt();
+// After a run that Ctrl-C stopped: ends the process as the interrupt itself would have (Linux:
+// killed by SIGINT, which a shell running a script acts on); returns where there is no such way.
+void EndAsInterrupted();
+
+// The memory a run may fill: the machine's physical memory, or less where the process's address
+// space is smaller (a 32-bit process) or limited.
+std::uint64_t MemoryBytes();
 
 std::unique_ptr<Device> StandardOutput();
 std::unique_ptr<Device> StandardError();

@@ -3,6 +3,7 @@
 
 #include "core/GbkText.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -11,6 +12,7 @@
 #include <iconv.h>
 #include <spawn.h>
 #include <sys/random.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 extern char** environ;
@@ -102,9 +104,66 @@ template <class Skip> bool Convert(iconv_t cd, std::string_view in, std::string&
     return true;
 }
 
+std::atomic<bool> g_interrupted{false};
+static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
+
+void OnInterrupt(int)
+{
+    g_interrupted = true;
+}
+
 } // namespace
 
 namespace cli_system {
+
+bool OpenStandardStreams()
+{
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+        if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF)
+            continue;
+        // The lowest free number: the ones below are open by now.
+        const int opened = ::open("/dev/null", fd == STDIN_FILENO ? O_WRONLY : O_RDONLY);
+        if (opened != fd) {
+            if (opened >= 0)
+                ::close(opened);
+            return false;
+        }
+    }
+    return true;
+}
+
+const std::atomic<bool>* CatchInterrupt()
+{
+    struct sigaction now {};
+    if (sigaction(SIGINT, nullptr, &now) == 0 && now.sa_handler != SIG_IGN) {
+        struct sigaction on {};
+        on.sa_handler = OnInterrupt;
+        sigemptyset(&on.sa_mask);
+        // Without SA_RESTART a wait is cut short; SA_RESETHAND makes a second Ctrl-C end the
+        // program, should a write hang.
+        on.sa_flags = SA_RESETHAND;
+        sigaction(SIGINT, &on, nullptr);
+    }
+    return &g_interrupted;
+}
+
+void EndAsInterrupted()
+{
+    std::signal(SIGINT, SIG_DFL);
+    std::raise(SIGINT);
+}
+
+std::uint64_t MemoryBytes()
+{
+    const long pages = sysconf(_SC_PHYS_PAGES), pageSize = sysconf(_SC_PAGESIZE);
+    std::uint64_t bytes = pages > 0 && pageSize > 0 ? static_cast<std::uint64_t>(pages) *
+                                                          static_cast<std::uint64_t>(pageSize)
+                                                    : UINT64_MAX;
+    rlimit limit{};
+    if (getrlimit(RLIMIT_AS, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY)
+        bytes = std::min<std::uint64_t>(bytes, limit.rlim_cur);
+    return bytes;
+}
 
 std::unique_ptr<Device> StandardOutput()
 {

@@ -101,8 +101,11 @@ private:
     WriteStatus Failure(DWORD error)
     {
         m_error = error;
-        return error == ERROR_NO_DATA || error == ERROR_BROKEN_PIPE ? WriteStatus::Closed
-                                                                    : WriteStatus::Failed;
+        // The reader went away: a pipe closed (Windows says either of the first two) or a pipe
+        // server that disconnected us (and Wine, for a Unix pipe whose reader closed it).
+        const bool readerGone = error == ERROR_BROKEN_PIPE || error == ERROR_NO_DATA ||
+                                error == ERROR_PIPE_NOT_CONNECTED;
+        return readerGone ? WriteStatus::Closed : WriteStatus::Failed;
     }
 
     HANDLE m_h;
@@ -111,9 +114,46 @@ private:
     DWORD m_error = 0;
 };
 
+std::atomic<bool> g_interrupted{false};
+
+// Runs on a thread of its own. TRUE keeps the process alive for the run to stop by itself; a
+// second interrupt goes on to the system's handler, which ends the process.
+BOOL WINAPI OnConsoleControl(DWORD event)
+{
+    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT)
+        return FALSE;
+    return g_interrupted.exchange(true) ? FALSE : TRUE;
+}
+
 } // namespace
 
 namespace cli_system {
+
+bool OpenStandardStreams()
+{
+    return true; // a closed standard handle is null: no file is ever handed its place
+}
+
+const std::atomic<bool>* CatchInterrupt()
+{
+    SetConsoleCtrlHandler(OnConsoleControl, TRUE);
+    return &g_interrupted;
+}
+
+void EndAsInterrupted()
+{
+    // The status alone says it: STATUS_CONTROL_C_EXIT is what an interrupted program ends with.
+}
+
+std::uint64_t MemoryBytes()
+{
+    MEMORYSTATUSEX status{};
+    status.dwLength = sizeof status;
+    if (!GlobalMemoryStatusEx(&status))
+        return UINT64_MAX;
+    // A 32-bit process can address 2 or 4 GiB, however much the machine has.
+    return std::min<std::uint64_t>(status.ullTotalPhys, status.ullTotalVirtual);
+}
 
 std::unique_ptr<Device> StandardOutput()
 {

@@ -23,10 +23,16 @@ int main(int argc, char** argv)
 {
     std::vector<std::string> args(argv + 1, argv + argc);
 #endif
+    if (!cli_system::OpenStandardStreams())
+        return EXIT_FAILED; // with no stream that is safe to say it on
     auto out = cli_system::StandardOutput();
     auto err = cli_system::StandardError();
+    const std::atomic<bool>* interrupted = cli_system::CatchInterrupt();
     try {
-        return RunCli(args, *out, *err);
+        const int status = RunCli(args, *out, *err, interrupted);
+        if (status == EXIT_INTERRUPTED)
+            cli_system::EndAsInterrupted();
+        return status;
     } catch (const std::bad_alloc&) {
         err->Write("out of memory: the output is incomplete\n");
         return EXIT_FAILED;

@@ -1,7 +1,7 @@
 // zanfor-cli's command line on arbitrary arguments, the input cut at every NUL byte: the parser
 // throws nothing and ends in one of three ways (a command to run; help or version text with status
 // 0; a usage error with status 2), and a command's settings are then read and checked by the
-// pages' rules.
+// pages' rules, its numbers read strictly first.
 #include "cli/Options.h"
 #include "cli/Settings.h"
 
@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (parsed.options) {
         Settings settings;
-        CheckSettings(*parsed.options, settings);
+        CheckSettings(*parsed.options, settings, std::uint64_t{1} << 30);
     }
     return 0;
 }

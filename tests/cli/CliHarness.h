@@ -35,16 +35,33 @@ CliRun RunInProcess(const std::vector<std::string>& args);
 std::string Utf8Line(const char8_t* text);
 std::string Utf8Text(const char8_t* text);
 
+// How the built zanfor-cli is run in a process of its own.
+struct ProgramRun {
+    std::vector<std::string> args{}; // after the program's name
+    // Read this much of its standard output from a pipe, then end the pipe; 0: the output goes
+    // to the null device.
+    std::size_t readBytes = 0;
+    enum PipeEnd {
+        Closed,
+        Disconnected, // Windows: a named pipe's server disconnects its client
+    } pipeEnd = Closed;
+    bool closeStderr = false; // start it with standard error closed
+    // Interrupt it as Ctrl-C does (Linux: SIGINT; Windows: a console's Ctrl-C) once this file
+    // holds interruptBytes.
+    std::string interruptFile{};
+    std::size_t interruptBytes = 0;
+    double deadlineSeconds = 60; // for each wait
+};
+
 struct ProcessRun {
-    int status = -1;
-    std::string out;    // what was read before the pipe was closed
+    int status = -1;    // Linux: 128 + the signal that ended it, as a shell says
+    std::string out;    // what was read before the pipe was ended
+    std::string err;    // its standard error
     double seconds = 0; // from the start until the program ended
     bool ended = false; // within the deadline
 };
 
-// Starts the built zanfor-cli, reads up to readBytes of its output, then closes the pipe and waits
-// at most deadlineSeconds for the program to end.
-ProcessRun RunProgramAndClosePipe(const std::vector<std::string>& args, std::size_t readBytes,
-                                  double deadlineSeconds);
+ProcessRun RunProgram(const ProgramRun& how);
 // The path of the built zanfor-cli.
 std::string ProgramPath();
+std::string FileText(const std::string& path);

@@ -1,0 +1,118 @@
+// zanfor-cli's standard streams and its end: a closed standard error, Ctrl-C, a reader that goes
+// away.
+#include "CliHarness.h"
+
+#include <gtest/gtest.h>
+
+#include "cli/System.h"
+
+#include <cctype>
+#include <cstdio>
+#include <memory>
+#include <regex>
+#include <thread>
+
+namespace {
+
+// The number of records when text is whole records of 5 to 8 letters, each ended by "\r\n";
+// -1 when it is not.
+long long WholeRecords(const std::string& text)
+{
+    long long records = 0;
+    std::size_t at = 0;
+    for (std::size_t end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2) {
+        const std::size_t length = end - at;
+        if (length < 5 || length > 8)
+            return -1;
+        for (std::size_t i = at; i < end; ++i)
+            if (!std::isalpha(static_cast<unsigned char>(text[i])))
+                return -1;
+        ++records;
+    }
+    return at == text.size() ? records : -1;
+}
+
+// "已中断，输出不完整：<target>（已写入 N 条）": N, or -1 when err is not that line.
+long long InterruptedAfter(const std::string& err, const std::string& target)
+{
+    std::smatch m;
+    const std::regex line(Utf8Text(u8"已中断，输出不完整：") + target + Utf8Text(u8"（已写入 ") +
+                          "([0-9]+)" + Utf8Text(u8" 条）") + "\n");
+    return std::regex_match(err, m, line) ? std::stoll(m[1]) : -1;
+}
+
+} // namespace
+
+TEST(CliStreams, AClosedStandardErrorGivesNoFileItsPlace)
+{
+    const std::string file = "zanfor_cli_no_stderr.txt";
+    const ProcessRun run =
+        RunProgram({.args = {"strings", "-n", "3", "--seed", "5", "--verbose", "-o", file},
+                    .closeStderr = true});
+    ASSERT_TRUE(run.ended);
+    EXPECT_EQ(run.status, EXIT_DONE);
+    EXPECT_EQ(FileText(file), RunInProcess({"strings", "-n", "3", "--seed", "5"}).out);
+    std::remove(file.c_str());
+}
+
+TEST(CliStreams, AReaderThatGoesAwayEndsTheProgramQuietly)
+{
+#ifdef _WIN32
+    const ProgramRun::PipeEnd ends[] = {ProgramRun::Closed, ProgramRun::Disconnected};
+#else
+    const ProgramRun::PipeEnd ends[] = {ProgramRun::Closed};
+#endif
+    for (const ProgramRun::PipeEnd end : ends) {
+        SCOPED_TRACE(end);
+        const ProcessRun run = RunProgram({.args = {"strings", "-n", "100000000"},
+                                           .readBytes = 100,
+                                           .pipeEnd = end,
+                                           .deadlineSeconds = 20});
+        ASSERT_TRUE(run.ended) << "still running after its reader went away";
+        EXPECT_EQ(run.status, EXIT_PIPE_CLOSED);
+        EXPECT_EQ(run.err, "");
+        EXPECT_LT(run.seconds, 10);
+        EXPECT_GE(run.out.size(), 100u);
+    }
+}
+
+TEST(CliInterrupt, AnEventsLongWaitEndsAtOnce)
+{
+    // The event had not happened: nothing is written. The run has a thread of its own, which
+    // keeps what it uses should it outlive the test.
+    struct Events {
+        std::atomic<bool> interrupted{false};
+        std::atomic<int> status{-1};
+        MemoryDevice out, err;
+    };
+    auto events = std::make_shared<Events>();
+    std::thread([events] {
+        events->status =
+            RunCli({"events", "--min-delay", "600000", "--max-delay", "600000", "-n", "2"},
+                   events->out, events->err, &events->interrupted);
+    }).detach();
+    cli_system::SleepMilliseconds(100);
+    events->interrupted = true;
+    const double start = cli_system::MonotonicSeconds();
+    while (events->status == -1 && cli_system::MonotonicSeconds() - start < 60)
+        cli_system::SleepMilliseconds(5);
+    ASSERT_EQ(events->status, EXIT_INTERRUPTED) << "still waiting for the event";
+    EXPECT_EQ(events->out.bytes, "");
+    EXPECT_EQ(InterruptedAfter(events->err.bytes, Utf8Text(u8"标准输出")), 0) << events->err.bytes;
+}
+
+TEST(CliInterrupt, CtrlCEndsTheProgramAfterWholeRecordsWithTheInterruptsStatus)
+{
+    const std::string file = "zanfor_cli_interrupted.txt";
+    std::remove(file.c_str());
+    const ProcessRun run = RunProgram({.args = {"strings", "-n", "2000000000", "-o", file},
+                                       .interruptFile = file,
+                                       .interruptBytes = 1 << 20});
+    ASSERT_TRUE(run.ended) << "still running after Ctrl-C";
+    EXPECT_EQ(run.status, EXIT_INTERRUPTED); // Linux: ended by SIGINT itself
+    const long long records = WholeRecords(FileText(file));
+    EXPECT_GT(records, 0);
+    EXPECT_LT(records, 2000000000);
+    EXPECT_EQ(InterruptedAfter(run.err, file), records) << run.err;
+    std::remove(file.c_str());
+}
