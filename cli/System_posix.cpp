@@ -2,6 +2,7 @@
 #include "System.h"
 
 #include "core/GbkText.h"
+#include "corelib/WriteAll.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -30,17 +31,10 @@ public:
 
     WriteStatus Write(std::string_view bytes) override
     {
-        while (!bytes.empty()) {
-            const ssize_t n = ::write(m_fd, bytes.data(), bytes.size());
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0) {
-                m_error = n == 0 ? ENOSPC : errno;
-                return m_error == EPIPE ? WriteStatus::Closed : WriteStatus::Failed;
-            }
-            bytes.remove_prefix(static_cast<std::size_t>(n));
-        }
-        return WriteStatus::Ok;
+        m_error = WriteAll(m_fd, bytes);
+        if (m_error == 0)
+            return WriteStatus::Ok;
+        return m_error == EPIPE ? WriteStatus::Closed : WriteStatus::Failed;
     }
 
     bool IsTerminal() const override { return ::isatty(m_fd) == 1; }

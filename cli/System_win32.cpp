@@ -3,6 +3,7 @@
 #include "System.h"
 
 #include "corelib/WideText.h"
+#include "corelib/WriteAll.h"
 
 #include <windows.h>
 
@@ -51,16 +52,8 @@ public:
 
     WriteStatus Write(std::string_view bytes) override
     {
-        while (!bytes.empty()) {
-            const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1 << 20));
-            DWORD done = 0;
-            if (!WriteFile(m_h, bytes.data(), want, &done, nullptr))
-                return Failure(GetLastError());
-            if (done == 0) // a full disk under Wine can report success with nothing written
-                return Failure(ERROR_DISK_FULL);
-            bytes.remove_prefix(done);
-        }
-        return WriteStatus::Ok;
+        const DWORD error = WriteAll(m_h, bytes);
+        return error ? Failure(error) : WriteStatus::Ok;
     }
 
     bool IsConsole() const override { return m_console; }

@@ -1,4 +1,5 @@
 #include "ResultsFile.h"
+#include "WriteAll.h"
 
 #include <cerrno>
 #include <cstring>
@@ -70,18 +71,13 @@ CResultsFile::Start CResultsFile::Begin(const CString& path)
 
 bool CResultsFile::Write(std::string_view records)
 {
-    while (!records.empty()) {
-        const ssize_t n = m_fd >= 0 ? ::write(m_fd, records.data(), records.size()) : -1;
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            m_error = n == 0 ? ENOSPC : static_cast<unsigned long>(m_fd >= 0 ? errno : EBADF);
-            return false;
-        }
-        Count(records.substr(0, static_cast<std::size_t>(n)));
-        records.remove_prefix(static_cast<std::size_t>(n));
+    if (m_fd < 0) {
+        m_error = EBADF;
+        return false;
     }
-    return true;
+    m_error = static_cast<unsigned long>(
+        WriteAll(m_fd, records, [this](std::string_view piece) { Count(piece); }));
+    return m_error == 0;
 }
 
 bool CResultsFile::SizeNow(std::uint64_t& size)

@@ -1,6 +1,7 @@
 #include "ResultsFile.h"
 
 #include "WideText.h"
+#include "WriteAll.h"
 
 #include <windows.h>
 
@@ -212,23 +213,9 @@ bool CResultsFile::Write(std::string_view records)
         m_error = ERROR_INVALID_HANDLE;
         return false;
     }
-    while (!records.empty()) {
-        const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(records.size(), 1u << 30));
-        // At the file's end, wherever that is now: a file cut short from outside stays short.
-        OVERLAPPED atEnd{};
-        atEnd.Offset = atEnd.OffsetHigh = 0xFFFFFFFF;
-        DWORD done = 0;
-        const BOOL ok = ::WriteFile(H(m_handle), records.data(), piece, &done, &atEnd);
-        Count(records.substr(0, done));
-        if (!ok || done != piece) {
-            m_error = ::GetLastError();
-            if (m_error == 0)
-                m_error = ERROR_DISK_FULL; // a short count without an error
-            return false;
-        }
-        records.remove_prefix(done);
-    }
-    return true;
+    // At the file's end, wherever that is now: a file cut short from outside stays short.
+    m_error = WriteAll(m_handle, records, true, [this](std::string_view piece) { Count(piece); });
+    return m_error == 0;
 }
 
 bool CResultsFile::SizeNow(std::uint64_t& size)

@@ -3,6 +3,7 @@
 #include "PageCommon.h"
 #include "corelib/ResultsFile.h"
 #include "corelib/WideText.h"
+#include "corelib/WriteAll.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -44,16 +45,8 @@ public:
 
     bool Write(std::string_view bytes)
     {
-        while (m_error == 0 && !bytes.empty()) {
-            const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
-            DWORD done = 0;
-            if (!::WriteFile(m_handle, bytes.data(), piece, &done, nullptr) || done != piece) {
-                m_error = ::GetLastError();
-                if (m_error == 0)
-                    m_error = ERROR_DISK_FULL; // a short count without an error
-            }
-            bytes.remove_prefix(done);
-        }
+        if (m_error == 0)
+            m_error = WriteAll(m_handle, bytes);
         return m_error == 0;
     }
     // Brings the bytes to the disk and puts the file in the target's place.
