@@ -62,6 +62,8 @@ else()
   install(FILES ${man} DESTINATION share/man/man1 COMPONENT zanfor)
   install(FILES ${changelog} ${CMAKE_CURRENT_SOURCE_DIR}/packaging/copyright
           DESTINATION share/doc/zanfor-cli COMPONENT zanfor)
+  install(FILES ${CMAKE_CURRENT_SOURCE_DIR}/packaging/zanfor-cli.bash-completion
+          DESTINATION share/bash-completion/completions RENAME zanfor-cli COMPONENT zanfor)
   set(CPACK_GENERATOR DEB)
   set(CPACK_PACKAGE_NAME zanfor-cli)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

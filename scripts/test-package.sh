@@ -45,6 +45,17 @@ check "man page has the options" grep -q 'secure' <<<"$man"
 check "copyright and changelog" test -s "$root/usr/share/doc/zanfor-cli/copyright" -a \
   -s "$root/usr/share/doc/zanfor-cli/changelog.gz"
 check "the program is stripped" sh -c "! nm '$root/usr/bin/zanfor-cli' 2>&1 | grep -q ' T main'"
+# The bash completion as bash-completion loads it: the commands, then a command's options.
+complete_words() { # the words typed so far, the last one being completed
+  bash -c '. /usr/share/bash-completion/bash_completion
+    . "$1"/usr/share/bash-completion/completions/zanfor-cli
+    shift
+    COMP_WORDS=("$@") COMP_CWORD=$(($# - 1)) COMP_LINE="$*" COMP_POINT=${#COMP_LINE}
+    _zanfor_cli "$1" "${@: -1}" "${@: -2:1}"
+    printf "%s\n" "${COMPREPLY[@]}"' _ "$root" "$root/usr/bin/zanfor-cli" "$@"
+}
+check "completion of a command" test "$(complete_words str)" = strings
+check "completion of an option" grep -qx -- --lower <<<"$(complete_words strings --lo)"
 
 # Each Windows build's zip, where the build is there.
 for preset in windows windows64; do
