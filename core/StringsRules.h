@@ -32,6 +32,9 @@ constexpr const char* MSG_STRING_TOO_LONG =
 // boxes as read.
 struct StringsInput {
     BOOL upper = 0, lower = 0, digit = 0, hanzi = 0;
+    // Characters the page has no box for (the command line's own sets): they count as a chosen
+    // class, and twoByteOthers says that some of them take two bytes.
+    BOOL others = 0, twoByteOthers = 0;
     SettingText head, tail, insert;
     int lenMin = 0, lenMax = 0, count = 0;
 };
