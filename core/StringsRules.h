@@ -46,6 +46,7 @@ struct StringsSettings {
 
 // Takes in into s in the page's order and returns the first invalid setting's message, or null.
 // What was taken before a refusal keeps its new value, the rest its old one. reachesUpperBound:
-// the draws reach the upper length bound (a secure source), which makes the longest string longer.
+// the draws reach the upper length bound (the command line without --seed), which makes the longest
+// string longer.
 const char* CheckStrings(const StringsInput& in, StringsSettings& s,
                          bool reachesUpperBound = false);
