@@ -293,16 +293,8 @@ ParseOutcome ParseCommandLine(const std::vector<std::string>& allArgs, Language 
         // CLI11 takes the arguments last first.
         std::vector<std::string> reversed(args.rbegin(), args.rend());
         app.parse(reversed);
-    } catch (const CLI::CallForHelp& h) {
-        app.exit(h, out, err);
-        outcome.out = out.str();
-        return outcome;
-    } catch (const CLI::CallForAllHelp& h) {
-        app.exit(h, out, err);
-        outcome.out = out.str();
-        return outcome;
-    } catch (const CLI::CallForVersion& h) {
-        app.exit(h, out, err);
+    } catch (const CLI::Success& help) { // --help, --help-all, --version
+        app.exit(help, out, err);
         outcome.out = out.str();
         return outcome;
     } catch (const CLI::ParseError& error) {
@@ -310,11 +302,17 @@ ParseOutcome ParseCommandLine(const std::vector<std::string>& allArgs, Language 
         const CLI::App& where = chosen.empty() ? app : *chosen.front();
         const std::string command = chosen.empty() ? "" : where.get_name();
         const std::string what = error.what();
-        if (dynamic_cast<const CLI::RequiredError*>(&error) && args.empty())
+        if (dynamic_cast<const CLI::RequiredError*>(&error)) {
+            // No command: only options, and one of them unknown before any command.
+            for (const std::string& arg : args)
+                if (arg.starts_with("-"))
+                    return UsageError(
+                        w, Unknown(w, true, arg.substr(0, arg.find('=')), OptionNames(app)), "");
             return UsageError(w,
                               w("no command given: strings, numbers or events",
                                 u8"没有给出命令：strings、numbers 或 events"),
                               "");
+        }
         if (dynamic_cast<const CLI::ExtrasError*>(&error)) {
             const std::vector<std::string> extra = where.remaining();
             const std::string first = extra.empty() ? what : extra.front();

@@ -63,6 +63,7 @@ TEST(CliUsage, MistypedNamesGetASuggestionAndConflictsAreRefused)
         {{"string"}, "unknown command \"string\"; did you mean \"strings\"?"},
         {{"nubmers", "-n", "3"}, "unknown command \"nubmers\"; did you mean \"numbers\"?"},
         {{"strings", "--lenght", "3"}, "unknown option \"--lenght\"; did you mean \"--length\"?"},
+        {{"--hel"}, "unknown option \"--hel\"; did you mean \"--help\"?"},
         {{"numbers", "--decimal=3"}, "unknown option \"--decimal\"; did you mean \"--decimals\"?"},
         {{"strings", "--head"}, "--head needs a value"},
         {{"strings", "--lf", "--crlf"}, "--lf cannot be combined with --crlf"},
