@@ -12,13 +12,14 @@
 
 #include <algorithm>
 #include <map>
+#include <regex>
 
 namespace {
 
 // The chi-square quantile of p = 1e-9, by degrees of freedom (rounded up).
 double Bound(std::size_t degrees)
 {
-    const std::map<std::size_t, double> quantile{{5, 50.7}, {10, 63.0}, {35, 110.4}};
+    const std::map<std::size_t, double> quantile{{5, 50.7}, {10, 63.0}, {19, 81.6}, {35, 110.4}};
     return quantile.at(degrees);
 }
 
@@ -88,11 +89,22 @@ TEST(CliDraws, UniformOverTheUnionOfCharactersTheWholeRangeAndEveryDecimal)
                             "10", "-n", "2"})
                   .out,
               "0.1000000000" + RECORD_END + "0.1000000000" + RECORD_END);
-    // Beyond 64 bits of decimals: 20 decimals from 0 to 1.
-    for (const std::string& line : Lines(RunInProcess({"numbers", "--float", "--min", "0", "--max",
-                                                       "1", "--decimals", "20", "-n", "50"})
-                                             .out))
-        EXPECT_TRUE(line.size() == 22 && line.starts_with("0.")) << line;
+    // Beyond 64 bits: 20 decimals from -1 to 1 are 2 * 10^20 + 1 numbers, as likely in each
+    // tenth of the range, and written whole.
+    std::map<std::string, double> wide;
+    std::vector<std::string> names;
+    for (int k = 0; k < 20; ++k)
+        names.push_back(std::to_string(k));
+    for (const std::string& line : Lines(RunInProcess({"numbers", "--float", "--min", "-1", "--max",
+                                                       "1", "--decimals", "20", "-n", "20000"})
+                                             .out)) {
+        EXPECT_TRUE(std::regex_match(line, std::regex(R"(-?[01]\.\d{20})"))) << line;
+        EXPECT_NE(line, "-0.00000000000000000000");
+        if (line.find("1.") != std::string::npos) // never beyond the bounds
+            EXPECT_EQ(line.substr(line.find('.')), ".00000000000000000000") << line;
+        ++wide[std::to_string(std::min(19, static_cast<int>((std::stod(line) + 1) * 10)))];
+    }
+    ExpectUniform(wide, Equal(names), 20000);
 }
 
 TEST(CliDraws, RequireEachHoldsInEveryStringAndFavoursNoCharacter)
