@@ -100,8 +100,9 @@ TEST(CliDraws, UniformOverTheUnionOfCharactersTheWholeRangeAndEveryDecimal)
                                              .out)) {
         EXPECT_TRUE(std::regex_match(line, std::regex(R"(-?[01]\.\d{20})"))) << line;
         EXPECT_NE(line, "-0.00000000000000000000");
-        if (line.find("1.") != std::string::npos) // never beyond the bounds
+        if (line.find("1.") != std::string::npos) { // never beyond the bounds
             EXPECT_EQ(line.substr(line.find('.')), ".00000000000000000000") << line;
+        }
         ++wide[std::to_string(std::min(19, static_cast<int>((std::stod(line) + 1) * 10)))];
     }
     ExpectUniform(wide, Equal(names), 20000);
