@@ -99,7 +99,8 @@ void FloorNumbers(std::string& out, long long count, BOOL integer, int decimals)
 void CliStrings(const std::string& program, const std::string& path, long long count)
 {
     const std::string command =
-        "\"" + program + "\" strings --seed 1 -n " + std::to_string(count) + " -o \"" + path + "\"";
+        "\"" + program + "\" strings --seed 1 --crlf -n " + std::to_string(count) + " -o \"" + path +
+        "\"";
     if (std::system(command.c_str()) != 0)
         std::abort();
 }

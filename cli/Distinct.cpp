@@ -41,14 +41,13 @@ std::uint64_t GridTexts(double lo, double hi, int decimals)
 
 } // namespace
 
-std::uint64_t DistinctStrings(const StringOptions& opt, bool secure)
+std::uint64_t DistinctStrings(const StringOptions& opt)
 {
     const std::uint64_t alphabet = (opt.m_bUpper ? 26 : 0) + (opt.m_bLower ? 26 : 0) +
                                    (opt.m_bDigit ? 10 : 0) + (opt.m_bHanzi ? 3755 : 0);
     const long long lo = opt.m_nLenMin;
-    long long hi = opt.m_nLenMax;
-    if (!secure)
-        hi = std::min(hi, lo + 32767); // one draw passes the lower bound by at most 32767
+    // One draw passes the lower bound by at most 32767.
+    const long long hi = std::min<long long>(opt.m_nLenMax, lo + 32767);
     if (hi < lo || alphabet == 0)
         return 0;
     std::uint64_t total = lo <= 0 ? 1 : 0; // every length up to 0 gives the empty body
@@ -59,19 +58,18 @@ std::uint64_t DistinctStrings(const StringOptions& opt, bool secure)
             total = SatAdd(total, power);
     }
     // Without Chinese characters a string follows from the 32-bit state it starts from.
-    if (!secure && !opt.m_bHanzi)
+    if (!opt.m_bHanzi)
         total = std::min<std::uint64_t>(total, std::uint64_t{1} << 32);
     return total;
 }
 
-std::uint64_t DistinctNumbers(const NumberOptions& opt, bool secure)
+std::uint64_t DistinctNumbers(const NumberOptions& opt)
 {
     std::uint64_t whole = 0, decimal = 0;
     const int wLo = TruncToInt(opt.m_fMin), wHi = TruncToInt(opt.m_fMax);
     if (opt.m_bInteger) {
-        whole = static_cast<std::uint64_t>(static_cast<long long>(wHi) - wLo + 1);
-        if (!secure)
-            whole = std::min<std::uint64_t>(whole, RAND_DRAW_MAX + 1);
+        whole = std::min<std::uint64_t>(
+            static_cast<std::uint64_t>(static_cast<long long>(wHi) - wLo + 1), RAND_DRAW_MAX + 1);
     }
     double dLo = 0, dHi = 0;
     if (opt.m_bFloat) {
@@ -80,8 +78,7 @@ std::uint64_t DistinctNumbers(const NumberOptions& opt, bool secure)
         if (width <= 0)
             width = 1; // equal bounds give the bound itself
         // Two 15-bit draws multiply to at most 32767 * 32767.
-        if (!secure)
-            width = std::min(width, 32767LL * 32767 + 1);
+        width = std::min(width, 32767LL * 32767 + 1);
         const float vLo = static_cast<float>(a * static_cast<double>(0.0001f));
         const float vHi = static_cast<float>((a + width - 1) * static_cast<double>(0.0001f));
         dLo = vLo;

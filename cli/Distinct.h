@@ -1,6 +1,7 @@
 #pragma once
-// How many different records a generator's settings can make at most: --unique refuses a count
-// above it before anything is written. Counts saturate at DISTINCT_MANY.
+// How many different records a generator's settings can make at most with --seed, whose draws reach
+// at most 32768 values each: --unique refuses a count above it before anything is written. Counts
+// saturate at DISTINCT_MANY.
 
 #include "core/NumberItem.h"
 #include "core/StringComposer.h"
@@ -9,6 +10,5 @@
 
 constexpr std::uint64_t DISTINCT_MANY = std::uint64_t{1} << 62;
 
-// secure: every draw reaches the whole of its range; otherwise a draw reaches at most 32768 values.
-std::uint64_t DistinctStrings(const StringOptions& opt, bool secure);
-std::uint64_t DistinctNumbers(const NumberOptions& opt, bool secure);
+std::uint64_t DistinctStrings(const StringOptions& opt);
+std::uint64_t DistinctNumbers(const NumberOptions& opt);

@@ -1,11 +1,14 @@
 #include "Run.h"
 
+#include "InsertCheck.h"
+#include "SecureStrings.h"
 #include "Settings.h"
 #include "Unique.h"
 #include "core/Batch.h"
 #include "core/Random.h"
 #include "corelib/Core.h"
 
+#include <cstdio>
 #include <optional>
 
 namespace {
@@ -30,7 +33,7 @@ class RecordWriter : public RecordSink {
 public:
     RecordWriter(Device& device, std::optional<Encoding> encoding)
         : m_device(device), m_console(device.IsConsole() && !encoding),
-          m_gbk(encoding == Encoding::Gbk)
+          m_encoding(encoding.value_or(Encoding::Utf8))
     {
     }
 
@@ -38,11 +41,18 @@ public:
     {
         if (m_status != WriteStatus::Ok)
             return false;
-        if (m_gbk || IsAscii(records)) {
+        if (m_encoding == Encoding::Gbk || IsAscii(records)) {
             m_status = m_console ? m_device.WriteConsoleText(records) : m_device.Write(records);
+            return m_status == WriteStatus::Ok;
+        }
+        m_utf8.clear();
+        cli_system::AppendUtf8FromGbk(records, m_utf8);
+        if (m_encoding == Encoding::Gb18030) {
+            // Through the characters, not the bytes: GB18030 and GBK spell some apart (the euro).
+            m_gb18030.clear();
+            cli_system::AppendGb18030FromUtf8(m_utf8, m_gb18030);
+            m_status = m_device.Write(m_gb18030);
         } else {
-            m_utf8.clear();
-            cli_system::AppendUtf8FromGbk(records, m_utf8);
             m_status = m_console ? m_device.WriteConsoleText(m_utf8) : m_device.Write(m_utf8);
         }
         return m_status == WriteStatus::Ok;
@@ -61,16 +71,18 @@ private:
     }
 
     Device& m_device;
-    bool m_console, m_gbk;
-    std::string m_utf8;
+    bool m_console;
+    Encoding m_encoding;
+    std::string m_utf8, m_gb18030;
     WriteStatus m_status = WriteStatus::Ok;
 };
 
 // "生成中，请稍后... 42%" on a terminal, redrawn now and then once a run has taken a second.
 class ProgressLine {
 public:
-    ProgressLine(Device& err, std::int64_t total)
-        : m_err(err), m_total(total), m_start(cli_system::MonotonicSeconds())
+    ProgressLine(Device& err, const Words& w, std::int64_t total)
+        : m_err(err), m_working(w.Page(MSG_WORKING)), m_total(total),
+          m_start(cli_system::MonotonicSeconds())
     {
     }
     void Show(std::int64_t made)
@@ -80,11 +92,7 @@ public:
             return;
         m_last = now;
         m_shown = true;
-        std::string line = "\r";
-        line += Utf8(MSG_WORKING) + " ";
-        line += std::to_string(made * 100 / m_total);
-        line += '%';
-        Say(m_err, line);
+        Say(m_err, "\r" + m_working + " " + std::to_string(made * 100 / m_total) + "%");
     }
     void Clear()
     {
@@ -94,6 +102,7 @@ public:
 
 private:
     Device& m_err;
+    std::string m_working;
     std::int64_t m_total;
     double m_start, m_last = 0;
     bool m_shown = false;
@@ -101,18 +110,21 @@ private:
 
 struct Target {
     Device* device;
-    std::string name; // for messages: the file's path or "标准输出" in UTF-8
+    std::string name; // for messages: the file's path or "standard output", in UTF-8
 };
 
 // The exit status for an output that failed, with its message; EXIT_DONE when it did not.
-int OutputFailure(Device& err, const Target& target, WriteStatus status)
+int OutputFailure(Device& err, const Words& w, const Target& target, WriteStatus status)
 {
     if (status == WriteStatus::Ok)
         return EXIT_DONE;
     if (status == WriteStatus::Closed)
         return EXIT_PIPE_CLOSED;
-    std::string why = target.device->ErrorText();
-    Say(err, Utf8("写入失败，输出不完整：") + target.name + (why.empty() ? "" : Utf8("：") + why) +
+    const std::string why = target.device->ErrorText();
+    Say(err, w.Pick("write failed, the output is incomplete: " + target.name +
+                        (why.empty() ? "" : ": " + why),
+                    U8(u8"写入失败，输出不完整：") + target.name +
+                        (why.empty() ? "" : U8(u8"：") + why)) +
                  "\n");
     return EXIT_FAILED;
 }
@@ -128,31 +140,125 @@ void WaitUntil(double deadline, const std::atomic<bool>* stop)
     }
 }
 
-// The page's series of events, driven by the clock instead of the page's timer.
-BatchResult RunEvents(const CliOptions& cli, RandomSource& rng, RecordWriter& writer,
-                      const std::atomic<bool>* stop, EventSeries& series)
+// "2026-12-07T16:22:58.123+08:00"
+std::string IsoLine(const cli_system::Timestamp& t)
 {
-    const std::string end = cli.lf ? "\n" : "\r\n";
+    const int offset = t.utcOffsetMinutes < 0 ? -t.utcOffsetMinutes : t.utcOffsetMinutes;
+    char line[64];
+    std::snprintf(line, sizeof line, "%04d-%02d-%02dT%02d:%02d:%02d.%03d%c%02d:%02d", t.local.year,
+                  t.local.month, t.local.day, t.local.hour, t.local.minute, t.local.second,
+                  t.millisecond, t.utcOffsetMinutes < 0 ? '-' : '+', offset / 60, offset % 60);
+    return line;
+}
+
+// The page's series of events, driven by the clock instead of the page's timer. delay draws the
+// wait before each event.
+template <class Delay>
+BatchResult RunEvents(const CliOptions& cli, const Settings& settings, const Words& w, Delay delay,
+                      RecordWriter& writer, Device& err, const std::atomic<bool>* stop,
+                      EventSeries& series)
+{
+    const std::string end = cli.crlf ? "\r\n" : "\n";
+    const std::vector<std::string> command = !settings.command.empty() ? settings.command
+                                             : cli.events.program
+                                                 ? std::vector<std::string>{*cli.events.program}
+                                                 : std::vector<std::string>{};
+    std::string lastWhy;
     BatchResult result;
     for (; !series.Done(); ++result.made) {
-        WaitUntil(cli_system::MonotonicSeconds() + series.NextDelay(rng) / 1000.0, stop);
+        WaitUntil(cli_system::MonotonicSeconds() + delay() / 1000.0, stop);
         if (stop && *stop) {
             result.stopped = true; // the event had not happened yet
             break;
         }
-        if (!writer.Write(EventLine(cli_system::LocalNow()).Str() + end))
+        const cli_system::Timestamp now = cli_system::Now();
+        if (!writer.Write((cli.events.iso ? IsoLine(now) : EventLine(now.local).Str()) + end))
             break;
-        series.Fired(!cli.events.program || cli_system::StartProgram(*cli.events.program));
+        bool started = true;
+        std::string why;
+        if (!command.empty()) {
+            started = settings.command.empty() ? cli_system::StartProgram(command.front(), why)
+                                               : cli_system::StartCommand(command, why);
+            // Said once for each reason, not at every event.
+            if (!started && why != lastWhy) {
+                Say(err, w.Pick("cannot start the program " + w.Quoted(command.front()) + ": ",
+                                U8(u8"无法启动外部程序") + w.Quoted(command.front()) + U8(u8"：")) +
+                             why + "\n");
+                lastWhy = why;
+            }
+        }
+        series.Fired(started);
     }
     return result;
 }
 
+// count records from make into sink, each followed by recordEnd.
+template <class Make>
+BatchResult MakeRecords(std::int64_t count, std::string_view recordEnd, Make make, RecordSink& sink,
+                        const BatchControl& control)
+{
+    BatchResult result;
+    RecordChunker chunker(sink, control, result);
+    for (std::int64_t i = 0; i < count; ++i) {
+        make(chunker.Buffer());
+        chunker.Buffer() += recordEnd;
+        if (!chunker.Added(i + 1 < count))
+            return result;
+    }
+    chunker.Finish();
+    return result;
+}
+
+// One line on standard error for every --insert pair that no string takes.
+void SaySkippedInserts(Device& err, const Words& w, const Settings& settings,
+                       const ComposerSources& sources)
+{
+    const StringOptions& o = settings.strings;
+    if (o.m_strInsert.IsEmpty())
+        return;
+    // The body's bytes: from the fewest characters of the fewest bytes to the most of the most.
+    int fewestBytes = 1, mostBytes = 1;
+    long long fewest = std::max(0, o.m_nLenMin), most = std::max(0, o.m_nLenMax);
+    if (settings.seed) {
+        fewestBytes = o.m_bUpper || o.m_bLower || o.m_bDigit ? 1 : 2;
+        mostBytes = o.m_bHanzi ? 2 : 1;
+        // A classic draw never passes the lower bound by more than 32767.
+        most = std::max(0LL, std::min<long long>(o.m_nLenMax, o.m_nLenMin + 32767LL));
+    } else {
+        fewestBytes = settings.alphabet.HasSingleBytes() ? 1 : 2;
+        mostBytes = settings.alphabet.SingleBytes() ? 1 : 2;
+    }
+    const long long fixed = static_cast<long long>(o.m_strHead.size() + o.m_strTail.size());
+    for (const SkippedInsert& pair :
+         SkippedInserts(o.m_strInsert, sources, fixed + fewest * fewestBytes,
+                        fixed + most * mostBytes, fewestBytes == 2 ? 2 : 1)) {
+        const std::string spec = w.Quoted(Utf8(pair.position) + "|" + Utf8(pair.text));
+        const std::string at = std::to_string(pair.value);
+        const std::string longest = std::to_string(fixed + most * mostBytes);
+        std::string line =
+            w.Pick("--insert: " + spec + " is skipped in every string: position " + at,
+                   U8(u8"--insert：") + spec + U8(u8"在每个字符串中都被跳过：位置 ") + at);
+        line += pair.pastTheEnd
+                    ? w.Pick(" lies past the end of the longest string (" + longest + " bytes)",
+                             U8(u8" 超出最长字符串的末尾（") + longest + U8(u8" 字节）"))
+                    : w(" is not below the position of an earlier insertion (positions go from the "
+                        "largest to the smallest)",
+                        u8" 不小于前面已插入的位置（位置应从大到小）");
+        if (pair.notANumber)
+            line +=
+                w.Pick(" (" + w.Quoted(Utf8(pair.position)) + " is not a number and reads as 0)",
+                       U8(u8"（") + w.Quoted(Utf8(pair.position)) + U8(u8"不是数字，按 0 计）"));
+        Say(err, line + "\n");
+    }
+}
+
 } // namespace
 
-int RunCli(const std::vector<std::string>& args, Device& out, Device& err,
+int RunCli(const std::vector<std::string>& args, Language language, Device& out, Device& err,
            const std::atomic<bool>* interrupted)
 {
-    const ParseOutcome parsed = ParseCommandLine(args);
+    const Words w(language);
+    const ParseOutcome parsed = ParseCommandLine(args, language);
     if (!parsed.options) {
         if (!parsed.out.empty())
             out.IsConsole() ? out.WriteConsoleText(parsed.out) : out.Write(parsed.out);
@@ -161,81 +267,150 @@ int RunCli(const std::vector<std::string>& args, Device& out, Device& err,
         return parsed.exitCode;
     }
     const CliOptions& cli = *parsed.options;
+    if (cli.encoding == Encoding::Gb18030 && !cli_system::CanWriteGb18030()) {
+        Say(err, w("--encoding gb18030: this system has no GB18030 converter (Windows code page "
+                   "54936); use gbk or utf-8",
+                   u8"--encoding gb18030：本系统没有 GB18030 转换（Windows 代码页 "
+                   u8"54936）；请用 gbk 或 utf-8！") +
+                     "\n");
+        return EXIT_REFUSED;
+    }
     Settings settings;
     if (const auto refusal = CheckSettings(cli, settings, cli_system::MemoryBytes())) {
         Say(err, *refusal + "\n");
         return EXIT_REFUSED;
     }
 
-    Target target{&out, Utf8("标准输出")};
-    std::unique_ptr<Device> file;
-    if (cli.output) {
-        std::string why;
-        file = cli_system::CreateFileDevice(*cli.output, why);
-        if (!file) {
-            Say(err, Utf8("无法创建输出文件：") + *cli.output +
-                         (why.empty() ? "" : Utf8("：") + why) + "\n");
-            return EXIT_FAILED;
-        }
-        target = Target{file.get(), *cli.output};
-    }
-
-    // The page's path: seed the process-wide source, then draw from a copy of it.
-    std::optional<SecureBits> secureBits;
-    RandomSource rng;
-    if (cli.secure) {
-        secureBits.emplace(&cli_system::SecureRandomBytes);
-        rng = RandomSource::Secure(*secureBits);
-        if (cli.verbose)
-            Say(err, "seed: none (--secure)\n");
-    } else {
-        const std::uint32_t seed = settings.seed ? *settings.seed : cli_system::ClockSeed();
-        SeedRandom(seed);
-        rng = TheRandomSource();
-        if (cli.verbose)
-            Say(err, "seed: " + std::to_string(seed) + "\n");
-    }
-    // Chinese characters: reproducible with --seed, from the secure bits with --secure.
+    // Chinese characters (and the insertion spec's fields): reproducible with --seed.
     std::optional<CCore> core;
     if (settings.seed)
         core.emplace(*settings.seed);
     else
         core.emplace();
-    ComposerSources sources = SourcesOf(*core);
-    if (cli.secure)
-        sources.randInt = [&rng](int lo, int hi) { return rng.Between(lo, hi); };
+    const ComposerSources sources = SourcesOf(*core);
+    if (cli.command == Command::Strings)
+        SaySkippedInserts(err, w, settings, sources);
+
+    Target target{&out, w("standard output", u8"标准输出")};
+    std::unique_ptr<Device> file;
+    if (cli.output) {
+        std::string why;
+        file = cli_system::CreateFileDevice(*cli.output, why);
+        if (!file) {
+            Say(err, w.Pick("cannot create the output file " + *cli.output +
+                                (why.empty() ? "" : ": " + why),
+                            U8(u8"无法创建输出文件：") + *cli.output +
+                                (why.empty() ? "" : U8(u8"：") + why)) +
+                         "\n");
+            return EXIT_FAILED;
+        }
+        target = Target{file.get(), *cli.output};
+    }
+
+    // With --seed the page's path: seed the process-wide source, then draw from a copy of it.
+    // Without, the system's bytes.
+    RandomSource rng;
+    SecureSource secure(&cli_system::SecureRandomBytes);
+    if (settings.seed) {
+        SeedRandom(*settings.seed);
+        rng = TheRandomSource();
+        if (cli.verbose)
+            Say(err, w("seed: ", u8"种子：") + std::to_string(*settings.seed) + "\n");
+    } else if (cli.verbose) {
+        Say(err,
+            w("seed: none, the system's secure random source", u8"种子：无，系统的安全随机源") +
+                "\n");
+        if (cli.command == Command::Strings) {
+            char bits[32];
+            std::snprintf(bits, sizeof bits, "%.1f", settings.odds.entropyBits);
+            Say(err, w.Pick("entropy: " + std::string(bits) + " bits per string",
+                            U8(u8"熵：每个字符串 ") + bits + U8(u8" 比特")) +
+                         "\n");
+        }
+    }
 
     RecordWriter writer(*target.device, cli.encoding);
-    const std::string_view recordEnd = cli.lf ? "\n" : "\r\n";
+    const std::string_view recordEnd = cli.crlf ? "\r\n" : "\n";
     std::optional<ProgressLine> progress;
     BatchControl control;
     control.stop = interrupted;
     if (err.IsTerminal() && cli.command != Command::Events) {
-        progress.emplace(err, settings.count);
+        progress.emplace(err, w, settings.count);
         control.progress = [&progress](std::int64_t made) { progress->Show(made); };
     }
+    const bool unique = (cli.command == Command::Strings && cli.strings.unique) ||
+                        (cli.command == Command::Numbers && cli.numbers.unique);
     bool exhausted = false;
     EventSeries events(settings.minDelay, settings.maxDelay, settings.count);
     BatchResult result;
+    // A unique batch: its records made one by one, or numbered and shuffled.
+    const auto uniqueBatch = [&](const MakeRecord& make, const MakeNumberedRecord& numbered) {
+        if (settings.unique.way == UniquePlan::Shuffle)
+            return MakeShuffledRecords(settings.count, recordEnd, settings.unique, numbered, secure,
+                                       writer, control);
+        return MakeUniqueRecords(settings.count, recordEnd, settings.unique, make, writer, control,
+                                 exhausted);
+    };
     switch (cli.command) {
     case Command::Strings: {
-        const StringsBatch batch{
-            .options = settings.strings, .count = settings.count, .recordEnd = recordEnd};
-        result = cli.strings.unique
-                     ? MakeUniqueStrings(batch, rng, sources, writer, control, exhausted)
-                     : MakeStringsBatch(batch, rng, sources, writer, nullptr, control);
+        if (settings.seed) {
+            const StringsBatch batch{
+                .options = settings.strings, .count = settings.count, .recordEnd = recordEnd};
+            StringComposer composer(settings.strings, sources);
+            result = unique ? uniqueBatch([&](std::string& s) { composer.Append(s, rng); }, {})
+                            : MakeStringsBatch(batch, rng, sources, writer, nullptr, control);
+            break;
+        }
+        SecureStringMaker maker(settings.strings, settings.alphabet, sources);
+        if (unique) {
+            result =
+                uniqueBatch([&](std::string& s) { maker.Append(s, secure); },
+                            [&](std::string& s, std::uint64_t n) { maker.AppendNumbered(s, n); });
+            break;
+        }
+        result = MakeRecords(
+            settings.count, recordEnd, [&](std::string& s) { maker.Append(s, secure); }, writer,
+            control);
         break;
     }
     case Command::Numbers: {
-        const NumbersList list{
-            .options = settings.numbers, .count = settings.count, .recordEnd = recordEnd};
-        result = cli.numbers.unique ? MakeUniqueNumbers(list, settings.uniqueWhole, rng, writer,
-                                                        control, exhausted)
-                                    : MakeNumbersBatch(list, rng, writer, control);
+        if (settings.seed) {
+            const NumbersList list{
+                .options = settings.numbers, .count = settings.count, .recordEnd = recordEnd};
+            const NumberItemMaker maker(settings.numbers);
+            result = unique ? uniqueBatch([&](std::string& s) { maker.Append(s, rng); }, {})
+                            : MakeNumbersBatch(list, rng, writer, control);
+            break;
+        }
+        const ExactNumberMaker maker(settings.range);
+        if (unique) {
+            result =
+                uniqueBatch([&](std::string& s) { maker.Append(s, secure); },
+                            [&](std::string& s, std::uint64_t n) { maker.AppendNumbered(s, n); });
+            break;
+        }
+        result = MakeRecords(
+            settings.count, recordEnd, [&](std::string& s) { maker.Append(s, secure); }, writer,
+            control);
         break;
     }
     case Command::Events:
-        result = RunEvents(cli, rng, writer, interrupted, events);
+        if (settings.seed)
+            result = RunEvents(
+                cli, settings, w, [&] { return events.NextDelay(rng); }, writer, err, interrupted,
+                events);
+        else
+            result = RunEvents(
+                cli, settings, w,
+                [&] {
+                    const long long span =
+                        static_cast<long long>(settings.maxDelay) - settings.minDelay;
+                    const long long ms =
+                        settings.minDelay +
+                        static_cast<long long>(secure.UpTo(static_cast<std::uint64_t>(span)));
+                    return ms < 0 ? 0LL : ms; // a negative bound waits no time, as on the page
+                },
+                writer, err, interrupted, events);
         break;
     }
     if (progress)
@@ -244,20 +419,30 @@ int RunCli(const std::vector<std::string>& args, Device& out, Device& err,
     const WriteStatus finished = target.device->Finish(); // a file is closed in any case
     if (writer.Status() == WriteStatus::Ok)
         writer.Fail(finished);
-    if (const int failed = OutputFailure(err, target, writer.Status()))
+    if (const int failed = OutputFailure(err, w, target, writer.Status()))
         return failed;
     if (result.stopped) {
         // Ctrl-C: the records written are whole, and the file is closed.
-        Say(err, Utf8("已中断，输出不完整：") + target.name + Utf8("（已写入 ") +
-                     std::to_string(result.made) + Utf8(" 条）") + "\n");
+        const std::string made = std::to_string(result.made);
+        Say(err, w.Pick("interrupted, the output is incomplete: " + target.name + " (" + made +
+                            " records written)",
+                        U8(u8"已中断，输出不完整：") + target.name + U8(u8"（已写入 ") + made +
+                            U8(u8" 条）")) +
+                     "\n");
         return EXIT_INTERRUPTED;
     }
     if (exhausted) {
-        Say(err, Utf8("随机源找不到更多不重复的结果，输出不完整。") + "\n");
+        Say(err, w("the random source finds no more different records: the output is incomplete",
+                   u8"随机源找不到更多不重复的结果，输出不完整。") +
+                     "\n");
         return EXIT_FAILED;
     }
     if (events.LaunchFailures() > 0) {
-        Say(err, Utf8(events.EndMessage(false).View()) + "\n");
+        const int failures = events.LaunchFailures();
+        Say(err, w.Pick("done, but the program could not be started " + std::to_string(failures) +
+                            (failures == 1 ? " time" : " times"),
+                        Utf8(events.EndMessage(false).View())) +
+                     "\n");
         return EXIT_FAILED;
     }
     return EXIT_DONE;

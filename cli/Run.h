@@ -2,6 +2,7 @@
 // The command line from its arguments to its exit status, over devices that the caller gives: the
 // real standard output and error in the program, memory in the tests.
 
+#include "Language.h"
 #include "System.h"
 
 #include <atomic>
@@ -21,7 +22,7 @@ constexpr int EXIT_INTERRUPTED = static_cast<int>(0xC000013Au);
 constexpr int EXIT_INTERRUPTED = 130;
 #endif
 
-// args: the arguments after the program's name, in UTF-8. interrupted, when set, ends the run
-// after the record being made.
-int RunCli(const std::vector<std::string>& args, Device& out, Device& err,
+// args: the arguments after the program's name, in UTF-8; language: of every message and the
+// help. interrupted, when set, ends the run after the record being made.
+int RunCli(const std::vector<std::string>& args, Language language, Device& out, Device& err,
            const std::atomic<bool>* interrupted = nullptr);

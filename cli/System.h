@@ -2,6 +2,7 @@
 // What the command line needs of the operating system: its output devices, text conversions, the
 // clock, the program launcher, Ctrl-C and the memory size. One implementation per platform.
 
+#include "Language.h"
 #include "core/EventsRules.h"
 
 #include <atomic>
@@ -9,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 enum class WriteStatus {
     Ok,
@@ -59,23 +61,41 @@ std::unique_ptr<Device> StandardError();
 // Creates the file, or empties it; null with the system's words in error (UTF-8).
 std::unique_ptr<Device> CreateFileDevice(const std::string& pathUtf8, std::string& error);
 
+// The language of the user's messages: Linux, the locale's (LC_ALL, LC_MESSAGES, LANG); Windows,
+// the user's display language.
+Language MessageLanguage();
+
 // GBK to UTF-8: a lead byte without its trail and any pair without a character become U+FFFD, and
 // never take the byte after them along.
 void AppendUtf8FromGbk(std::string_view gbk, std::string& utf8);
 // UTF-8 to GBK; false when the text is not UTF-8 or holds a character GBK cannot spell.
 bool GbkFromUtf8(std::string_view utf8, std::string& gbk);
+// UTF-8 to GB18030 by the system's own converter (every character has a GB18030 form); false when
+// the system has none (Wine has no code page 54936).
+bool CanWriteGb18030();
+void AppendGb18030FromUtf8(std::string_view utf8, std::string& gb18030);
 
 // Seconds from an arbitrary start, never going back.
 double MonotonicSeconds();
 void SleepMilliseconds(int ms);
 // Whole seconds since 1970, the pages' seed.
 std::uint32_t ClockSeed();
-// The local time now.
-LocalTime LocalNow();
-// Starts the program named by the whole text, without waiting for it; false when it could not
-// start.
-bool StartProgram(const std::string& programUtf8);
-// Fills n bytes from the system's cryptographic source; ends the process if it cannot.
+// The local time now, to the millisecond, and how far it is ahead of UTC.
+struct Timestamp {
+    LocalTime local;
+    int millisecond = 0;
+    int utcOffsetMinutes = 0;
+};
+Timestamp Now();
+// Starts the program named by the whole text, as the interval page does (Windows: the shell's
+// "open"; Linux: from PATH), without waiting for it; false with the system's words in why when it
+// could not start.
+bool StartProgram(const std::string& programUtf8, std::string& why);
+// Starts the program words[0] with the arguments that follow, each handed over as it is, without
+// waiting for it; false with the system's words in why when it could not start.
+bool StartCommand(const std::vector<std::string>& wordsUtf8, std::string& why);
+// Fills n bytes from the system's cryptographic source (getrandom, BCryptGenRandom); ends the
+// process if it cannot.
 void SecureRandomBytes(void* buffer, std::size_t n);
 
 } // namespace cli_system

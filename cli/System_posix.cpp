@@ -7,10 +7,13 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
 #include <iconv.h>
+#include <libintl.h>
+#include <locale.h>
 #include <spawn.h>
 #include <sys/random.h>
 #include <sys/resource.h>
@@ -181,6 +184,15 @@ std::unique_ptr<Device> CreateFileDevice(const std::string& pathUtf8, std::strin
     return std::make_unique<FdDevice>(fd, true);
 }
 
+Language MessageLanguage()
+{
+    // The system's own words (strerror) in the same language, as UTF-8 whatever LC_CTYPE is.
+    setlocale(LC_MESSAGES, "");
+    bind_textdomain_codeset("libc", "UTF-8");
+    return LanguageFromLocale(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"),
+                              std::getenv("LANG"));
+}
+
 void AppendUtf8FromGbk(std::string_view gbk, std::string& utf8)
 {
     static Converter c("UTF-8", "GBK");
@@ -209,6 +221,22 @@ bool GbkFromUtf8(std::string_view utf8, std::string& gbk)
     return Convert(c.cd, utf8, gbk, [](std::string_view, std::string&) { return std::size_t{0}; });
 }
 
+bool CanWriteGb18030()
+{
+    static Converter c("GB18030", "UTF-8");
+    return c.cd != reinterpret_cast<iconv_t>(-1);
+}
+
+void AppendGb18030FromUtf8(std::string_view utf8, std::string& gb18030)
+{
+    static Converter c("GB18030", "UTF-8");
+    // Every character has a GB18030 form; what is not UTF-8 at all becomes '?'.
+    Convert(c.cd, utf8, gb18030, [](std::string_view, std::string& out) {
+        out += '?';
+        return std::size_t{1};
+    });
+}
+
 double MonotonicSeconds()
 {
     timespec t{};
@@ -228,22 +256,36 @@ std::uint32_t ClockSeed()
     return static_cast<std::uint32_t>(std::time(nullptr));
 }
 
-LocalTime LocalNow()
+Timestamp Now()
 {
-    const std::time_t now = std::time(nullptr);
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
     std::tm t{};
-    localtime_r(&now, &t);
-    return {t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec};
+    localtime_r(&now.tv_sec, &t);
+    return {{t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec},
+            static_cast<int>(now.tv_nsec / 1000000),
+            static_cast<int>(t.tm_gmtoff / 60)};
 }
 
-bool StartProgram(const std::string& programUtf8)
+bool StartCommand(const std::vector<std::string>& wordsUtf8, std::string& why)
 {
-    // The whole text names the program; it is not split into words. Its end is not awaited, and
-    // nobody waits for it either: SIGCHLD ignored lets the system reap it.
+    // Its end is not awaited, and nobody waits for it either: SIGCHLD ignored lets the system
+    // reap it. posix_spawnp reports a program that could not be executed as its own failure.
     std::signal(SIGCHLD, SIG_IGN);
-    char* argv[] = {const_cast<char*>(programUtf8.c_str()), nullptr};
+    std::vector<char*> argv;
+    for (const std::string& word : wordsUtf8)
+        argv.push_back(const_cast<char*>(word.c_str()));
+    argv.push_back(nullptr);
     pid_t pid;
-    return posix_spawnp(&pid, programUtf8.c_str(), nullptr, nullptr, argv, environ) == 0;
+    const int error = posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ);
+    if (error != 0)
+        why = std::strerror(error);
+    return error == 0;
+}
+
+bool StartProgram(const std::string& programUtf8, std::string& why)
+{
+    return StartCommand({programUtf8}, why); // the whole text names the program
 }
 
 void SecureRandomBytes(void* buffer, std::size_t n)

@@ -30,11 +30,53 @@ std::wstring WideFromUtf8(std::string_view utf8, DWORD flags = 0)
     return wide;
 }
 
+std::string Utf8FromWide(std::wstring_view wide)
+{
+    if (wide.empty())
+        return {};
+    const int size = static_cast<int>(wide.size());
+    const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(std::max(n, 0)), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, utf8.data(), n, nullptr, nullptr);
+    return utf8;
+}
+
+// The system's words for an error, in the user's language.
 std::string Utf8Error(DWORD error)
 {
-    std::string utf8;
-    cli_system::AppendUtf8FromGbk(SystemErrorText(error).View(), utf8);
-    return utf8;
+    wchar_t* text = nullptr;
+    const DWORD n = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring wide(text ? text : L"", n);
+    if (text)
+        LocalFree(text);
+    while (!wide.empty() && (wide.back() == L'\r' || wide.back() == L'\n' || wide.back() == L' '))
+        wide.pop_back();
+    return wide.empty() ? "error " + std::to_string(error) : Utf8FromWide(wide);
+}
+
+// One argument as the C runtime and CommandLineToArgvW read it back: quoted when it holds blanks
+// or quotes, with the backslashes before a quote doubled.
+void AppendQuoted(std::wstring& line, const std::wstring& arg)
+{
+    if (!arg.empty() && arg.find_first_of(L" \t\n\v\"") == std::wstring::npos) {
+        line += arg;
+        return;
+    }
+    line += L'"';
+    std::size_t backslashes = 0;
+    for (const wchar_t c : arg) {
+        if (c == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        line.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+        backslashes = 0;
+        line += c;
+    }
+    line.append(backslashes * 2, L'\\');
+    line += L'"';
 }
 
 class HandleDevice : public Device {
@@ -170,6 +212,12 @@ std::unique_ptr<Device> CreateFileDevice(const std::string& pathUtf8, std::strin
     return std::make_unique<HandleDevice>(h, true);
 }
 
+Language MessageLanguage()
+{
+    return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_CHINESE ? Language::Chinese
+                                                                     : Language::English;
+}
+
 void AppendUtf8FromGbk(std::string_view gbk, std::string& utf8)
 {
     ::AppendUtf8FromGbk(gbk, utf8); // orphaned lead bytes become U+FFFD there
@@ -186,6 +234,29 @@ bool GbkFromUtf8(std::string_view utf8, std::string& gbk)
     bool lossy = false;
     gbk = GbkFromWide(wide, &lossy).Str();
     return !lossy;
+}
+
+constexpr UINT CP_GB18030 = 54936;
+
+bool CanWriteGb18030()
+{
+    char byte;
+    return WideCharToMultiByte(CP_GB18030, 0, L"a", 1, &byte, 1, nullptr, nullptr) == 1;
+}
+
+void AppendGb18030FromUtf8(std::string_view utf8, std::string& gb18030)
+{
+    const std::wstring wide = WideFromUtf8(utf8);
+    if (wide.empty())
+        return;
+    const int size = static_cast<int>(wide.size());
+    const int n =
+        WideCharToMultiByte(CP_GB18030, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    if (n <= 0)
+        return;
+    const std::size_t at = gb18030.size();
+    gb18030.resize(at + static_cast<std::size_t>(n));
+    WideCharToMultiByte(CP_GB18030, 0, wide.data(), size, gb18030.data() + at, n, nullptr, nullptr);
 }
 
 double MonotonicSeconds()
@@ -206,22 +277,64 @@ std::uint32_t ClockSeed()
     return static_cast<std::uint32_t>(std::time(nullptr));
 }
 
-LocalTime LocalNow()
+Timestamp Now()
 {
-    SYSTEMTIME t;
-    GetLocalTime(&t);
-    return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+    SYSTEMTIME utc, t;
+    GetSystemTime(&utc);
+    if (!SystemTimeToTzSpecificLocalTime(nullptr, &utc, &t))
+        t = utc;
+    // The offset: the two times apart, in minutes (FILETIME counts 100 ns).
+    FILETIME u, l;
+    SystemTimeToFileTime(&utc, &u);
+    SystemTimeToFileTime(&t, &l);
+    const auto ticks = [](const FILETIME& f) {
+        return static_cast<long long>((static_cast<unsigned long long>(f.dwHighDateTime) << 32) |
+                                      f.dwLowDateTime);
+    };
+    return {{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond},
+            t.wMilliseconds,
+            static_cast<int>((ticks(l) - ticks(u)) / 600000000LL)};
 }
 
-bool StartProgram(const std::string& programUtf8)
+bool StartProgram(const std::string& programUtf8, std::string& why)
 {
     static const HRESULT com =
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     (void)com;
-    // Values above 32 mean success; the others are the shell's error codes.
-    const HINSTANCE result = ShellExecuteW(nullptr, L"open", WideFromUtf8(programUtf8).c_str(),
-                                           nullptr, nullptr, SW_SHOWNORMAL);
-    return reinterpret_cast<INT_PTR>(result) > 32;
+    const std::wstring program = WideFromUtf8(programUtf8);
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_FLAG_NO_UI; // the reason goes to standard error, not into a box
+    info.lpVerb = L"open";
+    info.lpFile = program.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    if (ShellExecuteExW(&info))
+        return true;
+    why = Utf8Error(GetLastError());
+    return false;
+}
+
+bool StartCommand(const std::vector<std::string>& wordsUtf8, std::string& why)
+{
+    std::wstring line;
+    for (const std::string& word : wordsUtf8) {
+        if (!line.empty())
+            line += L' ';
+        AppendQuoted(line, WideFromUtf8(word));
+    }
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    // Found as CreateProcess finds a program: beside us, in the current folder, the system's
+    // folders, then PATH; ".exe" is added to a name without an extension.
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        &pi)) {
+        why = Utf8Error(GetLastError());
+        return false;
+    }
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return true;
 }
 
 void SecureRandomBytes(void* buffer, std::size_t n)

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <numeric>
 #include <unordered_set>
 #include <vector>
 
@@ -25,9 +26,62 @@ std::uint64_t SetBytes(std::int64_t count, std::uint64_t longest)
     return n > UINT64_MAX / each ? UINT64_MAX : n * each;
 }
 
-template <class Make, class Remember>
-BatchResult MakeUnique(std::int64_t count, std::string_view recordEnd, Make make, Remember remember,
-                       RecordSink& sink, const BatchControl& control, bool& exhausted)
+// The cheaper of a set and a bitmap of the whole numbers of range.
+UniquePlan RememberOrBitmap(std::uint64_t setBytes, const std::optional<WholeRange>& range)
+{
+    UniquePlan plan{UniquePlan::Remember, setBytes, {}, 0};
+    if (range) {
+        const std::uint64_t bitmapBytes = (range->size / 64 + 1) * 8;
+        if (bitmapBytes <= setBytes)
+            plan = {UniquePlan::Bitmap, bitmapBytes, *range, 0};
+    }
+    return plan;
+}
+
+// Remembers records in a set, sized for the whole batch at once: growing it would rehash.
+class RecordSet {
+public:
+    explicit RecordSet(std::int64_t count) { m_seen.reserve(static_cast<std::size_t>(count)); }
+    bool operator()(const std::string& record) { return m_seen.insert(record).second; }
+
+private:
+    std::unordered_set<std::string> m_seen;
+};
+
+// Remembers whole numbers of a range by one bit each.
+class WholeBitmap {
+public:
+    explicit WholeBitmap(const WholeRange& range)
+        : m_first(range.first), m_size(range.size),
+          m_words(static_cast<std::size_t>(range.size / 64 + 1))
+    {
+    }
+    bool operator()(const std::string& record)
+    {
+        std::int64_t value = 0;
+        std::from_chars(record.data(), record.data() + record.size(), value);
+        const std::uint64_t at =
+            static_cast<std::uint64_t>(value) - static_cast<std::uint64_t>(m_first);
+        if (at >= m_size)
+            return false; // outside the range: never taken as new
+        std::uint64_t& word = m_words[static_cast<std::size_t>(at / 64)];
+        const std::uint64_t bit = std::uint64_t{1} << (at % 64);
+        if (word & bit)
+            return false;
+        word |= bit;
+        return true;
+    }
+
+private:
+    std::int64_t m_first;
+    std::uint64_t m_size;
+    std::vector<std::uint64_t> m_words;
+};
+
+template <class Remember>
+BatchResult MakeUnique(std::int64_t count, std::string_view recordEnd, const MakeRecord& make,
+                       Remember remember, RecordSink& sink, const BatchControl& control,
+                       bool& exhausted)
 {
     BatchResult result;
     exhausted = false;
@@ -54,53 +108,17 @@ BatchResult MakeUnique(std::int64_t count, std::string_view recordEnd, Make make
     return result;
 }
 
-// Remembers records in a set, sized for the whole batch at once: growing it would rehash.
-class RecordSet {
-public:
-    explicit RecordSet(std::int64_t count) { m_seen.reserve(static_cast<std::size_t>(count)); }
-    bool operator()(const std::string& record) { return m_seen.insert(record).second; }
-
-private:
-    std::unordered_set<std::string> m_seen;
-};
-
-// Remembers whole numbers of a range by one bit each.
-class WholeBitmap {
-public:
-    explicit WholeBitmap(const WholeRange& range)
-        : m_first(range.first), m_size(range.size),
-          m_words(static_cast<std::size_t>((range.size + 63) / 64))
-    {
-    }
-    bool operator()(const std::string& record)
-    {
-        std::int64_t value = 0;
-        std::from_chars(record.data(), record.data() + record.size(), value);
-        const auto at = static_cast<std::uint64_t>(value - m_first);
-        if (at >= m_size)
-            return false; // outside the range: never taken as new
-        std::uint64_t& word = m_words[static_cast<std::size_t>(at / 64)];
-        const std::uint64_t bit = std::uint64_t{1} << (at % 64);
-        if (word & bit)
-            return false;
-        word |= bit;
-        return true;
-    }
-
-private:
-    std::int64_t m_first;
-    std::uint64_t m_size;
-    std::vector<std::uint64_t> m_words;
-};
-
 } // namespace
 
-UniqueMemory UniqueStringsMemory(const StringOptions& opt, std::int64_t count, bool secure)
+UniquePlan UniqueStringsPlan(const StringOptions& opt, std::int64_t count)
 {
-    return {SetBytes(count, static_cast<std::uint64_t>(LongestString(opt, secure))), {}};
+    return {UniquePlan::Remember,
+            SetBytes(count, static_cast<std::uint64_t>(LongestString(opt))),
+            {},
+            0};
 }
 
-UniqueMemory UniqueNumbersMemory(const NumberOptions& opt, std::int64_t count, bool secure)
+UniquePlan UniqueNumbersPlan(const NumberOptions& opt, std::int64_t count)
 {
     std::uint64_t longest = 11; // "-2147483648"
     if (opt.m_bFloat) {
@@ -109,39 +127,55 @@ UniqueMemory UniqueNumbersMemory(const NumberOptions& opt, std::int64_t count, b
         longest = std::max(longest, static_cast<std::uint64_t>(digits) + 2 +
                                         static_cast<std::uint64_t>(opt.m_nDecimals));
     }
-    UniqueMemory memory{SetBytes(count, longest), {}};
+    std::optional<WholeRange> whole;
     if (opt.m_bInteger && !opt.m_bFloat) {
         // The classic source passes the lower bound by at most 32767.
         const std::int64_t lo = TruncToInt(opt.m_fMin), hi = TruncToInt(opt.m_fMax);
-        std::uint64_t size = static_cast<std::uint64_t>(hi - lo + 1);
-        if (!secure)
-            size = std::min<std::uint64_t>(size, RAND_DRAW_MAX + 1);
-        const std::uint64_t bitmapBytes = (size + 63) / 64 * 8;
-        if (bitmapBytes <= memory.bytes)
-            memory = {bitmapBytes, WholeRange{lo, size}};
+        whole = WholeRange{lo, std::min<std::uint64_t>(static_cast<std::uint64_t>(hi - lo + 1),
+                                                       RAND_DRAW_MAX + 1)};
     }
-    return memory;
+    return RememberOrBitmap(SetBytes(count, longest), whole);
 }
 
-BatchResult MakeUniqueStrings(const StringsBatch& batch, RandomSource& rng,
-                              const ComposerSources& sources, RecordSink& sink,
+UniquePlan UniqueSecurePlan(std::uint64_t longestRecord, std::int64_t count, std::uint64_t space,
+                            const std::optional<WholeRange>& wholeNumbers)
+{
+    // A quarter of the space or more, numbered by 32 bits: shuffled.
+    const auto n = static_cast<std::uint64_t>(count);
+    if (space > 0 && space <= UINT32_MAX && n >= space / 4)
+        return {UniquePlan::Shuffle, space * sizeof(std::uint32_t), {}, space};
+    return RememberOrBitmap(SetBytes(count, longestRecord), wholeNumbers);
+}
+
+BatchResult MakeUniqueRecords(std::int64_t count, std::string_view recordEnd,
+                              const UniquePlan& plan, const MakeRecord& make, RecordSink& sink,
                               const BatchControl& control, bool& exhausted)
 {
-    StringComposer composer(batch.options, sources);
-    return MakeUnique(
-        batch.count, batch.recordEnd, [&](std::string& s) { composer.Append(s, rng); },
-        RecordSet(batch.count), sink, control, exhausted);
+    if (plan.way == UniquePlan::Bitmap)
+        return MakeUnique(count, recordEnd, make, WholeBitmap(plan.bitmap), sink, control,
+                          exhausted);
+    return MakeUnique(count, recordEnd, make, RecordSet(count), sink, control, exhausted);
 }
 
-BatchResult MakeUniqueNumbers(const NumbersList& list, const std::optional<WholeRange>& bitmap,
-                              RandomSource& rng, RecordSink& sink, const BatchControl& control,
-                              bool& exhausted)
+BatchResult MakeShuffledRecords(std::int64_t count, std::string_view recordEnd,
+                                const UniquePlan& plan, const MakeNumberedRecord& make,
+                                SecureSource& source, RecordSink& sink, const BatchControl& control)
 {
-    const NumberItemMaker maker(list.options);
-    const auto make = [&](std::string& s) { maker.Append(s, rng); };
-    if (bitmap)
-        return MakeUnique(list.count, list.recordEnd, make, WholeBitmap(*bitmap), sink, control,
-                          exhausted);
-    return MakeUnique(list.count, list.recordEnd, make, RecordSet(list.count), sink, control,
-                      exhausted);
+    // Fisher and Yates, stopped after count steps: the first count numbers of a uniform
+    // permutation.
+    std::vector<std::uint32_t> numbers(static_cast<std::size_t>(plan.space));
+    std::iota(numbers.begin(), numbers.end(), std::uint32_t{0});
+    BatchResult result;
+    RecordChunker chunker(sink, control, result);
+    for (std::int64_t i = 0; i < count; ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        std::swap(numbers[at],
+                  numbers[at + static_cast<std::size_t>(source.UpTo(plan.space - 1 - at))]);
+        make(chunker.Buffer(), numbers[at]);
+        chunker.Buffer() += recordEnd;
+        if (!chunker.Added(i + 1 < count))
+            return result;
+    }
+    chunker.Finish();
+    return result;
 }

@@ -29,12 +29,13 @@ int main(int argc, char** argv)
     auto err = cli_system::StandardError();
     const std::atomic<bool>* interrupted = cli_system::CatchInterrupt();
     try {
-        const int status = RunCli(args, *out, *err, interrupted);
+        const int status = RunCli(args, cli_system::MessageLanguage(), *out, *err, interrupted);
         if (status == EXIT_INTERRUPTED)
             cli_system::EndAsInterrupted();
         return status;
     } catch (const std::bad_alloc&) {
-        err->Write("out of memory: the output is incomplete\n");
+        const Words w(cli_system::MessageLanguage());
+        err->Write(w("out of memory: the output is incomplete", u8"内存不足，输出不完整。") + "\n");
         return EXIT_FAILED;
     }
 }

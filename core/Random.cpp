@@ -31,45 +31,8 @@ int TruncToInt(double value)
     return static_cast<int>(value);
 }
 
-std::uint64_t SecureBits::Next64()
-{
-    if (m_next == WORDS) {
-        m_fill(m_words, sizeof m_words);
-        m_next = 0;
-    }
-    return m_words[m_next++];
-}
-
-std::uint64_t SecureBits::Below(std::uint64_t n)
-{
-    // 2^64 mod n values at the bottom would make the low results more likely than the others.
-    const std::uint64_t reject = (0 - n) % n;
-    std::uint64_t x;
-    do
-        x = Next64();
-    while (x < reject);
-    return x % n;
-}
-
-int RandomSource::SecureBetween(int lo, int hi)
-{
-    const long long size = static_cast<long long>(hi) - lo + 1;
-    if (size <= 0)
-        return lo;
-    return static_cast<int>(
-        lo + static_cast<long long>(m_secure->Below(static_cast<std::uint64_t>(size))));
-}
-
 double FloatFromTenThousandths(RandomSource& rng, int a, int b)
 {
-    if (rng.IsSecure()) {
-        const long long width = static_cast<long long>(b) - a;
-        const long long n =
-            width > 0
-                ? a + static_cast<long long>(rng.SecureBelow(static_cast<std::uint64_t>(width)))
-                : a;
-        return static_cast<double>(n) * static_cast<double>(0.0001f);
-    }
     const std::uint32_t r1 = static_cast<std::uint32_t>(rng.Draw());
     const std::uint32_t r2 = static_cast<std::uint32_t>(rng.Draw());
     const std::uint32_t p = r1 * r2; // at most 32767 * 32767, inside 31 bits

@@ -7,65 +7,23 @@
 // A RandomSource is a plain value: a batch on a worker thread draws from its own copy, taken right
 // after the page seeded the process-wide one, and so makes exactly the draws the page would have.
 
-#include <cstddef>
 #include <cstdint>
 
 constexpr int RAND_DRAW_MAX = 32767;
 
-// Unpredictable bits from the operating system, for real passwords: a draw from them is uniform
-// over any range, with neither the 15-bit reach nor the bias of the classic source.
-class SecureBits {
-public:
-    // Fills n bytes; it must not return without having filled them all.
-    using Fill = void (*)(void* buffer, std::size_t n);
-    explicit SecureBits(Fill fill) : m_fill(fill) {}
-    std::uint64_t Next64();
-    // Uniform from 0 to n - 1 (n > 0): values from the biased top end of 2^64 are drawn again.
-    std::uint64_t Below(std::uint64_t n);
-
-private:
-    static constexpr std::size_t WORDS = 512; // 4 KiB: one system call serves many draws
-    Fill m_fill;
-    std::uint64_t m_words[WORDS];
-    std::size_t m_next = WORDS; // m_words used up to here
-};
-
 class RandomSource {
 public:
     explicit RandomSource(std::uint32_t seed = 1) : m_state(seed) {}
-    // Every draw then comes from bits, which must outlive the source and its copies; copies share
-    // it, so a copy never repeats the draws of another.
-    static RandomSource Secure(SecureBits& bits)
-    {
-        RandomSource source;
-        source.m_secure = &bits;
-        return source;
-    }
-    bool IsSecure() const { return m_secure != nullptr; }
-    // Uniform from 0 to n - 1 (n > 0); only for a secure source.
-    std::uint64_t SecureBelow(std::uint64_t n) { return m_secure->Below(n); }
     void Seed(std::uint32_t seed) { m_state = seed; }
 
     // One draw, 0 to RAND_DRAW_MAX.
-    int Draw()
-    {
-        if (m_secure) [[unlikely]]
-            return static_cast<int>(m_secure->Below(RAND_DRAW_MAX + 1));
-        return ClassicDraw();
-    }
+    int Draw() { return ClassicDraw(); }
 
     // lo + (draw mod (hi - lo + 1)): one draw, no bias correction, so a range wider than 32768 only
-    // ever yields lo .. lo + 32767. hi < lo yields lo. A secure source gives every value of the
-    // range with the same chance.
-    int Between(int lo, int hi)
-    {
-        if (m_secure) [[unlikely]]
-            return SecureBetween(lo, hi);
-        return ClassicBetween(lo, hi);
-    }
+    // ever yields lo .. lo + 32767. hi < lo yields lo.
+    int Between(int lo, int hi) { return ClassicBetween(lo, hi); }
 
-    // The two draws of the classic source alone, for a loop that has asked IsSecure() once: a test
-    // in every draw costs the inner loops of a batch a third of their speed.
+    // The same two draws under the names the benchmarks' floors use.
     int ClassicDraw()
     {
         m_state = m_state * 214013u + 2531011u;
@@ -87,14 +45,10 @@ public:
     // A whole number of ten-thousandths from trunc(lo * 10000) up to trunc(hi * 10000) - 1, times
     // the single-precision 0.0001. When both bounds truncate to the same number the result is that
     // number (equal bounds give the bound itself) instead of a division by zero.
-    // A secure source: uniform over the ten-thousandths from the lower up to the upper one.
     double Float(float lo, float hi);
 
 private:
-    int SecureBetween(int lo, int hi);
-
     std::uint32_t m_state;
-    SecureBits* m_secure = nullptr;
 };
 
 // The process-wide source that the pages seed and the functions below draw from.

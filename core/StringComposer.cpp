@@ -114,13 +114,8 @@ void StringComposer::Append(std::string& out, RandomSource& source)
             const std::size_t at = s.size();
             s.resize(at + static_cast<std::size_t>(len));
             char* body = s.data() + at;
-            if (rng.IsSecure()) {
-                for (int i = 0; i < len; ++i)
-                    body[i] = RandomSingleByte<false>(m_chosen, rng);
-            } else {
-                for (int i = 0; i < len; ++i)
-                    body[i] = RandomSingleByte<true>(m_chosen, rng);
-            }
+            for (int i = 0; i < len; ++i)
+                body[i] = RandomSingleByte(m_chosen, rng);
         }
     }
     if (!m_opt.m_strTail.IsEmpty())

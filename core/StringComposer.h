@@ -61,19 +61,15 @@ private:
 // default the process-wide source.
 // A character of classes 1 to 3, when those are all that is chosen: the class is drawn until a
 // chosen one comes up (chosen[class]), then the character.
-// classic: the caller has found rng to be the classic source, and its draws skip that test.
-template <bool classic> inline char RandomSingleByte(const bool (&chosen)[5], RandomSource& rng)
+inline char RandomSingleByte(const bool (&chosen)[5], RandomSource& rng)
 {
-    auto between = [&rng](int lo, int hi) {
-        return classic ? rng.ClassicBetween(lo, hi) : rng.Between(lo, hi);
-    };
     for (;;) {
-        const int cls = between(1, 4);
+        const int cls = rng.Between(1, 4);
         if (!chosen[cls])
             continue;
         if (cls == 3)
-            return static_cast<char>(between('0', '9'));
-        return static_cast<char>(cls == 1 ? between('A', 'Z') : between('a', 'z'));
+            return static_cast<char>(rng.Between('0', '9'));
+        return static_cast<char>(cls == 1 ? rng.Between('A', 'Z') : rng.Between('a', 'z'));
     }
 }
 

@@ -7,7 +7,7 @@ const char* CheckStrings(const StringsInput& in, StringsSettings& s, bool reache
     o.m_bLower = in.lower;
     o.m_bDigit = in.digit;
     o.m_bHanzi = in.hanzi;
-    if (!o.m_bUpper && !o.m_bLower && !o.m_bDigit && !o.m_bHanzi)
+    if (!o.m_bUpper && !o.m_bLower && !o.m_bDigit && !o.m_bHanzi && !in.others)
         return MSG_NO_CHAR_CLASS;
     o.m_strHead = in.head.gbk;
     o.m_strTail = in.tail.gbk;
@@ -28,7 +28,9 @@ const char* CheckStrings(const StringsInput& in, StringsSettings& s, bool reache
         return MSG_BAD_LENGTH;
     if (s.count < 1)
         return MSG_BAD_COUNT;
-    if (LongestString(o, reachesUpperBound) > MAX_STRING_BYTES)
+    StringOptions sized = o;
+    sized.m_bHanzi = o.m_bHanzi || in.twoByteOthers; // a body character of two bytes
+    if (LongestString(sized, reachesUpperBound) > MAX_STRING_BYTES)
         return MSG_STRING_TOO_LONG;
     return nullptr;
 }

@@ -32,6 +32,9 @@ constexpr const char* MSG_STRING_TOO_LONG =
 // boxes as read.
 struct StringsInput {
     BOOL upper = 0, lower = 0, digit = 0, hanzi = 0;
+    // Characters the page has no box for (the command line's own sets): they count as a chosen
+    // class, and twoByteOthers says that some of them take two bytes.
+    BOOL others = 0, twoByteOthers = 0;
     SettingText head, tail, insert;
     int lenMin = 0, lenMax = 0, count = 0;
 };
@@ -43,6 +46,7 @@ struct StringsSettings {
 
 // Takes in into s in the page's order and returns the first invalid setting's message, or null.
 // What was taken before a refusal keeps its new value, the rest its old one. reachesUpperBound:
-// the draws reach the upper length bound (a secure source), which makes the longest string longer.
+// the draws reach the upper length bound (the command line without --seed), which makes the longest
+// string longer.
 const char* CheckStrings(const StringsInput& in, StringsSettings& s,
                          bool reachesUpperBound = false);

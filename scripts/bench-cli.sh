@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# zanfor-cli's figures in the README: 10^7 default strings streamed into a file against the
+# zanfor-cli's figures in the README: 10^7 seeded default strings streamed into a file against the
 # identical-bytes floor, its peak memory at two counts, and the peers that Debian ships on the same
-# count (ZANFOR_PEERS_COUNT, 10^6 by default). Needs the native build (scripts/bench.sh makes it).
+# count (ZANFOR_PEERS_COUNT, 10^6 by default): the system's source (the default) against the
+# pages' 15-bit source (--seed), and a shuffle of 1..count against shuf. Needs the native build
+# (scripts/bench.sh makes it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cli=$PWD/build/native/cli/zanfor-cli
@@ -20,35 +22,55 @@ rm -f "$tmp/m.txt"
 
 n=${ZANFOR_PEERS_COUNT:-1000000}
 limit=60
-# Seconds that one shell command takes, its output thrown away; "> limit" when it ran out of time.
+runs=5
+# Seconds that one shell command takes, its output thrown away: the median of $runs runs, or of
+# one when that took over 5 s; "> limit" when it ran out of time.
 seconds() {
-  local start end status=0
-  start=$(date +%s.%N)
-  timeout "$limit" bash -c "$1" >/dev/null 2>&1 || status=$?
-  end=$(date +%s.%N)
-  if [ "$status" = 124 ]; then echo "> $limit"; else echo "$end - $start" | bc -l | xargs printf '%.3f'; fi
+  local times=() start end status t i
+  for ((i = 0; i < runs; i++)); do
+    status=0
+    start=$(date +%s.%N)
+    timeout "$limit" bash -c "$1" >/dev/null 2>&1 || status=$?
+    end=$(date +%s.%N)
+    if [ "$status" = 124 ]; then echo "> $limit"; return; fi
+    t=$(echo "$end - $start" | bc -l)
+    times+=("$t")
+    if [ "$(echo "$t > 5" | bc -l)" = 1 ]; then break; fi
+  done
+  printf '%s\n' "${times[@]}" | sort -g | sed -n "$(((${#times[@]} + 1) / 2))p" | xargs printf '%.3f'
 }
-ratio() { # peer time / zanfor-cli time
+ratio() { # time / reference time
   case $1 in ">"*) echo "> $(echo "${1#> } / $2" | bc -l | xargs printf '%.0f')" ;;
-             *) echo "$1 / $2" | bc -l | xargs printf '%.1f' ;; esac
+             *) echo "$1 / $2" | bc -l | xargs printf '%.2f' ;; esac
 }
 
-strings=$(seconds "'$cli' strings -n $n --min-length 8 --max-length 8 --lf")
-numbers=$(seconds "'$cli' numbers --int --min 80 --max 100 -n $n --lf")
+seeded=$(seconds "'$cli' strings -n $n --length 8 --seed 1")
 echo
-echo "| $n 8-character strings | time (s) | ratio to zanfor-cli |"
+echo "| $n strings of 8 letters | time (s) | ratio to --seed |"
 echo "|---|---|---|"
-echo "| zanfor-cli strings --min-length 8 --max-length 8 | $strings | 1.0 |"
-row() { local t; t=$(seconds "$2"); echo "| $1 | $t | $(ratio "$t" "$strings") |"; }
-row "zanfor-cli … --secure" "'$cli' strings -n $n --min-length 8 --max-length 8 --lf --secure"
+echo "| zanfor-cli strings --length 8 --seed 1 (the pages' 15-bit source) | $seeded | 1.00 |"
+row() { local t; t=$(seconds "$2"); echo "| $1 | $t | $(ratio "$t" "$3") |"; }
+row "zanfor-cli strings --length 8 (the system's source, the default)" \
+  "'$cli' strings -n $n --length 8" "$seeded"
 row "openssl rand pipeline" \
-  "openssl rand -base64 $((n * 12)) | tr -dc A-Za-z | fold -w 8 | head -n $n"
-row "tr < /dev/urandom" "tr -dc A-Za-z < /dev/urandom | fold -w 8 | head -n $n"
-row "pwgen -s" "pwgen -s -1 8 $n"
-row "apg (${limit} s limit)" "apg -a 1 -M LC -m 8 -x 8 -n $n"
+  "openssl rand -base64 $((n * 12)) | tr -dc A-Za-z | fold -w 8 | head -n $n" "$seeded"
+row "tr < /dev/urandom" "tr -dc A-Za-z < /dev/urandom | fold -w 8 | head -n $n" "$seeded"
+row "pwgen -s" "pwgen -s -1 8 $n" "$seeded"
+row "apg (${limit} s limit)" "apg -a 1 -M LC -m 8 -x 8 -n $n" "$seeded"
+
+numbers=$(seconds "'$cli' numbers --int --min 80 --max 100 -n $n")
 echo
 echo "| $n whole numbers 80..100 | time (s) | ratio to zanfor-cli |"
 echo "|---|---|---|"
-echo "| zanfor-cli numbers --int | $numbers | 1.0 |"
-t=$(seconds "shuf -i 80-100 -r -n $n")
-echo "| shuf -i 80-100 -r | $t | $(ratio "$t" "$numbers") |"
+echo "| zanfor-cli numbers --int (the default source) | $numbers | 1.00 |"
+row "zanfor-cli numbers --int --seed 1" "'$cli' numbers --int --min 80 --max 100 -n $n --seed 1" \
+  "$numbers"
+row "shuf -i 80-100 -r" "shuf -i 80-100 -r -n $n" "$numbers"
+
+shuf=$(seconds "shuf -i 1-$n")
+echo
+echo "| a shuffle of 1..$n | time (s) | ratio to shuf |"
+echo "|---|---|---|"
+echo "| shuf -i 1-$n | $shuf | 1.00 |"
+row "zanfor-cli numbers --int --min 1 --max $n -n $n --unique" \
+  "'$cli' numbers --int --min 1 --max $n -n $n --unique" "$shuf"

@@ -29,11 +29,20 @@ WriteStatus MemoryDevice::Write(std::string_view data)
     return WriteStatus::Ok;
 }
 
-CliRun RunInProcess(const std::vector<std::string>& args)
+CliRun RunInProcess(const std::vector<std::string>& args, Language language)
 {
     MemoryDevice out, err;
-    const int status = RunCli(args, out, err);
+    const int status = RunCli(args, language, out, err);
     return {status, out.bytes, err.bytes};
+}
+
+std::vector<std::string> Lines(const std::string& text, const std::string& end)
+{
+    std::vector<std::string> lines;
+    for (std::size_t at = 0, next; (next = text.find(end, at)) != std::string::npos;
+         at = next + end.size())
+        lines.push_back(text.substr(at, next - at));
+    return lines;
 }
 
 std::string Utf8Text(const char8_t* text)

@@ -28,8 +28,18 @@ struct CliRun {
     std::string out, err;
 };
 
-// args after the program's name, in UTF-8.
-CliRun RunInProcess(const std::vector<std::string>& args);
+// args after the program's name, in UTF-8; by default in Chinese, where a refusal is the page's
+// own text.
+CliRun RunInProcess(const std::vector<std::string>& args, Language language = Language::Chinese);
+
+// What ends a record unless --lf or --crlf says otherwise.
+#ifdef _WIN32
+inline const std::string RECORD_END = "\r\n";
+#else
+inline const std::string RECORD_END = "\n";
+#endif
+// The records of text, each ended by end.
+std::vector<std::string> Lines(const std::string& text, const std::string& end = RECORD_END);
 
 // The message of a refusal as the command line prints it: the page's text in UTF-8 and a line end.
 std::string Utf8Line(const char8_t* text);

@@ -14,13 +14,14 @@
 
 namespace {
 
-// The number of records when text is whole records of 5 to 8 letters, each ended by "\r\n";
+// The number of records when text is whole records of 5 to 8 letters, each ended as records end;
 // -1 when it is not.
 long long WholeRecords(const std::string& text)
 {
     long long records = 0;
     std::size_t at = 0;
-    for (std::size_t end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2) {
+    for (std::size_t end; (end = text.find(RECORD_END, at)) != std::string::npos;
+         at = end + RECORD_END.size()) {
         const std::size_t length = end - at;
         if (length < 5 || length > 8)
             return -1;
@@ -32,12 +33,17 @@ long long WholeRecords(const std::string& text)
     return at == text.size() ? records : -1;
 }
 
-// "已中断，输出不完整：<target>（已写入 N 条）": N, or -1 when err is not that line.
-long long InterruptedAfter(const std::string& err, const std::string& target)
+// "已中断，输出不完整：<target>（已写入 N 条）" in Chinese: N, or -1 when err is not that line.
+long long InterruptedAfter(const std::string& err, const std::string& target,
+                           Language language = Language::Chinese)
 {
     std::smatch m;
-    const std::regex line(Utf8Text(u8"已中断，输出不完整：") + target + Utf8Text(u8"（已写入 ") +
-                          "([0-9]+)" + Utf8Text(u8" 条）") + "\n");
+    const std::regex line =
+        language == Language::Chinese
+            ? std::regex(Utf8Text(u8"已中断，输出不完整：") + target + Utf8Text(u8"（已写入 ") +
+                         "([0-9]+)" + Utf8Text(u8" 条）") + "\n")
+            : std::regex("interrupted, the output is incomplete: " + target + " \\(([0-9]+) " +
+                         "records written\\)\n");
     return std::regex_match(err, m, line) ? std::stoll(m[1]) : -1;
 }
 
@@ -89,7 +95,7 @@ TEST(CliInterrupt, AnEventsLongWaitEndsAtOnce)
     std::thread([events] {
         events->status =
             RunCli({"events", "--min-delay", "600000", "--max-delay", "600000", "-n", "2"},
-                   events->out, events->err, &events->interrupted);
+                   Language::Chinese, events->out, events->err, &events->interrupted);
     }).detach();
     cli_system::SleepMilliseconds(100);
     events->interrupted = true;
@@ -113,6 +119,7 @@ TEST(CliInterrupt, CtrlCEndsTheProgramAfterWholeRecordsWithTheInterruptsStatus)
     const long long records = WholeRecords(FileText(file));
     EXPECT_GT(records, 0);
     EXPECT_LT(records, 2000000000);
-    EXPECT_EQ(InterruptedAfter(run.err, file), records) << run.err;
+    // The program speaks the system's language, as this test does.
+    EXPECT_EQ(InterruptedAfter(run.err, file, cli_system::MessageLanguage()), records) << run.err;
     std::remove(file.c_str());
 }
