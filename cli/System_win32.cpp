@@ -44,15 +44,7 @@ std::string Utf8FromWide(std::wstring_view wide)
 // The system's words for an error, in the user's language.
 std::string Utf8Error(DWORD error)
 {
-    wchar_t* text = nullptr;
-    const DWORD n = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring wide(text ? text : L"", n);
-    if (text)
-        LocalFree(text);
-    while (!wide.empty() && (wide.back() == L'\r' || wide.back() == L'\n' || wide.back() == L' '))
-        wide.pop_back();
+    const std::wstring wide = SystemErrorWords(error);
     return wide.empty() ? "error " + std::to_string(error) : Utf8FromWide(wide);
 }
 

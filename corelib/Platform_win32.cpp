@@ -160,7 +160,7 @@ std::FILE* OpenForAppend(const CString& path)
 
 } // namespace corelib
 
-CString SystemErrorText(unsigned long error)
+std::wstring SystemErrorWords(unsigned long error)
 {
     wchar_t* text = nullptr;
     const DWORD n = FormatMessageW(
@@ -171,6 +171,12 @@ CString SystemErrorText(unsigned long error)
         LocalFree(text);
     while (!wide.empty() && (wide.back() == L'\r' || wide.back() == L'\n' || wide.back() == L' '))
         wide.pop_back();
+    return wide;
+}
+
+CString SystemErrorText(unsigned long error)
+{
+    std::wstring wide = SystemErrorWords(error);
     if (wide.empty())
         wide = L"\x9519\x8bef " + std::to_wstring(error); // 错误 <number>
     return GbkFromWide(wide);

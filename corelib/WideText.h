@@ -24,3 +24,5 @@ void AppendUtf8FromGbk(std::string_view gbk, std::string& utf8, std::size_t piec
 
 // The system's own words for an error number (GetLastError), in GBK, without the line end.
 CString SystemErrorText(unsigned long error);
+// The same words as the system gives them (UTF-16), or nothing when it has none.
+std::wstring SystemErrorWords(unsigned long error);
