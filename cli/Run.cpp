@@ -192,23 +192,6 @@ BatchResult RunEvents(const CliOptions& cli, const Settings& settings, const Wor
     return result;
 }
 
-// count records from make into sink, each followed by recordEnd.
-template <class Make>
-BatchResult MakeRecords(std::int64_t count, std::string_view recordEnd, Make make, RecordSink& sink,
-                        const BatchControl& control)
-{
-    BatchResult result;
-    RecordChunker chunker(sink, control, result);
-    for (std::int64_t i = 0; i < count; ++i) {
-        make(chunker.Buffer());
-        chunker.Buffer() += recordEnd;
-        if (!chunker.Added(i + 1 < count))
-            return result;
-    }
-    chunker.Finish();
-    return result;
-}
-
 // One line on standard error for every --insert pair that no string takes.
 void SaySkippedInserts(Device& err, const Words& w, const Settings& settings,
                        const ComposerSources& sources)
@@ -351,6 +334,16 @@ int RunCli(const std::vector<std::string>& args, Language language, Device& out,
         return MakeUniqueRecords(settings.count, recordEnd, settings.unique, make, writer, control,
                                  exhausted);
     };
+    // Without --seed: the maker's records from the system's bits.
+    const auto secureBatch = [&](auto& maker) {
+        if (unique)
+            return uniqueBatch(
+                [&](std::string& s) { maker.Append(s, secure); },
+                [&](std::string& s, std::uint64_t n) { maker.AppendNumbered(s, n); });
+        return MakeRecords(
+            settings.count, recordEnd, [&](std::string& s) { maker.Append(s, secure); }, writer,
+            control);
+    };
     switch (cli.command) {
     case Command::Strings: {
         if (settings.seed) {
@@ -362,15 +355,7 @@ int RunCli(const std::vector<std::string>& args, Language language, Device& out,
             break;
         }
         SecureStringMaker maker(settings.strings, settings.alphabet, sources);
-        if (unique) {
-            result =
-                uniqueBatch([&](std::string& s) { maker.Append(s, secure); },
-                            [&](std::string& s, std::uint64_t n) { maker.AppendNumbered(s, n); });
-            break;
-        }
-        result = MakeRecords(
-            settings.count, recordEnd, [&](std::string& s) { maker.Append(s, secure); }, writer,
-            control);
+        result = secureBatch(maker);
         break;
     }
     case Command::Numbers: {
@@ -383,15 +368,7 @@ int RunCli(const std::vector<std::string>& args, Language language, Device& out,
             break;
         }
         const ExactNumberMaker maker(settings.range);
-        if (unique) {
-            result =
-                uniqueBatch([&](std::string& s) { maker.Append(s, secure); },
-                            [&](std::string& s, std::uint64_t n) { maker.AppendNumbered(s, n); });
-            break;
-        }
-        result = MakeRecords(
-            settings.count, recordEnd, [&](std::string& s) { maker.Append(s, secure); }, writer,
-            control);
+        result = secureBatch(maker);
         break;
     }
     case Command::Events:
@@ -403,12 +380,12 @@ int RunCli(const std::vector<std::string>& args, Language language, Device& out,
             result = RunEvents(
                 cli, settings, w,
                 [&] {
-                    const long long span =
-                        static_cast<long long>(settings.maxDelay) - settings.minDelay;
-                    const long long ms =
-                        settings.minDelay +
-                        static_cast<long long>(secure.UpTo(static_cast<std::uint64_t>(span)));
-                    return ms < 0 ? 0LL : ms; // a negative bound waits no time, as on the page
+                    return events.NextDelay([&](int lo, int hi) {
+                        // The bounds were checked to be in order: the span fits 32 bits.
+                        const auto span =
+                            static_cast<std::uint64_t>(static_cast<long long>(hi) - lo);
+                        return static_cast<int>(lo + static_cast<long long>(secure.UpTo(span)));
+                    });
                 },
                 writer, err, interrupted, events);
         break;

@@ -165,17 +165,13 @@ BatchResult MakeShuffledRecords(std::int64_t count, std::string_view recordEnd,
     // permutation.
     std::vector<std::uint32_t> numbers(static_cast<std::size_t>(plan.space));
     std::iota(numbers.begin(), numbers.end(), std::uint32_t{0});
-    BatchResult result;
-    RecordChunker chunker(sink, control, result);
-    for (std::int64_t i = 0; i < count; ++i) {
-        const auto at = static_cast<std::size_t>(i);
-        std::swap(numbers[at],
-                  numbers[at + static_cast<std::size_t>(source.UpTo(plan.space - 1 - at))]);
-        make(chunker.Buffer(), numbers[at]);
-        chunker.Buffer() += recordEnd;
-        if (!chunker.Added(i + 1 < count))
-            return result;
-    }
-    chunker.Finish();
-    return result;
+    std::size_t at = 0;
+    return MakeRecords(
+        count, recordEnd,
+        [&](std::string& s) {
+            std::swap(numbers[at],
+                      numbers[at + static_cast<std::size_t>(source.UpTo(plan.space - 1 - at))]);
+            make(s, numbers[at++]);
+        },
+        sink, control);
 }

@@ -70,17 +70,9 @@ BatchResult MakeStringsBatch(const StringsBatch& batch, RandomSource& rng,
 BatchResult MakeNumbersBatch(const NumbersList& list, RandomSource& rng, RecordSink& sink,
                              const BatchControl& control)
 {
-    BatchResult result;
     const NumberItemMaker maker(list.options);
-    RecordChunker chunker(sink, control, result);
-    for (std::int64_t i = 0; i < list.count; ++i) {
-        maker.Append(chunker.Buffer(), rng);
-        chunker.Buffer() += list.recordEnd;
-        if (!chunker.Added(i + 1 < list.count))
-            return result;
-    }
-    chunker.Finish();
-    return result;
+    return MakeRecords(
+        list.count, list.recordEnd, [&](std::string& s) { maker.Append(s, rng); }, sink, control);
 }
 
 BatchResult MakeNumbersList(const NumbersList& list, RandomSource& rng, std::string& out,

@@ -99,6 +99,23 @@ private:
     std::int64_t m_pending = 0; // records in m_chunk
 };
 
+// Makes count records into sink: make(buffer) appends one record, then recordEnd follows it.
+template <class Make>
+BatchResult MakeRecords(std::int64_t count, std::string_view recordEnd, Make make, RecordSink& sink,
+                        const BatchControl& control = {})
+{
+    BatchResult result;
+    RecordChunker chunker(sink, control, result);
+    for (std::int64_t i = 0; i < count; ++i) {
+        make(chunker.Buffer());
+        chunker.Buffer() += recordEnd;
+        if (!chunker.Added(i + 1 < count))
+            return result;
+    }
+    chunker.Finish();
+    return result;
+}
+
 // A sink that keeps everything in memory.
 class StringSink : public RecordSink {
 public:

@@ -1,7 +1,5 @@
 #include "EventsRules.h"
 
-#include <algorithm>
-
 const char* CheckEvents(const EventsInput& in, EventsSettings& s)
 {
     s.runProgram = in.runProgram;
@@ -33,11 +31,6 @@ CString EventLine(const LocalTime& t)
 EventSeries::EventSeries(int minDelay, int maxDelay, int count)
     : m_nMinDelay(minDelay), m_nMaxDelay(maxDelay), m_nCount(count)
 {
-}
-
-int EventSeries::NextDelay(RandomSource& rng) const
-{
-    return std::max(0, rng.Between(m_nMinDelay, m_nMaxDelay));
 }
 
 void EventSeries::Fired(bool launched)

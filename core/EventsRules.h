@@ -9,6 +9,7 @@
 #include "SettingText.h"
 #include "Types.h"
 
+#include <algorithm>
 #include <cstddef>
 
 // As the page opens.
@@ -60,9 +61,17 @@ class EventSeries {
 public:
     EventSeries(int minDelay, int maxDelay, int count);
 
-    // The delay before the next event, in ms: a fresh draw. A negative bound (pasted into a
-    // digits-only box) waits no time instead of weeks.
-    int NextDelay(RandomSource& rng) const;
+    // The delay before the next event, in ms: a fresh draw from between(min, max), or from the
+    // pages' source. A negative bound (pasted into a digits-only box) waits no time instead of
+    // weeks.
+    template <class Between> int NextDelay(Between between) const
+    {
+        return std::max(0, between(m_nMinDelay, m_nMaxDelay));
+    }
+    int NextDelay(RandomSource& rng) const
+    {
+        return NextDelay([&rng](int lo, int hi) { return rng.Between(lo, hi); });
+    }
     // One event has happened; launched is false when its program could not be started.
     void Fired(bool launched = true);
     bool Done() const { return m_nFired >= m_nCount; }
