@@ -202,10 +202,11 @@ void CStringsPage::OnWorkerDone(const char* failure)
     }
     m_exportable = Exportable::ResultsFile;
     // Removed from outside: the page still holds the batch, which Export can save.
-    const CString outcome = m_result.stopped       ? StoppedMessage(m_result.made, m_nCount)
-                            : m_results.IsAtPath() ? CString(MSG_SUCCESS)
-                                                   : CString("生成完成。");
-    const CString message = EndMessage(outcome);
+    const bool atPath = m_results.IsAtPath();
+    const CString outcome = m_result.stopped ? StoppedMessage(m_result.made, m_nCount)
+                            : atPath         ? CString(MSG_SUCCESS)
+                                             : CString("生成完成。");
+    const CString message = EndMessage(outcome, atPath);
     if (!showList) {
         const char* notice = m_result.stopped ? "生成已停止，已生成的部分请单击导出按钮。"
                              : m_nCount <= MAX_SHOWN_ITEMS
@@ -215,18 +216,19 @@ void CStringsPage::OnWorkerDone(const char* failure)
         FinishRun(message);
         return;
     }
-    FillOutput(std::move(m_shown), [this, message](bool stopped, std::int64_t lines) {
+    FillOutput(std::move(m_shown), [this, message, atPath](bool stopped, std::int64_t lines) {
         // The batch is whole in the file; only its showing was stopped.
         FinishRun(stopped ? EndMessage("显示已停止：已显示 " + CString::FromInt(lines) +
-                                       " 个，共 " + CString::FromInt(m_nCount) +
-                                       " 个；全部结果在结果文件中，请单击导出按钮。")
+                                           " 个，共 " + CString::FromInt(m_nCount) +
+                                           " 个；全部结果在结果文件中，请单击导出按钮。",
+                                       atPath)
                           : message);
     });
 }
 
-CString CStringsPage::EndMessage(const CString& outcome) const
+CString CStringsPage::EndMessage(const CString& outcome, bool atPath) const
 {
-    if (!m_results.IsAtPath())
+    if (!atPath)
         return outcome + "\r\n结果文件已被删除：" + m_strOutFile +
                "\r\n本次结果仍可单击导出按钮保存。";
     return m_bOutFileElsewhere ? outcome + "\r\n结果文件：" + m_strOutFile : outcome;

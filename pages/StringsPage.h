@@ -49,8 +49,9 @@ private:
     // the message say so and name the file.
     void FinishWithFileFailure(const CString& why);
     CString FileFailureText(const CString& why) const;
-    // The closing message of a batch that reached its file, given how it ended.
-    CString EndMessage(const CString& outcome) const;
+    // The closing message of a batch that reached its file, given how it ended and whether its
+    // path still names the file.
+    CString EndMessage(const CString& outcome, bool atPath) const;
 
     CResultsFile m_results;
     BatchResult m_result;
