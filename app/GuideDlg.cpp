@@ -11,23 +11,6 @@ namespace {
 // text box its new font.
 constexpr UINT WM_SET_MARGINS = WM_APP + 20;
 
-// The guide stays UTF-8 until it becomes UTF-16: GBK could not hold every character it may use.
-// False when the bytes are not UTF-8.
-bool WideFromUtf8(std::string_view utf8, std::wstring& wide)
-{
-    wide.clear();
-    if (utf8.empty())
-        return true;
-    const int n = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(),
-                                        static_cast<int>(utf8.size()), nullptr, 0);
-    if (n <= 0)
-        return false;
-    wide.resize(static_cast<std::size_t>(n));
-    ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()),
-                          wide.data(), n);
-    return true;
-}
-
 } // namespace
 
 bool LoadUserGuide(HMODULE module, WideGuide& guide)
@@ -41,15 +24,16 @@ bool LoadUserGuide(HMODULE module, WideGuide& guide)
     if (markdown.starts_with("\xEF\xBB\xBF"))
         markdown.remove_prefix(3);
     const GuideText rendered = RenderGuide(markdown);
-    if (rendered.text.empty() || !WideFromUtf8(rendered.text, guide.text))
+    // The guide stays UTF-8 until here: GBK could not hold every character it may use.
+    if (rendered.text.empty() || !WideFromStrictUtf8(rendered.text, guide.text))
         return false;
     guide.titles.clear();
     guide.names.clear();
     guide.starts.clear();
     for (const GuideSection& section : rendered.sections) {
         std::wstring name, before;
-        if (!WideFromUtf8(section.title, name) ||
-            !WideFromUtf8(std::string_view(rendered.text).substr(0, section.offset), before))
+        if (!WideFromStrictUtf8(section.title, name) ||
+            !WideFromStrictUtf8(std::string_view(rendered.text).substr(0, section.offset), before))
             return false;
         // Deeper sections are indented under theirs, by full-width blanks.
         guide.titles.push_back(

@@ -17,35 +17,15 @@
 
 namespace {
 
-std::wstring WideFromUtf8(std::string_view utf8, DWORD flags = 0)
-{
-    if (utf8.empty())
-        return {};
-    const int n =
-        MultiByteToWideChar(CP_UTF8, flags, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    if (n <= 0)
-        return {};
-    std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, flags, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
-    return wide;
-}
-
-std::string Utf8FromWide(std::wstring_view wide)
-{
-    if (wide.empty())
-        return {};
-    const int size = static_cast<int>(wide.size());
-    const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(std::max(n, 0)), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, utf8.data(), n, nullptr, nullptr);
-    return utf8;
-}
-
 // The system's words for an error, in the user's language.
 std::string Utf8Error(DWORD error)
 {
     const std::wstring wide = SystemErrorWords(error);
-    return wide.empty() ? "error " + std::to_string(error) : Utf8FromWide(wide);
+    if (wide.empty())
+        return "error " + std::to_string(error);
+    std::string utf8;
+    AppendFromWide(utf8, wide, CP_UTF8);
+    return utf8;
 }
 
 // One argument as the C runtime and CommandLineToArgvW read it back: quoted when it holds blanks
@@ -220,8 +200,8 @@ bool GbkFromUtf8(std::string_view utf8, std::string& gbk)
     gbk.clear();
     if (utf8.empty())
         return true;
-    const std::wstring wide = WideFromUtf8(utf8, MB_ERR_INVALID_CHARS);
-    if (wide.empty())
+    std::wstring wide;
+    if (!WideFromStrictUtf8(utf8, wide))
         return false;
     bool lossy = false;
     gbk = GbkFromWide(wide, &lossy).Str();
@@ -238,17 +218,7 @@ bool CanWriteGb18030()
 
 void AppendGb18030FromUtf8(std::string_view utf8, std::string& gb18030)
 {
-    const std::wstring wide = WideFromUtf8(utf8);
-    if (wide.empty())
-        return;
-    const int size = static_cast<int>(wide.size());
-    const int n =
-        WideCharToMultiByte(CP_GB18030, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
-    if (n <= 0)
-        return;
-    const std::size_t at = gb18030.size();
-    gb18030.resize(at + static_cast<std::size_t>(n));
-    WideCharToMultiByte(CP_GB18030, 0, wide.data(), size, gb18030.data() + at, n, nullptr, nullptr);
+    AppendFromWide(gb18030, WideFromUtf8(utf8), CP_GB18030);
 }
 
 double MonotonicSeconds()

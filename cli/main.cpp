@@ -4,19 +4,16 @@
 #include <new>
 
 #ifdef _WIN32
+#include "corelib/WideText.h"
+
 #include <windows.h>
 
 // Wide arguments: every name and text arrives whatever the code page.
 int wmain(int argc, wchar_t** argv)
 {
     std::vector<std::string> args;
-    for (int i = 1; i < argc; ++i) {
-        const int n = WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, nullptr, 0, nullptr, nullptr);
-        std::string utf8(static_cast<std::size_t>(n > 0 ? n : 1), '\0');
-        WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, utf8.data(), n, nullptr, nullptr);
-        utf8.resize(utf8.size() - 1); // the terminating zero
-        args.push_back(std::move(utf8));
-    }
+    for (int i = 1; i < argc; ++i)
+        AppendFromWide(args.emplace_back(), argv[i], CP_UTF8);
 #else
 // Arguments are taken as UTF-8, as a Linux system's are.
 int main(int argc, char** argv)

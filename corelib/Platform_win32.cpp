@@ -13,14 +13,21 @@ namespace {
 
 // Win32's converters count in int, and a 64-bit process can hold longer texts: those go through in
 // pieces of at most CONVERT_PIECE units, each ending on a whole character.
-// A piece holds at least 2 units, so that each takes at least one character.
-std::size_t GbkPieceEnd(std::string_view gbk, std::size_t piece) // gbk has no orphaned lead
+std::size_t NarrowPieceEnd(std::string_view text, UINT codePage, std::size_t piece)
 {
-    if (gbk.size() <= piece)
-        return gbk.size();
-    std::size_t end = 0;
+    if (text.size() <= piece)
+        return text.size();
+    if (codePage == CP_UTF8) {
+        // Back over the continuation bytes (at most three) to the start of the character cut.
+        std::size_t end = piece;
+        for (int back = 0; back < 3 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80;
+             ++back)
+            --end;
+        return end;
+    }
+    std::size_t end = 0; // GBK, without an orphaned lead
     for (;;) {
-        const std::size_t next = end + (IsGbkLead(static_cast<unsigned char>(gbk[end])) ? 2 : 1);
+        const std::size_t next = end + (IsGbkLead(static_cast<unsigned char>(text[end])) ? 2 : 1);
         if (next > piece)
             return end;
         end = next;
@@ -34,40 +41,49 @@ std::size_t WidePieceEnd(std::wstring_view wide, std::size_t piece)
     return IS_HIGH_SURROGATE(wide[piece - 1]) ? piece - 1 : piece;
 }
 
-void AppendWide(std::wstring& wide, std::string_view gbk, std::size_t piece)
+// Appends text in the code page to wide; false when the converter refused a piece (with
+// MB_ERR_INVALID_CHARS: the text is not valid in the code page).
+bool AppendWide(std::wstring& wide, std::string_view text, UINT codePage, DWORD flags,
+                std::size_t piece)
 {
-    while (!gbk.empty()) {
-        const std::string_view part = gbk.substr(0, GbkPieceEnd(gbk, piece));
+    while (!text.empty()) {
+        const std::string_view part = text.substr(0, NarrowPieceEnd(text, codePage, piece));
         const int size = static_cast<int>(part.size());
-        const int n = MultiByteToWideChar(CP_GBK, 0, part.data(), size, nullptr, 0);
+        const int n = MultiByteToWideChar(codePage, flags, part.data(), size, nullptr, 0);
+        if (n <= 0)
+            return false;
         const std::size_t at = wide.size();
         wide.resize(at + static_cast<std::size_t>(n));
-        MultiByteToWideChar(CP_GBK, 0, part.data(), size, wide.data() + at, n);
-        gbk.remove_prefix(part.size());
+        MultiByteToWideChar(codePage, flags, part.data(), size, wide.data() + at, n);
+        text.remove_prefix(part.size());
     }
+    return true;
 }
 
-// Appends wide to out in the code page, telling whether a character had no form there.
-bool AppendNarrow(std::string& out, std::wstring_view wide, UINT codePage, std::size_t piece)
+} // namespace
+
+void AppendFromWide(std::string& out, std::wstring_view wide, unsigned codePage, bool* lossy,
+                    std::size_t piece)
 {
-    bool lossy = false;
+    if (lossy)
+        *lossy = false;
     while (!wide.empty()) {
         const std::wstring_view part = wide.substr(0, WidePieceEnd(wide, piece));
         const int size = static_cast<int>(part.size());
         BOOL usedDefault = FALSE;
-        BOOL* const used = codePage == CP_UTF8 ? nullptr : &usedDefault; // UTF-8 spells all
+        BOOL* const used = lossy ? &usedDefault : nullptr;
         const int n =
             WideCharToMultiByte(codePage, 0, part.data(), size, nullptr, 0, nullptr, used);
+        if (n <= 0)
+            break;
         const std::size_t at = out.size();
         out.resize(at + static_cast<std::size_t>(n));
         WideCharToMultiByte(codePage, 0, part.data(), size, out.data() + at, n, nullptr, used);
-        lossy = lossy || usedDefault;
+        if (lossy)
+            *lossy = *lossy || usedDefault;
         wide.remove_prefix(part.size());
     }
-    return lossy;
 }
-
-} // namespace
 
 std::wstring WideFromGbk(std::string_view gbk, std::size_t piece)
 {
@@ -77,24 +93,38 @@ std::wstring WideFromGbk(std::string_view gbk, std::size_t piece)
     std::size_t from = 0;
     for (std::size_t orphan; (orphan = FindOrphanLead(gbk, from)) != std::string_view::npos;
          from = orphan + 1) {
-        AppendWide(wide, gbk.substr(from, orphan - from), piece);
+        AppendWide(wide, gbk.substr(from, orphan - from), CP_GBK, 0, piece);
         wide += L'\xFFFD';
     }
-    AppendWide(wide, gbk.substr(from), piece);
+    AppendWide(wide, gbk.substr(from), CP_GBK, 0, piece);
     return wide;
+}
+
+std::wstring WideFromUtf8(std::string_view utf8, std::size_t piece)
+{
+    std::wstring wide;
+    AppendWide(wide, utf8, CP_UTF8, 0, piece);
+    return wide;
+}
+
+bool WideFromStrictUtf8(std::string_view utf8, std::wstring& wide, std::size_t piece)
+{
+    wide.clear();
+    if (AppendWide(wide, utf8, CP_UTF8, MB_ERR_INVALID_CHARS, piece))
+        return true;
+    wide.clear();
+    return false;
 }
 
 void AppendUtf8FromGbk(std::string_view gbk, std::string& utf8, std::size_t piece)
 {
-    AppendNarrow(utf8, WideFromGbk(gbk, piece), CP_UTF8, piece);
+    AppendFromWide(utf8, WideFromGbk(gbk, piece), CP_UTF8, nullptr, piece);
 }
 
 CString GbkFromWide(std::wstring_view wide, bool* lossy, std::size_t piece)
 {
     std::string gbk;
-    const bool replaced = AppendNarrow(gbk, wide, CP_GBK, piece);
-    if (lossy)
-        *lossy = replaced;
+    AppendFromWide(gbk, wide, CP_GBK, lossy, piece);
     return CString(std::move(gbk));
 }
 

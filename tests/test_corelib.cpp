@@ -2,6 +2,8 @@
 #include "corelib/Core.h"
 #ifdef _WIN32
 #include "corelib/WideText.h"
+
+#include <windows.h>
 #endif
 
 #include <gtest/gtest.h>
@@ -201,5 +203,17 @@ TEST(WideText, LongTextsConvertInPiecesThatNeverCutACharacter)
         EXPECT_EQ(GbkFromWide(wide.substr(0, 5), &lossyInPieces, piece).Str(), gbk.substr(0, 7));
         EXPECT_FALSE(lossyInPieces) << piece;
     }
+    // And back from UTF-8, whose characters take up to four bytes: some cut falls inside each.
+    std::string emojiUtf8;
+    AppendFromWide(emojiUtf8, withEmoji, CP_UTF8);
+    for (std::size_t piece : {4u, 5u, 6u, 7u}) {
+        EXPECT_EQ(WideFromUtf8(utf8, piece), wide) << piece;
+        std::wstring strict;
+        EXPECT_TRUE(WideFromStrictUtf8(emojiUtf8, strict, piece)) << piece;
+        EXPECT_EQ(strict, withEmoji) << piece;
+    }
+    std::wstring refused = L"x";
+    EXPECT_FALSE(WideFromStrictUtf8("ab\xFF", refused));
+    EXPECT_TRUE(refused.empty());
 }
 #endif
