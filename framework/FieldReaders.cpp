@@ -17,11 +17,7 @@ float ReadFloatField(CWnd* page, int id)
 
 SettingText ReadTextField(CWnd* page, int id, std::size_t* units)
 {
-    const HWND box = page->GetDlgItem(id).m_hWnd;
-    std::wstring wide(static_cast<std::size_t>(std::max(0, ::GetWindowTextLengthW(box))) + 1,
-                      L'\0');
-    wide.resize(static_cast<std::size_t>(
-        std::max(0, ::GetWindowTextW(box, wide.data(), static_cast<int>(wide.size())))));
+    const std::wstring wide = WindowTextWide(page->GetDlgItem(id).m_hWnd);
     if (units)
         *units = wide.size();
     SettingText text;

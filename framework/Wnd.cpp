@@ -4,15 +4,20 @@
 
 #include <string>
 
+std::wstring WindowTextWide(HWND window)
+{
+    const int length = ::GetWindowTextLengthW(window);
+    if (length <= 0)
+        return std::wstring();
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int got = ::GetWindowTextW(window, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+    return text;
+}
+
 CString CWnd::GetWindowText() const
 {
-    const int length = ::GetWindowTextLengthW(m_hWnd);
-    if (length <= 0)
-        return CString();
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const int got = ::GetWindowTextW(m_hWnd, text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
-    return GbkFromWide(text);
+    return GbkFromWide(WindowTextWide(m_hWnd));
 }
 
 void CWnd::SetWindowText(const CString& text)

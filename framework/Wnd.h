@@ -7,6 +7,11 @@
 
 #include <windows.h>
 
+#include <string>
+
+// A window's text as the system holds it (UTF-16); empty when it has none.
+std::wstring WindowTextWide(HWND window);
+
 class CWnd {
 public:
     CWnd() = default;

@@ -101,10 +101,7 @@ HWND NameBox(HWND dialog)
 // as it is, a name from the root on that drive, anything else inside the current folder.
 std::size_t ChosenPathLength(HWND dialog, HWND box)
 {
-    const std::size_t n = static_cast<std::size_t>(::GetWindowTextLengthW(box));
-    std::wstring name(n + 1, L'\0');
-    name.resize(
-        static_cast<std::size_t>(::GetWindowTextW(box, name.data(), static_cast<int>(n + 1))));
+    const std::wstring name = WindowTextWide(box);
     if (name.size() >= 2 && name[1] == L':')
         return name.size();
     if (!name.empty() && (name[0] == L'\\' || name[0] == L'/'))

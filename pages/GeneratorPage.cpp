@@ -270,14 +270,18 @@ void CGeneratorPage::FillNextPiece()
         end = next;
         ++m_nFillLines;
     }
-    const std::wstring piece =
-        WideFromGbk(std::string_view(m_fillText).substr(m_nFillAt, end - m_nFillAt));
-    CWnd box = GetDlgItem(m_nOutputId);
-    const LRESULT length = ::GetWindowTextLengthW(box.m_hWnd);
-    box.SendMessage(EM_SETSEL, static_cast<WPARAM>(length), length);
-    box.SendMessage(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(piece.c_str()));
+    AppendToBox(GetDlgItem(m_nOutputId),
+                std::string_view(m_fillText).substr(m_nFillAt, end - m_nFillAt));
     m_nFillAt = end;
     SetTimer(FILL_TIMER_ID, 1);
+}
+
+void AppendToBox(CWnd box, std::string_view gbk)
+{
+    const std::wstring text = WideFromGbk(gbk);
+    const LRESULT length = ::GetWindowTextLengthW(box.m_hWnd);
+    box.SendMessage(EM_SETSEL, static_cast<WPARAM>(length), length);
+    box.SendMessage(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 CString Percent(std::int64_t made, std::int64_t count)

@@ -1,10 +1,7 @@
 #include "IntervalPage.h"
 
-#include "corelib/WideText.h"
 #include "framework/FieldReaders.h"
 #include "framework/Platform.h"
-
-#include <string>
 
 namespace {
 // "yyyy-mm-dd   hh:mm:ss\r\n"
@@ -104,10 +101,7 @@ void CIntervalPage::ShowNewLine(const CString& line)
         SetDlgItemText(IDC_EDIT_TIME_OUTPUT, m_strLog);
         return;
     }
-    const std::wstring wide = WideFromGbk(line.View());
-    const LRESULT length = ::GetWindowTextLengthW(box.m_hWnd);
-    box.SendMessage(EM_SETSEL, static_cast<WPARAM>(length), length);
-    box.SendMessage(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(wide.c_str()));
+    AppendToBox(box, line.View());
     box.SendMessage(EM_SETMODIFY, FALSE); // the edit control counts its own appending as an edit
 }
 

@@ -34,6 +34,9 @@ inline double PiecewiseFillMs(long long lines, std::size_t length)
 // strings page points to Export instead.
 constexpr double MAX_FILL_MS = 2000;
 
+// Appends GBK text at the end of an edit box: what it holds already is not set again.
+void AppendToBox(CWnd box, std::string_view gbk);
+
 // Every message of the pages: modal, empty caption, one OK button, no icon.
 inline void PageMessage(CWnd& page, const CString& text)
 {
