@@ -1,9 +1,9 @@
 #include "Export.h"
 
 #include "PageCommon.h"
+#include "corelib/ReplacementFile.h"
 #include "corelib/ResultsFile.h"
 #include "corelib/WideText.h"
-#include "corelib/WriteAll.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -12,66 +12,6 @@
 #include <string>
 
 namespace {
-
-// A temporary file in the target's folder: moving it onto the target is then a rename.
-class TempFile {
-public:
-    explicit TempFile(const std::wstring& target)
-    {
-        std::wstring folder = target.substr(0, target.find_last_of(L"\\/") + 1);
-        if (folder.empty())
-            folder = L".";
-        wchar_t name[MAX_PATH + 16] = {};
-        if (folder.size() >= MAX_PATH - 14 ||
-            !::GetTempFileNameW(folder.c_str(), L"zan", 0, name)) {
-            m_error = ::GetLastError();
-            return;
-        }
-        m_path = name;
-        m_handle = ::CreateFileW(m_path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (m_handle == INVALID_HANDLE_VALUE)
-            m_error = ::GetLastError();
-    }
-    ~TempFile()
-    {
-        if (m_handle != INVALID_HANDLE_VALUE)
-            ::CloseHandle(m_handle);
-        if (!m_path.empty())
-            ::DeleteFileW(m_path.c_str()); // nothing left behind once it has not become the target
-    }
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
-
-    bool Write(std::string_view bytes)
-    {
-        if (m_error == 0)
-            m_error = WriteAll(m_handle, bytes);
-        return m_error == 0;
-    }
-    // Brings the bytes to the disk and puts the file in the target's place.
-    bool Replace(const std::wstring& target)
-    {
-        if (m_error != 0)
-            return false;
-        const bool written = ::FlushFileBuffers(m_handle) && ::CloseHandle(m_handle);
-        m_handle = INVALID_HANDLE_VALUE;
-        if (!written || !::MoveFileExW(m_path.c_str(), target.c_str(),
-                                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-            m_error = ::GetLastError();
-            return false;
-        }
-        m_path.clear();
-        return true;
-    }
-    bool Ok() const { return m_error == 0; }
-    CString Reason() const { return m_error ? SystemErrorText(m_error) : CString(); }
-
-private:
-    std::wstring m_path;
-    HANDLE m_handle = INVALID_HANDLE_VALUE;
-    DWORD m_error = 0;
-};
 
 // Wine's file dialogs build the chosen path in buffers of MAX_PATH characters: a longer one
 // overruns them and ends the process. While the dialog is open, a name whose path would not fit is
@@ -181,31 +121,31 @@ bool AskExportPath(CWnd& owner, const wchar_t* defaultName, std::wstring& path,
 ExportResult SaveExport(const std::wstring& path, ExportEncoding encoding,
                         const std::function<bool(const ExportWriter&)>& produce)
 {
-    TempFile temp(path);
-    if (!temp.Ok())
-        return {ExportResult::Outcome::WriteFailed, temp.Reason()};
+    CReplacementFile file(path);
+    if (!file.Ok())
+        return {ExportResult::Outcome::WriteFailed, file.Reason()};
     // UTF-8 is converted up to the last line end of what has come: a piece never ends inside a
     // two-byte character.
     std::string pending, utf8;
-    const ExportWriter write = [&](std::string_view gbk) {
-        if (encoding == ExportEncoding::Gbk)
-            return temp.Write(gbk);
-        pending.append(gbk);
+    const ExportWriter write = [&](std::string_view piece) {
+        if (encoding != ExportEncoding::Utf8)
+            return file.Write(piece);
+        pending.append(piece);
         const std::size_t cut = pending.rfind('\n') + 1; // npos + 1 is 0: no line end yet
         utf8.clear();
         AppendUtf8FromGbk(std::string_view(pending).substr(0, cut), utf8);
         pending.erase(0, cut);
-        return temp.Write(utf8);
+        return file.Write(utf8);
     };
     const bool produced = produce(write);
-    if (!temp.Ok())
-        return {ExportResult::Outcome::WriteFailed, temp.Reason()};
+    if (!file.Ok())
+        return {ExportResult::Outcome::WriteFailed, file.Reason()};
     if (!produced)
         return {ExportResult::Outcome::SourceFailed, CString()};
     utf8.clear();
     AppendUtf8FromGbk(pending, utf8);
-    if (!temp.Write(utf8) || !temp.Replace(path))
-        return {ExportResult::Outcome::WriteFailed, temp.Reason()};
+    if (!file.Write(utf8) || !file.Commit())
+        return {ExportResult::Outcome::WriteFailed, file.Reason()};
     return {};
 }
 

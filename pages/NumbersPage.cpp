@@ -3,6 +3,7 @@
 #include "Export.h"
 #include "core/Batch.h"
 #include "core/NumbersRules.h"
+#include "corelib/WideText.h"
 #include "framework/FieldReaders.h"
 
 #include <algorithm>
@@ -111,8 +112,10 @@ void CNumbersPage::OnExport()
         PageMessage(*this, MSG_EXPORT_WHILE_RUNNING);
         return;
     }
-    const CString list = GetDlgItemText(IDC_EDIT_NUM_OUTPUT);
-    if (list.IsEmpty()) {
+    // What the box shows, which the user may have edited: read as UTF-16, so that nothing GBK
+    // cannot spell is lost before the file's encoding is known.
+    const std::wstring shown = WindowTextWide(GetDlgItem(IDC_EDIT_NUM_OUTPUT).m_hWnd);
+    if (shown.empty()) {
         PageMessage(*this, MSG_NOTHING_TO_EXPORT);
         return;
     }
@@ -120,7 +123,16 @@ void CNumbersPage::OnExport()
     ExportEncoding encoding;
     if (!AskExportPath(*this, L"数字.txt", path, encoding))
         return;
+    std::string bytes;
+    bool lossy = false;
+    AppendFromWide(bytes, shown, encoding == ExportEncoding::Utf8 ? CP_UTF8 : CP_GBK,
+                   encoding == ExportEncoding::Utf8 ? nullptr : &lossy);
+    if (lossy) {
+        PageMessage(*this, MSG_EXPORT_NOT_GBK);
+        return;
+    }
+    const std::uint64_t size = bytes.size();
     StartExport(
-        IDC_BTN_NUM_EXPORT, path, encoding,
-        [list = list.Str()](const ExportWriter& write) { return write(list); }, list.size());
+        IDC_BTN_NUM_EXPORT, path, ExportEncoding::AsGiven,
+        [bytes = std::move(bytes)](const ExportWriter& write) { return write(bytes); }, size);
 }

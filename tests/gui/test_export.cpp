@@ -1,6 +1,7 @@
 // Export under faults: the old file survives every failure, no temporary file is left behind, and
 // the user is told why in the system's words.
 #include "PageFixture.h"
+#include "corelib/WideText.h"
 #include "pages/Export.h"
 #include "pages/NumbersPage.h"
 
@@ -71,6 +72,25 @@ TEST(Export, AFailedSaveKeepsTheOldFileAndSaysWhy)
     RemoveDirectoryW(cases[0].target.c_str());
     DeleteFileW(cases[1].target.c_str());
     DeleteFileW(cases[3].target.c_str());
+}
+
+// Windows refuses to replace a read-only file; Wine would replace it after the question whether to.
+TEST(Export, AReadOnlyTargetIsRefusedInTheSystemsWords)
+{
+    const std::wstring target =
+        ExeFolder() + L"export_read_only." + std::to_wstring(GetCurrentProcessId()) + L".txt";
+    WriteBytes(target, "old\r\n");
+    ASSERT_TRUE(SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY));
+    for (ExportEncoding encoding : {ExportEncoding::Gbk, ExportEncoding::Utf8}) {
+        const ExportResult r = Save(target, encoding);
+        EXPECT_EQ(r.outcome, ExportResult::Outcome::WriteFailed);
+        EXPECT_EQ(r.reason.Str(), SystemErrorText(ERROR_ACCESS_DENIED).Str());
+        EXPECT_EQ(ReadFileBytes(target), "old\r\n");
+        EXPECT_TRUE(GetFileAttributesW(target.c_str()) & FILE_ATTRIBUTE_READONLY);
+    }
+    EXPECT_EQ(FilesIn(ExeFolder(), L"zan*.tmp"), std::vector<std::wstring>{});
+    SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(target.c_str());
 }
 
 TEST(Export, ReplacesTheTargetWholeAndTakesAnyName)
@@ -159,4 +179,41 @@ TEST_F(ExportOnTheWorker, ClosingTheWindowEndsAnExportAndLeavesTheOldTarget)
     page.reset();
     EXPECT_EQ(ReadFileBytes(target), "old\r\n");
     EXPECT_EQ(FilesIn(ExeFolder(), L"zan*.tmp"), std::vector<std::wstring>{});
+}
+
+namespace {
+using NumbersExport = PageFixture<CNumbersPage>;
+} // namespace
+
+// The numbers box is the user's to edit: Export saves what it shows. UTF-8 spells all of it; GBK
+// cannot spell an emoji, and Export says so instead of writing "?" under "导出成功！".
+TEST_F(NumbersExport, SavesWhatTheBoxShowsOrSaysGbkCannot)
+{
+    const std::wstring target =
+        ExeFolder() + L"numbers_export." + std::to_wstring(GetCurrentProcessId()) + L".txt";
+    DeleteFileW(target.c_str());
+    SetText(hwnd, IDC_EDIT_NUM_OUTPUT, L"80.25\r\n\U0001F600 \x0E01\r\n");
+    const auto exportAs = [&](int type) {
+        catcher.onBox = [&, type](const CaughtBox& box) {
+            if (!box.isMessageBox) {
+                SaveAsLater(box.hwnd, L"数字.txt", target, type);
+                return 0;
+            }
+            return box.visibleButtons == 2 ? IDYES : IDOK; // replace the file
+        };
+        const std::size_t before = catcher.boxes.size();
+        Click(hwnd, IDC_BTN_NUM_EXPORT);
+        EXPECT_TRUE(PumpUntil([&] {
+            return catcher.boxes.size() > before && catcher.boxes.back().isMessageBox &&
+                   catcher.boxes.back().visibleButtons == 1;
+        }));
+        return catcher.boxes.back().text;
+    };
+    EXPECT_EQ(exportAs(1), L"导出成功！");
+    const std::string utf8 = "80.25\r\n\xF0\x9F\x98\x80 \xE0\xB8\x81\r\n";
+    EXPECT_EQ(ReadFileBytes(target), utf8);
+    EXPECT_EQ(exportAs(0), L"结果含有 GBK 无法表示的字符，请选择 UTF-8 文本导出。");
+    EXPECT_EQ(ReadFileBytes(target), utf8);
+    EXPECT_EQ(FilesIn(ExeFolder(), L"zan*.tmp"), std::vector<std::wstring>{});
+    DeleteFileW(target.c_str());
 }
