@@ -15,19 +15,14 @@
 #include <windows.h>
 
 #include <tlhelp32.h>
-#else
-#include <csignal>
 #endif
 
 namespace {
 
-const std::vector<std::string> ONE_EVENT{"events", "--min-delay", "0", "--max-delay",
-                                         "0",      "-n",          "1"};
-
+// One event at once that starts the command.
 std::vector<std::string> Started(std::vector<std::string> command)
 {
-    std::vector<std::string> args = ONE_EVENT;
-    args.push_back("--");
+    std::vector<std::string> args{"events", "--min-delay", "0", "--max-delay", "0", "-n", "1"};
     args.insert(args.end(), command.begin(), command.end());
     return args;
 }
@@ -49,20 +44,14 @@ TEST(CliPrograms, AFolderIsNamedAsOne)
     const std::string folder = "zanfor_cli_folder";
     std::filesystem::create_directory(folder);
 #ifdef _WIN32
-    const std::string named = ".\\" + folder;
+    const std::string named = ".\\" + folder; // --run opens it, as the interval page does
+    const std::vector<std::string> ways[] = {{"--", named, "x"}};
 #else
     const std::string named = "./" + folder;
+    const std::vector<std::string> ways[] = {{"--", named, "x"}, {"--run", named}};
 #endif
-    for (const std::vector<std::string>& args : {Started({named, "x"}), [&] {
-                                                     std::vector<std::string> run = ONE_EVENT;
-                                                     run.insert(run.end(), {"--run", named});
-                                                     return run;
-                                                 }()}) {
-#ifdef _WIN32
-        if (args[args.size() - 2] == "--run")
-            continue; // the shell's "open" opens a folder, as the interval page does
-#endif
-        const CliRun run = RunInProcess(args, Language::English);
+    for (const std::vector<std::string>& way : ways) {
+        const CliRun run = RunInProcess(Started(way), Language::English);
         EXPECT_EQ(run.status, EXIT_FAILED);
         EXPECT_EQ(Lines(run.err, "\n").at(0),
                   "cannot start the program \"" + named + "\": it is a folder, not a program");
@@ -119,7 +108,7 @@ TEST(CliPrograms, ABatchFileGetsItsArgumentsAsGivenOrTheRunIsRefused)
                                            "m\\",
                                            "plain-n.o/p:q@r#s$t*u?v+w_x",
                                            "y)&echo.>zanfor_inj3.txt&rem"};
-    std::vector<std::string> command{batch};
+    std::vector<std::string> command{"--", batch};
     command.insert(command.end(), hostile.begin(), hostile.end());
     std::remove(shown.c_str());
     const CliRun run = RunInProcess(Started(command));
@@ -143,13 +132,13 @@ TEST(CliPrograms, ABatchFileGetsItsArgumentsAsGivenOrTheRunIsRefused)
         std::vector<std::string> command;
         const char* said;
     } refused[] = {
-        {{batch, "ok", "x%PATH%y"},
+        {{"--", batch, "ok", "x%PATH%y"},
          "argument 2 \"x%PATH%y\" cannot be handed to the batch file \"zanfor_show_args.bat\" as "
          "it is: cmd.exe, which runs batch files, would read the % sign as part of a variable"},
-        {{"ZANFOR_NOT_YET.CMD", "say \"hi\""},
+        {{"--", "ZANFOR_NOT_YET.CMD", "say \"hi\""},
          "argument 1 \"say \"hi\"\" cannot be handed to the batch file \"ZANFOR_NOT_YET.CMD\" as "
          "it is: cmd.exe, which runs batch files, cannot pass on a double quote"},
-        {{batch + ".", "two\nlines"},
+        {{"--", batch + ".", "two\nlines"},
          "argument 1 \"two\nlines\" cannot be handed to the batch file \"zanfor_show_args.bat.\" "
          "as it is: cmd.exe, which runs batch files, would end the command at the line break"},
     };
@@ -160,7 +149,7 @@ TEST(CliPrograms, ABatchFileGetsItsArgumentsAsGivenOrTheRunIsRefused)
         EXPECT_EQ(no.err, std::string(c.said) + "\n");
     }
     EXPECT_EQ(
-        RunInProcess(Started({batch, "50%"})).err,
+        RunInProcess(Started({"--", batch, "50%"})).err,
         Utf8Line(u8"参数 1“50%”无法原样交给批处理文件“zanfor_show_args.bat”：运行批处理文件的 "
                  u8"cmd.exe 会把 % 号当作变量的一部分！"));
     ASSERT_TRUE(ChildrenEnded());
@@ -176,7 +165,7 @@ TEST(CliPrograms, AProgramStartsWithDefaultSignalsAndNoneBlocked)
     // SIGXFSZ and catches SIGINT, SIGTERM and SIGHUP.
     const std::string file = "zanfor_cli_signals.txt";
     std::remove(file.c_str());
-    const ProcessRun run = RunProgram({.args = Started({"cp", "/proc/self/status", file})});
+    const ProcessRun run = RunProgram({.args = Started({"--", "cp", "/proc/self/status", file})});
     ASSERT_TRUE(run.ended);
     EXPECT_EQ(run.status, EXIT_DONE) << run.err;
     const std::string status = WaitForText(file, [](const std::string& t) {
@@ -186,8 +175,8 @@ TEST(CliPrograms, AProgramStartsWithDefaultSignalsAndNoneBlocked)
         const std::size_t at = status.find(field);
         return at == std::string::npos ? ~0ull : std::stoull(status.substr(at + 7), nullptr, 16);
     };
-    // Signals 32 and 33 are glibc's own, which its posix_spawn leaves ignored (every glibc program
-    // sets them up anew); SIGRTMIN, the first that programs use, is 34.
+    // Signals 32 and 33 are glibc's own, which its posix_spawn leaves ignored in every program it
+    // starts (glibc sets them up when it uses them); SIGRTMIN, the first that programs use, is 34.
     const unsigned long long glibcOwn = 3ull << 31;
     EXPECT_EQ(mask("SigIgn:") & ~glibcOwn, 0u) << status;
     EXPECT_EQ(mask("SigBlk:"), 0u) << status;
