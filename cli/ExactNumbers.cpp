@@ -297,12 +297,13 @@ RangeProblem MakeExactRange(const TypedDecimal& min, const TypedDecimal& max, bo
     range.whole = whole;
     range.decimal = decimal;
     range.decimals = decimals;
-    std::int64_t low, high;
-    if (!min.Scaled(0, true).ToInt64(low))
-        return RangeProblem::MinOutOfRange;
-    if (!max.Scaled(0, false).ToInt64(high))
-        return RangeProblem::MaxOutOfRange;
     if (whole) {
+        // Decimals are held in BigInt, whole numbers in 64 bits.
+        std::int64_t low, high;
+        if (!min.Scaled(0, true).ToInt64(low))
+            return RangeProblem::MinOutOfRange;
+        if (!max.Scaled(0, false).ToInt64(high))
+            return RangeProblem::MaxOutOfRange;
         if (low > high)
             return RangeProblem::NoWholeNumber;
         range.wholeLow = low;

@@ -69,7 +69,7 @@ struct ExactRange {
 
 enum class RangeProblem {
     None,
-    MinOutOfRange, // a bound beyond the 64-bit whole numbers
+    MinOutOfRange, // whole numbers: a bound beyond the 64-bit whole numbers
     MaxOutOfRange,
     NoWholeNumber, // no whole number lies between the bounds
     NoDecimal,     // no number with that many decimals lies between the bounds

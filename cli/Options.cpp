@@ -328,8 +328,16 @@ ParseOutcome ParseCommandLine(const std::vector<std::string>& allArgs, Language 
         const std::string option = dash == std::string::npos
                                        ? what
                                        : what.substr(dash, what.find_first_of(": ", dash) - dash);
-        if (dynamic_cast<const CLI::ArgumentMismatch*>(&error))
+        if (dynamic_cast<const CLI::ArgumentMismatch*>(&error)) {
+            // Given twice ("-o a -o b") is not the same mistake as given without its value.
+            const CLI::Option* given = where.get_option_no_throw(option);
+            if (given && given->count() > 1)
+                return UsageError(w,
+                                  option + w(" is given more than once: it takes one value",
+                                             u8" 给出了不止一次：它只取一个值"),
+                                  command);
             return UsageError(w, option + w(" needs a value", u8" 需要一个值"), command);
+        }
         if (dynamic_cast<const CLI::ConversionError*>(&error))
             return UsageError(w, option + w(" takes no value", u8" 不带值"), command);
         return UsageError(w, what, command); // nothing else is known to come

@@ -31,9 +31,12 @@ void Say(Device& err, const std::string& utf8)
 // Records in GBK, handed to the output in the chosen encoding. Remembers how the output failed.
 class RecordWriter : public RecordSink {
 public:
-    RecordWriter(Device& device, std::optional<Encoding> encoding)
+    // endsInside: a record may hold the record end itself (a --head with a line break).
+    RecordWriter(Device& device, std::optional<Encoding> encoding, std::string_view recordEnd,
+                 bool endsInside)
         : m_device(device), m_console(device.IsConsole() && !encoding),
-          m_encoding(encoding.value_or(Encoding::Utf8))
+          m_encoding(encoding.value_or(Encoding::Utf8)), m_recordEnd(recordEnd),
+          m_endsInside(endsInside)
     {
     }
 
@@ -41,25 +44,23 @@ public:
     {
         if (m_status != WriteStatus::Ok)
             return false;
-        if (m_encoding == Encoding::Gbk || IsAscii(records)) {
-            m_status = m_console ? m_device.WriteConsoleText(records) : m_device.Write(records);
-            return m_status == WriteStatus::Ok;
-        }
+        if (m_encoding == Encoding::Gbk || IsAscii(records))
+            return Put(records, m_console);
         m_utf8.clear();
         cli_system::AppendUtf8FromGbk(records, m_utf8);
         if (m_encoding == Encoding::Gb18030) {
             // Through the characters, not the bytes: GB18030 and GBK spell some apart (the euro).
             m_gb18030.clear();
             cli_system::AppendGb18030FromUtf8(m_utf8, m_gb18030);
-            m_status = m_device.Write(m_gb18030);
-        } else {
-            m_status = m_console ? m_device.WriteConsoleText(m_utf8) : m_device.Write(m_utf8);
+            return Put(m_gb18030, false);
         }
-        return m_status == WriteStatus::Ok;
+        return Put(m_utf8, m_console);
     }
 
     WriteStatus Status() const { return m_status; }
     void Fail(WriteStatus status) { m_status = status; }
+    // After Limited: the whole records of the piece that met the limit, which stay in the file.
+    std::int64_t WholeRecordsAtTheLimit() const { return m_recordsAtTheLimit; }
 
 private:
     static bool IsAscii(std::string_view bytes)
@@ -70,11 +71,37 @@ private:
         return any < 0x80;
     }
 
+    bool Put(std::string_view bytes, bool console)
+    {
+        m_status = console ? m_device.WriteConsoleText(bytes) : m_device.Write(bytes);
+        if (m_status == WriteStatus::Limited)
+            KeepWholeRecords(bytes.substr(0, m_device.LastWritten()));
+        return m_status == WriteStatus::Ok;
+    }
+
+    // The file-size limit took the bytes up to it: the record it cut is taken back out, so that
+    // the output ends after the last whole record that fitted. Where a record may hold the record
+    // end, records cannot be told apart in the piece, and all of it goes back.
+    void KeepWholeRecords(std::string_view went)
+    {
+        const std::size_t end = m_endsInside ? std::string_view::npos : went.rfind(m_recordEnd);
+        const std::size_t keep = end == std::string_view::npos ? 0 : end + m_recordEnd.size();
+        if (!m_device.TakeBack(went.size() - keep)) {
+            m_status = WriteStatus::Failed;
+            return;
+        }
+        for (std::size_t at = 0; (at = went.find(m_recordEnd, at)) < keep; at += m_recordEnd.size())
+            ++m_recordsAtTheLimit;
+    }
+
     Device& m_device;
     bool m_console;
     Encoding m_encoding;
+    std::string_view m_recordEnd;
+    bool m_endsInside;
     std::string m_utf8, m_gb18030;
     WriteStatus m_status = WriteStatus::Ok;
+    std::int64_t m_recordsAtTheLimit = 0;
 };
 
 // "生成中，请稍后... 42%" on a terminal, redrawn now and then once a run has taken a second.
@@ -177,8 +204,8 @@ BatchResult RunEvents(const CliOptions& cli, const Settings& settings, const Wor
         bool started = true;
         std::string why;
         if (!command.empty()) {
-            started = settings.command.empty() ? cli_system::StartProgram(command.front(), why)
-                                               : cli_system::StartCommand(command, why);
+            started = settings.command.empty() ? cli_system::StartProgram(command.front(), w, why)
+                                               : cli_system::StartCommand(command, w, why);
             // Said once for each reason, not at every event.
             if (!started && why != lastWhy) {
                 Say(err, w.Pick("cannot start the program " + w.Quoted(command.front()) + ": ",
@@ -263,6 +290,12 @@ int RunCli(const std::vector<std::string>& args, Language language, Device& out,
         Say(err, *refusal + "\n");
         return EXIT_REFUSED;
     }
+    // Arguments that cannot reach the program as they are: refused before anything starts.
+    if (!settings.command.empty())
+        if (const auto refusal = cli_system::RefuseCommand(settings.command, w)) {
+            Say(err, *refusal + "\n");
+            return EXIT_REFUSED;
+        }
 
     // Chinese characters (and the insertion spec's fields): reproducible with --seed.
     std::optional<CCore> core;
@@ -312,8 +345,13 @@ int RunCli(const std::vector<std::string>& args, Language language, Device& out,
         }
     }
 
-    RecordWriter writer(*target.device, cli.encoding);
     const std::string_view recordEnd = cli.crlf ? "\r\n" : "\n";
+    const StringOptions& texts = settings.strings;
+    const bool endsInside = cli.command == Command::Strings &&
+                            (texts.m_strHead.View().find('\n') != std::string_view::npos ||
+                             texts.m_strTail.View().find('\n') != std::string_view::npos ||
+                             texts.m_strInsert.View().find('\n') != std::string_view::npos);
+    RecordWriter writer(*target.device, cli.encoding, recordEnd, endsInside);
     std::optional<ProgressLine> progress;
     BatchControl control;
     control.stop = interrupted;
@@ -396,17 +434,25 @@ int RunCli(const std::vector<std::string>& args, Language language, Device& out,
     const WriteStatus finished = target.device->Finish(); // a file is closed in any case
     if (writer.Status() == WriteStatus::Ok)
         writer.Fail(finished);
-    if (const int failed = OutputFailure(err, w, target, writer.Status()))
-        return failed;
-    if (result.stopped) {
-        // Ctrl-C: the records written are whole, and the file is closed.
-        const std::string made = std::to_string(result.made);
+    // An interrupt, or the file-size limit: the records written are whole, and the file is
+    // closed. A write that failed after an interrupt came (a terminal that hung up) is part of
+    // the interrupt.
+    const bool limited = writer.Status() == WriteStatus::Limited;
+    const bool cutShort =
+        interrupted && *interrupted && writer.Status() != WriteStatus::Ok && !limited;
+    if (!limited && !cutShort)
+        if (const int failed = OutputFailure(err, w, target, writer.Status()))
+            return failed;
+    if (limited || cutShort || result.stopped) {
+        const std::string made =
+            std::to_string(result.made + (limited ? writer.WholeRecordsAtTheLimit() : 0));
+        const std::string why = limited ? target.device->ErrorText() : "";
         Say(err, w.Pick("interrupted, the output is incomplete: " + target.name + " (" + made +
-                            " records written)",
+                            " records written)" + (why.empty() ? "" : ": " + why),
                         U8(u8"已中断，输出不完整：") + target.name + U8(u8"（已写入 ") + made +
-                            U8(u8" 条）")) +
+                            U8(u8" 条）") + (why.empty() ? "" : U8(u8"：") + why)) +
                      "\n");
-        return EXIT_INTERRUPTED;
+        return limited ? EXIT_FILE_SIZE_LIMIT : EXIT_INTERRUPTED;
     }
     if (exhausted) {
         Say(err, w("the random source finds no more different records: the output is incomplete",

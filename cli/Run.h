@@ -16,13 +16,17 @@ constexpr int EXIT_PIPE_CLOSED = 141; // the reader closed the pipe: ends quietl
 // Ctrl-C ended the run: what the system gives a program that the interrupt ends, so that a caller
 // tells it as it would any interrupted program (a shell: 128 + SIGINT; Windows:
 // STATUS_CONTROL_C_EXIT, which cmd.exe asks "Terminate batch job?" after).
+// SIGTERM and SIGHUP too (the program itself then ends by that signal: 143, 129).
 #ifdef _WIN32
 constexpr int EXIT_INTERRUPTED = static_cast<int>(0xC000013Au);
 #else
 constexpr int EXIT_INTERRUPTED = 130;
 #endif
+// Linux: the file-size limit (ulimit -f) ended the run after its last whole record; 128 + SIGXFSZ,
+// as the limit's own signal would have ended it.
+constexpr int EXIT_FILE_SIZE_LIMIT = 153;
 
 // args: the arguments after the program's name, in UTF-8; language: of every message and the
-// help. interrupted, when set, ends the run after the record being made.
+// help. interrupted, when set, ends the run after the records being made.
 int RunCli(const std::vector<std::string>& args, Language language, Device& out, Device& err,
            const std::atomic<bool>* interrupted = nullptr);

@@ -187,10 +187,30 @@ Refusal CheckAlphabet(const Words& w, const StringsArgs& a, const StringsInput& 
     return std::nullopt;
 }
 
+// A text argument that is not UTF-8 (a terminal in another encoding, say): it would otherwise be
+// refused as a character that GBK cannot spell.
+Refusal NotUtf8(const Words& w, const char* option, const std::string& text)
+{
+    if (cli_system::IsUtf8(text))
+        return std::nullopt;
+    return w.Pick(std::string(option) +
+                      " is not UTF-8 text, which zanfor-cli reads its arguments as",
+                  option + U8(u8" 不是 UTF-8 文本，而 zanfor-cli 按 UTF-8 读取参数！"));
+}
+
 Refusal CheckStringsArgs(const Words& w, const CliOptions& cli, Settings& out,
                          std::uint64_t memoryBytes)
 {
     const StringsArgs& a = cli.strings;
+    const std::string noCharset;
+    for (const auto& [option, text] :
+         {std::pair<const char*, const std::string*>{"--head", &a.head},
+          {"--tail", &a.tail},
+          {"--insert", &a.insert},
+          {"--charset", a.charset ? &*a.charset : &noCharset},
+          {"--exclude", &a.exclude}})
+        if (auto r = NotUtf8(w, option, *text))
+            return r;
     const bool seeded = cli.seed.has_value();
     const SettingText charset = ReadGbk(a.charset.value_or(""));
     const bool others = a.symbols || a.charset.has_value();
@@ -249,6 +269,35 @@ Refusal CheckStringsArgs(const Words& w, const CliOptions& cli, Settings& out,
     return CheckUnique(w, out.odds.distinct, out.count, out.unique, memoryBytes);
 }
 
+// With --seed the page's draws: whole numbers are drawn between the bounds truncated to 32 bits,
+// decimals between them in ten-thousandths held in 32 bits (-214748.3648 to 214748.3647). A
+// bound beyond that would be clamped, and every item would lie outside the range given.
+Refusal CheckSeededBounds(const Words& w, const NumbersArgs& a, const NumberOptions& o,
+                          const TypedDecimal& min, const TypedDecimal& max)
+{
+    TypedDecimal wholeLow, wholeHigh; // the first whole numbers that truncate outside 32 bits
+    wholeLow.Read("-2147483649");
+    wholeHigh.Read("2147483648");
+    for (const bool isMin : {true, false}) {
+        const char* option = isMin ? "--min" : "--max";
+        const std::string& text = isMin ? a.min : a.max;
+        const double tenThousandths = static_cast<double>(isMin ? o.m_fMin : o.m_fMax) * 10000.0;
+        if (o.m_bFloat && (tenThousandths >= 2147483648.0 || tenThousandths <= -2147483649.0))
+            return BadValue(
+                w, option, text,
+                w("is out of range for the page's decimals, which --seed repeats "
+                  "(-214748.3648 to 214748.3647)",
+                  u8"超出 --seed 所重现的页面小数的范围（-214748.3648 到 214748.3647）"));
+        const TypedDecimal& bound = isMin ? min : max;
+        if (o.m_bInteger && (Compare(bound, wholeHigh) >= 0 || Compare(bound, wholeLow) <= 0))
+            return BadValue(w, option, text,
+                            w("is out of range for the page's whole numbers, which --seed repeats "
+                              "(-2147483648 to 2147483647)",
+                              u8"超出 --seed 所重现的页面整数的范围（-2147483648 到 2147483647）"));
+    }
+    return std::nullopt;
+}
+
 Refusal CheckNumbersArgs(const Words& w, const CliOptions& cli, Settings& out,
                          std::uint64_t memoryBytes)
 {
@@ -281,6 +330,8 @@ Refusal CheckNumbersArgs(const Words& w, const CliOptions& cli, Settings& out,
         return r;
     out.count = o.m_nCount;
     if (seeded) {
+        if (auto r = CheckSeededBounds(w, a, o, min, max))
+            return r;
         if (!a.unique)
             return std::nullopt;
         out.unique = UniqueNumbersPlan(o, out.count);
@@ -293,10 +344,13 @@ Refusal CheckNumbersArgs(const Words& w, const CliOptions& cli, Settings& out,
         break;
     case RangeProblem::MinOutOfRange:
     case RangeProblem::MaxOutOfRange: {
+        // Only whole numbers have a limit of their own; decimals have the float's.
         const bool isMin = problem == RangeProblem::MinOutOfRange;
+        const std::string lo = std::to_string(std::numeric_limits<std::int64_t>::min()),
+                          hi = std::to_string(std::numeric_limits<std::int64_t>::max());
         return BadValue(w, isMin ? "--min" : "--max", isMin ? a.min : a.max,
-                        OutOfRange(w, std::numeric_limits<std::int64_t>::min(),
-                                   std::numeric_limits<std::int64_t>::max()));
+                        w.Pick("is out of range for whole numbers (" + lo + " to " + hi + ")",
+                               U8(u8"超出整数的范围（") + lo + U8(u8" 到 ") + hi + U8(u8"）")));
     }
     case RangeProblem::NoWholeNumber:
         return w("no whole number lies between --min and --max", u8"--min 与 --max 之间没有整数！");
@@ -316,8 +370,15 @@ Refusal CheckNumbersArgs(const Words& w, const CliOptions& cli, Settings& out,
     } else if (r.decimal && !r.whole) {
         space = r.decimalCount.Saturated();
     }
-    // "-9223372036854775808", or as many whole digits, a point and the decimals.
-    const std::uint64_t longest = 22 + (r.decimal ? static_cast<std::uint64_t>(r.decimals) : 0);
+    // "-9223372036854775808", or as many whole digits, a point and the decimals; decimals can
+    // have more whole digits, as many as a float's bound.
+    std::uint64_t longest = 22 + (r.decimal ? static_cast<std::uint64_t>(r.decimals) : 0);
+    if (r.decimal) {
+        std::string lowest, highest;
+        r.decimalLow.AppendFixed(lowest, r.decimals);
+        (r.decimalLow + r.decimalCount - BigInt::FromUnsigned(1)).AppendFixed(highest, r.decimals);
+        longest = std::max<std::uint64_t>({longest, lowest.size(), highest.size()});
+    }
     out.unique = UniqueSecurePlan(longest, out.count, space, space ? whole : std::nullopt);
     return CheckUnique(w, DistinctItems(r), out.count, out.unique, memoryBytes);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // What the command line needs of the operating system: its output devices, text conversions, the
-// clock, the program launcher, Ctrl-C and the memory size. One implementation per platform.
+// clock, the program launcher, Ctrl-C and the other interrupts, and the memory size. One
+// implementation per platform.
 
 #include "Language.h"
 #include "core/EventsRules.h"
@@ -8,14 +9,16 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 enum class WriteStatus {
     Ok,
-    Closed, // the reader went away (a closed pipe): nothing more can be delivered
-    Failed, // a real failure (a full disk, say): ErrorText says why
+    Closed,  // the reader went away (a closed pipe): nothing more can be delivered
+    Failed,  // a real failure (a full disk, say): ErrorText says why
+    Limited, // Linux: the file-size limit (ulimit -f) stopped the write; LastWritten bytes went
 };
 
 // Where bytes go: standard output or error, a file, or memory in the tests.
@@ -34,6 +37,10 @@ public:
     virtual WriteStatus Finish() { return WriteStatus::Ok; }
     // The system's words for the last failure, in UTF-8.
     virtual std::string ErrorText() const { return {}; }
+    // After Limited: how many bytes of the last Write went.
+    virtual std::size_t LastWritten() const { return 0; }
+    // Takes the last n bytes written back out of a file; false when that could not be done.
+    virtual bool TakeBack(std::size_t n) { return n == 0; }
 };
 
 namespace cli_system {
@@ -44,13 +51,20 @@ namespace cli_system {
 // a closed standard output still fails as it did. False when that could not be done.
 bool OpenStandardStreams();
 
-// From now on Ctrl-C (SIGINT; a console's Ctrl-C or Ctrl-Break) sets the flag returned instead of
-// ending the process, so that the run can stop at a record boundary; a second one ends the
-// process at once. An interrupt ignored by whoever started the program stays ignored.
+// From now on an interrupt (Linux: SIGINT, SIGTERM, SIGHUP; Windows: a console's Ctrl-C or
+// Ctrl-Break) sets the flag returned instead of ending the process, so that the run can stop at a
+// record boundary; a second one of the same kind ends the process at once. A signal ignored by
+// whoever started the program stays ignored. Linux: SIGXFSZ is ignored as well, so that a write
+// past the file-size limit fails (WriteStatus::Limited) instead of ending the program mid-record.
 const std::atomic<bool>* CatchInterrupt();
-// After a run that Ctrl-C stopped: ends the process as the interrupt itself would have (Linux:
-// killed by SIGINT, which a shell running a script acts on); returns where there is no such way.
-void EndAsInterrupted();
+enum class Interruption {
+    Signal,        // the interrupt that CatchInterrupt caught
+    FileSizeLimit, // Linux: the file-size limit, whose signal is SIGXFSZ
+};
+// After a run that an interruption ended: ends the process as the interruption itself would have
+// (Linux: killed by its signal, which a shell running a script acts on: 130 for SIGINT, 143 for
+// SIGTERM, 129 for SIGHUP, 153 for SIGXFSZ); returns where there is no such way.
+void EndAsInterrupted(Interruption how);
 
 // The memory a run may fill: the machine's physical memory, or less where the process's address
 // space is smaller (a 32-bit process) or limited.
@@ -70,6 +84,8 @@ Language MessageLanguage();
 void AppendUtf8FromGbk(std::string_view gbk, std::string& utf8);
 // UTF-8 to GBK; false when the text is not UTF-8 or holds a character GBK cannot spell.
 bool GbkFromUtf8(std::string_view utf8, std::string& gbk);
+// Whether the bytes are UTF-8 text (Linux arguments are bytes; Windows ones come as UTF-16).
+bool IsUtf8(std::string_view bytes);
 // UTF-8 to GB18030 by the system's own converter (every character has a GB18030 form); false when
 // the system has none (Wine has no code page 54936).
 bool CanWriteGb18030();
@@ -88,12 +104,17 @@ struct Timestamp {
 };
 Timestamp Now();
 // Starts the program named by the whole text, as the interval page does (Windows: the shell's
-// "open"; Linux: from PATH), without waiting for it; false with the system's words in why when it
-// could not start.
-bool StartProgram(const std::string& programUtf8, std::string& why);
+// "open"; Linux: from PATH), without waiting for it; false with the reason in why (the system's
+// words, or w's) when it could not start.
+bool StartProgram(const std::string& programUtf8, const Words& w, std::string& why);
 // Starts the program words[0] with the arguments that follow, each handed over as it is, without
-// waiting for it; false with the system's words in why when it could not start.
-bool StartCommand(const std::vector<std::string>& wordsUtf8, std::string& why);
+// waiting for it, and never through a shell that would act on them (Linux: a program starts with
+// the default handling of every signal that this one ignores, and an empty signal mask); false
+// with the reason in why when it could not start.
+bool StartCommand(const std::vector<std::string>& wordsUtf8, const Words& w, std::string& why);
+// Why the arguments cannot reach the program words[0] as they are, in w's words, before anything
+// starts: Windows, a batch file (StartRules.h); nothing otherwise.
+std::optional<std::string> RefuseCommand(const std::vector<std::string>& wordsUtf8, const Words& w);
 // Fills n bytes from the system's cryptographic source (getrandom, BCryptGenRandom); ends the
 // process if it cannot.
 void SecureRandomBytes(void* buffer, std::size_t n);

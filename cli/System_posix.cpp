@@ -1,6 +1,7 @@
 // The command line's system calls on Linux.
 #include "System.h"
 
+#include "StartRules.h"
 #include "core/GbkText.h"
 #include "corelib/WriteAll.h"
 
@@ -17,6 +18,8 @@
 #include <spawn.h>
 #include <sys/random.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 extern char** environ;
@@ -34,10 +37,30 @@ public:
 
     WriteStatus Write(std::string_view bytes) override
     {
-        m_error = WriteAll(m_fd, bytes);
+        m_written = 0;
+        m_error =
+            WriteAll(m_fd, bytes, [this](std::string_view piece) { m_written += piece.size(); });
         if (m_error == 0)
             return WriteStatus::Ok;
-        return m_error == EPIPE ? WriteStatus::Closed : WriteStatus::Failed;
+        if (m_error == EPIPE)
+            return WriteStatus::Closed;
+        // With SIGXFSZ ignored, the file-size limit takes the bytes up to it and then says EFBIG.
+        return m_error == EFBIG ? WriteStatus::Limited : WriteStatus::Failed;
+    }
+
+    std::size_t LastWritten() const override { return m_written; }
+
+    bool TakeBack(std::size_t n) override
+    {
+        if (n == 0)
+            return true;
+        const off_t end = ::lseek(m_fd, 0, SEEK_CUR);
+        if (end < static_cast<off_t>(n) || ::ftruncate(m_fd, end - static_cast<off_t>(n)) != 0 ||
+            ::lseek(m_fd, end - static_cast<off_t>(n), SEEK_SET) < 0) {
+            m_error = end < 0 || errno == 0 ? EIO : errno;
+            return false;
+        }
+        return true;
     }
 
     bool IsTerminal() const override { return ::isatty(m_fd) == 1; }
@@ -61,6 +84,7 @@ private:
     int m_fd;
     bool m_owned;
     int m_error = 0;
+    std::size_t m_written = 0;
 };
 
 // One converter per direction, opened on first use.
@@ -102,11 +126,41 @@ template <class Skip> bool Convert(iconv_t cd, std::string_view in, std::string&
 }
 
 std::atomic<bool> g_interrupted{false};
-static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
+std::atomic<int> g_signal{0}; // the first interrupt's signal
+static_assert(std::atomic<bool>::is_always_lock_free && std::atomic<int>::is_always_lock_free,
+              "set from a signal handler");
 
-void OnInterrupt(int)
+void OnInterrupt(int signal)
 {
+    int none = 0;
+    g_signal.compare_exchange_strong(none, signal);
     g_interrupted = true;
+}
+
+// Whether the program that posix_spawnp could not execute (EACCES) is a folder: the name as a
+// path, or where PATH has it, as a folder and never as a file.
+bool NamesAFolder(const std::string& name)
+{
+    struct stat st {};
+    if (name.find('/') != std::string::npos)
+        return ::stat(name.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    const char* path = std::getenv("PATH");
+    std::string_view dirs = path ? path : "/bin:/usr/bin";
+    bool folder = false;
+    while (true) {
+        const std::size_t colon = dirs.find(':');
+        const std::string_view dir = dirs.substr(0, colon);
+        const std::string candidate =
+            (dir.empty() ? std::string(".") : std::string(dir)) + "/" + name;
+        if (::stat(candidate.c_str(), &st) == 0) {
+            if (!S_ISDIR(st.st_mode))
+                return false;
+            folder = true;
+        }
+        if (colon == std::string_view::npos)
+            return folder;
+        dirs.remove_prefix(colon + 1);
+    }
 }
 
 } // namespace
@@ -131,23 +185,38 @@ bool OpenStandardStreams()
 
 const std::atomic<bool>* CatchInterrupt()
 {
-    struct sigaction now {};
-    if (sigaction(SIGINT, nullptr, &now) == 0 && now.sa_handler != SIG_IGN) {
+    // Ctrl-C, kill's default and a terminal that went away: each stops the run alike.
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        struct sigaction now {};
+        if (sigaction(signal, nullptr, &now) != 0 || now.sa_handler == SIG_IGN)
+            continue;
         struct sigaction on {};
         on.sa_handler = OnInterrupt;
         sigemptyset(&on.sa_mask);
-        // Without SA_RESTART a wait is cut short; SA_RESETHAND makes a second Ctrl-C end the
+        // Without SA_RESTART a wait is cut short; SA_RESETHAND makes a second one end the
         // program, should a write hang.
         on.sa_flags = SA_RESETHAND;
-        sigaction(SIGINT, &on, nullptr);
+        sigaction(signal, &on, nullptr);
     }
+    std::signal(SIGXFSZ, SIG_IGN);
     return &g_interrupted;
 }
 
-void EndAsInterrupted()
+void EndAsInterrupted(Interruption how)
 {
-    std::signal(SIGINT, SIG_DFL);
-    std::raise(SIGINT);
+    int signal = g_signal != 0 ? g_signal.load() : SIGINT;
+    if (how == Interruption::FileSizeLimit) {
+        signal = SIGXFSZ;
+        // Its default action dumps core: a limit that was reached is no crash.
+        const rlimit none{0, 0};
+        setrlimit(RLIMIT_CORE, &none);
+    }
+    std::signal(signal, SIG_DFL);
+    sigset_t only;
+    sigemptyset(&only);
+    sigaddset(&only, signal);
+    sigprocmask(SIG_UNBLOCK, &only, nullptr);
+    std::raise(signal);
 }
 
 std::uint64_t MemoryBytes()
@@ -214,6 +283,14 @@ void AppendUtf8FromGbk(std::string_view gbk, std::string& utf8)
     });
 }
 
+bool IsUtf8(std::string_view bytes)
+{
+    static Converter c("UTF-32LE", "UTF-8");
+    std::string ignored;
+    return Convert(c.cd, bytes, ignored,
+                   [](std::string_view, std::string&) { return std::size_t{0}; });
+}
+
 bool GbkFromUtf8(std::string_view utf8, std::string& gbk)
 {
     static Converter c("GBK", "UTF-8");
@@ -267,25 +344,51 @@ Timestamp Now()
             static_cast<int>(t.tm_gmtoff / 60)};
 }
 
-bool StartCommand(const std::vector<std::string>& wordsUtf8, std::string& why)
+bool StartCommand(const std::vector<std::string>& wordsUtf8, const Words& w, std::string& why)
 {
-    // Its end is not awaited, and nobody waits for it either: SIGCHLD ignored lets the system
-    // reap it. posix_spawnp reports a program that could not be executed as its own failure.
-    std::signal(SIGCHLD, SIG_IGN);
+    // Its end is not awaited: the ones that ended by now are reaped at each start, and those
+    // still running when this program ends go to init. (Not SIGCHLD ignored, which would change
+    // what the whole process, and every program it starts, sees of its children.)
+    static std::vector<pid_t> started;
+    std::erase_if(started, [](pid_t pid) { return ::waitpid(pid, nullptr, WNOHANG) != 0; });
+    // What this program ignores for its own sake is no business of the one it starts: with
+    // SIGPIPE ignored "yes | head -1" complains of a broken pipe, with SIGCHLD ignored a wait for
+    // a child finds none. The mask is emptied too. (A signal ignored by whoever started this
+    // program, say by nohup, is left as it was.) posix_spawnp reports a program that could not
+    // be executed as its own failure.
+    sigset_t defaults, none;
+    sigemptyset(&defaults);
+    for (const int signal : {SIGPIPE, SIGCHLD, SIGXFSZ})
+        sigaddset(&defaults, signal);
+    sigemptyset(&none);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
     std::vector<char*> argv;
     for (const std::string& word : wordsUtf8)
         argv.push_back(const_cast<char*>(word.c_str()));
     argv.push_back(nullptr);
     pid_t pid;
-    const int error = posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ);
+    const int error = posix_spawnp(&pid, argv[0], nullptr, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
+    if (error == 0)
+        started.push_back(pid);
     if (error != 0)
-        why = std::strerror(error);
+        why = error == EACCES && NamesAFolder(wordsUtf8.front()) ? FolderText(w)
+                                                                 : std::strerror(error);
     return error == 0;
 }
 
-bool StartProgram(const std::string& programUtf8, std::string& why)
+bool StartProgram(const std::string& programUtf8, const Words& w, std::string& why)
 {
-    return StartCommand({programUtf8}, why); // the whole text names the program
+    return StartCommand({programUtf8}, w, why); // the whole text names the program
+}
+
+std::optional<std::string> RefuseCommand(const std::vector<std::string>&, const Words&)
+{
+    return std::nullopt; // a program gets its arguments as they are
 }
 
 void SecureRandomBytes(void* buffer, std::size_t n)

@@ -2,6 +2,7 @@
 // texts work whatever the system's code page is.
 #include "System.h"
 
+#include "StartRules.h"
 #include "corelib/WideText.h"
 #include "corelib/WriteAll.h"
 
@@ -49,6 +50,90 @@ void AppendQuoted(std::wstring& line, const std::wstring& arg)
     }
     line.append(backslashes * 2, L'\\');
     line += L'"';
+}
+
+std::string Utf8FromWide(std::wstring_view wide)
+{
+    std::string utf8;
+    AppendFromWide(utf8, wide, CP_UTF8);
+    return utf8;
+}
+
+// A system folder's path (GetSystemDirectoryW, GetWindowsDirectoryW).
+template <class Get> std::wstring SystemPath(Get get)
+{
+    wchar_t path[MAX_PATH + 1];
+    const UINT n = get(path, MAX_PATH + 1);
+    return n > 0 && n <= MAX_PATH ? std::wstring(path, n) : std::wstring();
+}
+
+// The folders CreateProcess looks through for a program, in its order: this program's own, the
+// current one (unless NoDefaultCurrentDirectoryInExePath is set), the system folder, the 16-bit
+// system folder, the Windows folder, then PATH.
+std::wstring ProgramSearchPath(const std::wstring& name)
+{
+    std::wstring self(32768, L'\0');
+    self.resize(GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size())));
+    std::wstring path = self.substr(0, self.find_last_of(L"\\/")) + L';';
+    if (NeedCurrentDirectoryForExePathW(name.c_str()))
+        path += L".;";
+    const std::wstring windows = SystemPath(GetWindowsDirectoryW);
+    path += SystemPath(GetSystemDirectoryW) + L';' + windows + L"\\System;" + windows + L';';
+    std::wstring variable(32768, L'\0');
+    const DWORD n = GetEnvironmentVariableW(L"PATH", variable.data(), 32768);
+    if (n > 0 && n < 32768)
+        path.append(variable, 0, n);
+    return path;
+}
+
+// The file that CreateProcess runs for name, found as it finds it (".exe" added to a name without
+// an extension), or else a file or folder of the name itself: a folder is then named as such.
+bool FindProgram(const std::wstring& name, std::wstring& found)
+{
+    const std::wstring path = ProgramSearchPath(name);
+    for (const wchar_t* extension : {L".exe", static_cast<const wchar_t*>(nullptr)}) {
+        const DWORD size = SearchPathW(path.c_str(), name.c_str(), extension, 0, nullptr, nullptr);
+        if (size == 0)
+            continue;
+        found.assign(size, L'\0');
+        const DWORD n =
+            SearchPathW(path.c_str(), name.c_str(), extension, size, found.data(), nullptr);
+        if (n > 0 && n < size) {
+            found.resize(n);
+            return true;
+        }
+    }
+    found.clear();
+    return false;
+}
+
+bool IsFolder(const std::wstring& path)
+{
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// A batch file's command line for cmd.exe (its path found, or as named when it is not there);
+// else why its arguments cannot reach it as they are. Nothing to do for any other program.
+std::optional<std::string> BatchLine(const std::vector<std::string>& wordsUtf8,
+                                     const std::wstring& found, const Words& w, std::wstring& line)
+{
+    const std::string path = found.empty() ? wordsUtf8.front() : Utf8FromWide(found);
+    const std::vector<std::string> args(wordsUtf8.begin() + 1, wordsUtf8.end());
+    std::string text;
+    if (const auto refusal = BatchCommandText(path, args, text))
+        return BatchRefusalText(w, wordsUtf8.front(), *refusal,
+                                refusal->argument == 0 ? path : args[refusal->argument - 1]);
+    // The switches first: no AutoRun commands, extensions on, no !delayed! expansion, and /s to
+    // take off exactly the outer pair of quotes.
+    line = L"cmd.exe /d /e:ON /v:OFF /s /c " + WideFromUtf8(text);
+    return std::nullopt;
+}
+
+bool IsBatch(const std::vector<std::string>& wordsUtf8, const std::wstring& found)
+{
+    return NamesABatchFile(wordsUtf8.front()) ||
+           (!found.empty() && NamesABatchFile(Utf8FromWide(found)));
 }
 
 class HandleDevice : public Device {
@@ -147,7 +232,7 @@ const std::atomic<bool>* CatchInterrupt()
     return &g_interrupted;
 }
 
-void EndAsInterrupted()
+void EndAsInterrupted(Interruption)
 {
     // The status alone says it: STATUS_CONTROL_C_EXIT is what an interrupted program ends with.
 }
@@ -193,6 +278,12 @@ Language MessageLanguage()
 void AppendUtf8FromGbk(std::string_view gbk, std::string& utf8)
 {
     ::AppendUtf8FromGbk(gbk, utf8); // orphaned lead bytes become U+FFFD there
+}
+
+bool IsUtf8(std::string_view bytes)
+{
+    std::wstring wide;
+    return bytes.empty() || WideFromStrictUtf8(bytes, wide);
 }
 
 bool GbkFromUtf8(std::string_view utf8, std::string& gbk)
@@ -258,7 +349,7 @@ Timestamp Now()
             static_cast<int>((ticks(l) - ticks(u)) / 600000000LL)};
 }
 
-bool StartProgram(const std::string& programUtf8, std::string& why)
+bool StartProgram(const std::string& programUtf8, const Words&, std::string& why)
 {
     static const HRESULT com =
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
@@ -276,21 +367,51 @@ bool StartProgram(const std::string& programUtf8, std::string& why)
     return false;
 }
 
-bool StartCommand(const std::vector<std::string>& wordsUtf8, std::string& why)
+std::optional<std::string> RefuseCommand(const std::vector<std::string>& wordsUtf8, const Words& w)
 {
-    std::wstring line;
-    for (const std::string& word : wordsUtf8) {
-        if (!line.empty())
-            line += L' ';
-        AppendQuoted(line, WideFromUtf8(word));
+    std::wstring found, line;
+    FindProgram(WideFromUtf8(wordsUtf8.front()), found);
+    if (!IsBatch(wordsUtf8, found) || IsFolder(found))
+        return std::nullopt;
+    return BatchLine(wordsUtf8, found, w, line);
+}
+
+bool StartCommand(const std::vector<std::string>& wordsUtf8, const Words& w, std::string& why)
+{
+    // Found as CreateProcess finds a program: beside us, in the current folder, the system's
+    // folders, then PATH; ".exe" is added to a name without an extension.
+    std::wstring found;
+    FindProgram(WideFromUtf8(wordsUtf8.front()), found);
+    if (IsFolder(found)) {
+        why = FolderText(w);
+        return false;
+    }
+    // CreateProcess would hand a batch file to cmd.exe with the line quoted for a program, and
+    // cmd.exe would act on its & | % ^: the line is written for cmd.exe here, with the batch
+    // file's path as found, or refused.
+    std::wstring application, line;
+    if (IsBatch(wordsUtf8, found)) {
+        if (found.empty()) {
+            why = Utf8Error(ERROR_FILE_NOT_FOUND);
+            return false;
+        }
+        if (const auto refusal = BatchLine(wordsUtf8, found, w, line)) {
+            why = *refusal;
+            return false;
+        }
+        application = SystemPath(GetSystemDirectoryW) + L"\\cmd.exe";
+    } else {
+        for (const std::string& word : wordsUtf8) {
+            if (!line.empty())
+                line += L' ';
+            AppendQuoted(line, WideFromUtf8(word));
+        }
     }
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    // Found as CreateProcess finds a program: beside us, in the current folder, the system's
-    // folders, then PATH; ".exe" is added to a name without an extension.
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi)) {
+    if (!CreateProcessW(application.empty() ? nullptr : application.c_str(), line.data(), nullptr,
+                        nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
         why = Utf8Error(GetLastError());
         return false;
     }

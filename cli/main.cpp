@@ -28,7 +28,9 @@ int main(int argc, char** argv)
     try {
         const int status = RunCli(args, cli_system::MessageLanguage(), *out, *err, interrupted);
         if (status == EXIT_INTERRUPTED)
-            cli_system::EndAsInterrupted();
+            cli_system::EndAsInterrupted(cli_system::Interruption::Signal);
+        if (status == EXIT_FILE_SIZE_LIMIT)
+            cli_system::EndAsInterrupted(cli_system::Interruption::FileSizeLimit);
         return status;
     } catch (const std::bad_alloc&) {
         const Words w(cli_system::MessageLanguage());

@@ -9,7 +9,9 @@
 #else
 #include <csignal>
 #include <fcntl.h>
+#include <poll.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 extern char** environ;
@@ -231,12 +233,37 @@ std::string ProgramPath()
     return ZANFOR_CLI_PATH;
 }
 
+namespace {
+
+// Reads the pipe to its end, sending the signal once `after` bytes came; false when the deadline
+// passed first.
+bool ReadAllAndInterrupt(int fd, pid_t pid, const ProgramRun& how, double start, std::string& out)
+{
+    bool sent = false;
+    char buf[65536];
+    while (cli_system::MonotonicSeconds() - start < how.deadlineSeconds) {
+        pollfd p{fd, POLLIN, 0};
+        if (poll(&p, 1, 100) <= 0)
+            continue;
+        const ssize_t got = read(fd, buf, sizeof buf);
+        if (got <= 0)
+            return true;
+        out.append(buf, static_cast<std::size_t>(got));
+        if (!sent && out.size() >= how.interruptAfterOutput)
+            sent = kill(pid, how.interruptSignal) == 0;
+    }
+    return false;
+}
+
+} // namespace
+
 ProcessRun RunProgram(const ProgramRun& how)
 {
     ProcessRun run;
     int fds[2] = {-1, -1};
-    if (how.readBytes > 0 ? pipe2(fds, O_CLOEXEC) != 0
-                          : (fds[1] = open("/dev/null", O_WRONLY | O_CLOEXEC)) < 0)
+    if (how.readBytes > 0 || how.interruptAfterOutput > 0
+            ? pipe2(fds, O_CLOEXEC) != 0
+            : (fds[1] = open("/dev/null", O_WRONLY | O_CLOEXEC)) < 0)
         return run;
     const int errors = open(ErrorsFile().c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     posix_spawn_file_actions_t actions;
@@ -252,13 +279,37 @@ ProcessRun RunProgram(const ProgramRun& how)
     for (std::string& a : all)
         argv.push_back(a.data());
     argv.push_back(nullptr);
+    // Started as a shell starts a program, whatever this test was started with: every signal
+    // with its default handling, none blocked.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t every, none;
+    sigfillset(&every);
+    sigemptyset(&none);
+    posix_spawnattr_setsigdefault(&attributes, &every);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+    // A limit is inherited: this process takes it on for the moment of the start.
+    rlimit ours{};
+    getrlimit(RLIMIT_FSIZE, &ours);
+    if (how.fileSizeLimit > 0) {
+        const rlimit limit{how.fileSizeLimit, ours.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
     pid_t pid;
     const double start = cli_system::MonotonicSeconds();
-    const bool started = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0;
+    const bool started =
+        posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(), environ) == 0;
+    setrlimit(RLIMIT_FSIZE, &ours);
+    posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     close(fds[1]);
     close(errors);
-    if (fds[0] >= 0) {
+    if (fds[0] >= 0 && how.interruptAfterOutput > 0) {
+        if (started && !ReadAllAndInterrupt(fds[0], pid, how, start, run.out))
+            kill(pid, SIGKILL);
+        close(fds[0]);
+    } else if (fds[0] >= 0) {
         char buf[4096];
         for (ssize_t got; started && run.out.size() < how.readBytes &&
                           (got = read(fds[0], buf, sizeof buf)) > 0;)

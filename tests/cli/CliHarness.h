@@ -60,6 +60,12 @@ struct ProgramRun {
     // holds interruptBytes.
     std::string interruptFile{};
     std::size_t interruptBytes = 0;
+    // Linux: read all of its standard output from a pipe, and send it interruptSignal once this
+    // much has come.
+    std::size_t interruptAfterOutput = 0;
+    int interruptSignal = 2; // Linux: SIGINT, as Ctrl-C
+    // Linux: the file-size limit it starts with (ulimit -f), in bytes; 0: the test's own.
+    unsigned long long fileSizeLimit = 0;
     double deadlineSeconds = 60; // for each wait
 };
 

@@ -111,6 +111,23 @@ TEST(CliRefusals, ThePagesMessageOnStderrStatus2AndNoOutput)
         {{"numbers", "--max", "inf"}, u8"--max 的值“inf”不是数字！"},
         {{"numbers", "--max", "1e39"}, u8"--max 的值“1e39”超出范围（单精度浮点数）！"},
         {{"numbers", "--float", "--decimals", "2.5"}, u8"--decimals 的值“2.5”不是整数！"},
+        // The limit said is the one of the kind drawn: with --seed the page's draws, which hold
+        // decimals in 32-bit ten-thousandths; without it, 64-bit whole numbers.
+        {{"numbers", "--float", "--min", "1e20", "--max", "1e20", "--seed", "1"},
+         u8"--min 的值“1e20”超出 --seed 所重现的页面小数的范围（-214748.3648 到 214748.3647）！"},
+        {{"numbers", "--min", "-214748.38", "--max", "0", "--seed", "1"},
+         u8"--min 的值“-214748.38”超出 --seed 所重现的页面小数的范围（-214748.3648 到 "
+         u8"214748.3647）！"},
+        {{"numbers", "--int", "--max", "2147483648", "--seed", "1"},
+         u8"--max 的值“2147483648”超出 --seed 所重现的页面整数的范围（-2147483648 到 "
+         u8"2147483647）！"},
+        {{"numbers", "--min", "-1e19"},
+         u8"--min 的值“-1e19”超出整数的范围（-9223372036854775808 到 9223372036854775807）！"},
+        // Bytes that are no UTF-8 are not a character that GBK cannot spell.
+        {{"strings", "--charset", "\xD6\xD0"},
+         u8"--charset 不是 UTF-8 文本，而 zanfor-cli 按 UTF-8 读取参数！"},
+        {{"strings", "--head", "\xED\xA0\x80"},
+         u8"--head 不是 UTF-8 文本，而 zanfor-cli 按 UTF-8 读取参数！"},
     };
     for (const auto& c : cases) {
         std::vector<std::string> args = c.args;
@@ -124,6 +141,17 @@ TEST(CliRefusals, ThePagesMessageOnStderrStatus2AndNoOutput)
         EXPECT_EQ(run.out, "");
         EXPECT_EQ(std::fopen(file.c_str(), "rb"), nullptr) << "the output file was created";
     }
+    // Within those limits the range given is the range drawn.
+    EXPECT_EQ(RunInProcess({"numbers", "--float", "--min", "1e20", "--max", "1e20", "-n", "1"}).out,
+              "100000000000000000000.00" + RECORD_END);
+    EXPECT_EQ(RunInProcess({"numbers", "--float", "--min", "-214748.36", "--max", "-214748.36",
+                            "-n", "1", "--seed", "1"})
+                  .out,
+              "-214748.36" + RECORD_END);
+    EXPECT_EQ(RunInProcess({"numbers", "--int", "--min", "2147483647", "--max", "2147483647", "-n",
+                            "1", "--seed", "1"})
+                  .out,
+              "2147483647" + RECORD_END);
     // The decimals are not read while only whole numbers are asked for.
     EXPECT_EQ(RunInProcess({"numbers", "--int", "--decimals", "x"}).status, EXIT_DONE);
     // Whole numbers with a sign or leading zeros, and decimals as a box takes them.
@@ -356,13 +384,15 @@ TEST(CliOutput, AProgressLineOnlyOnATerminalAndOnlyAfterASecond)
         MemoryDevice out, err;
         err.terminal = terminal;
         const double start = cli_system::MonotonicSeconds();
-        // The run ends when a progress line shows, or after 2.5 s without one.
+        // The run ends when a progress line shows, or after 2.5 s without one. Strings of 200
+        // letters, so that no machine makes 1 % of them in a second.
         out.closeWhen = [&] {
             return err.bytes.find('%') != std::string::npos ||
                    cli_system::MonotonicSeconds() - start > 2.5;
         };
-        EXPECT_EQ(RunCli({"strings", "-n", "2000000000"}, Language::Chinese, out, err),
-                  EXIT_PIPE_CLOSED);
+        EXPECT_EQ(
+            RunCli({"strings", "--length", "200", "-n", "2000000000"}, Language::Chinese, out, err),
+            EXIT_PIPE_CLOSED);
         if (terminal) {
             EXPECT_GE(err.writeTimes.at(0) - start, 0.9);
             EXPECT_EQ(err.bytes.substr(0, 1), "\r");

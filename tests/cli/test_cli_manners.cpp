@@ -66,6 +66,8 @@ TEST(CliUsage, MistypedNamesGetASuggestionAndConflictsAreRefused)
         {{"--hel"}, "unknown option \"--hel\"; did you mean \"--help\"?"},
         {{"numbers", "--decimal=3"}, "unknown option \"--decimal\"; did you mean \"--decimals\"?"},
         {{"strings", "--head"}, "--head needs a value"},
+        {{"strings", "-o", "a", "-o", "b"}, "--output is given more than once: it takes one value"},
+        {{"numbers", "--seed", "1", "--seed=2"}, "--seed is given more than once"},
         {{"strings", "--lf", "--crlf"}, "--lf cannot be combined with --crlf"},
         {{"strings", "--length", "8", "--max-length", "9"},
          "--length cannot be combined with --max-length"},

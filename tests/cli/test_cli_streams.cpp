@@ -1,5 +1,5 @@
-// zanfor-cli's standard streams and its end: a closed standard error, Ctrl-C, a reader that goes
-// away.
+// zanfor-cli's standard streams and its end: a closed standard error, Ctrl-C and the other ways a
+// run is ended from outside, a reader that goes away.
 #include "CliHarness.h"
 
 #include <gtest/gtest.h>
@@ -7,7 +7,9 @@
 #include "cli/System.h"
 
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <regex>
 #include <thread>
@@ -123,3 +125,53 @@ TEST(CliInterrupt, CtrlCEndsTheProgramAfterWholeRecordsWithTheInterruptsStatus)
     EXPECT_EQ(InterruptedAfter(run.err, file, cli_system::MessageLanguage()), records) << run.err;
     std::remove(file.c_str());
 }
+
+#ifndef _WIN32
+TEST(CliInterrupt, TermAndHangUpEndTheRunAfterWholeRecordsAsCtrlCDoes)
+{
+    for (const int signal : {SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(signal);
+        const ProcessRun run = RunProgram({.args = {"strings", "-n", "2147483647"},
+                                           .interruptAfterOutput = 1 << 20,
+                                           .interruptSignal = signal});
+        ASSERT_TRUE(run.ended) << "still running after the signal";
+        EXPECT_EQ(run.status, 128 + signal); // ended by the signal itself
+        const long long records = WholeRecords(run.out);
+        EXPECT_GT(records, 0) << "no whole records: " << run.out.substr(run.out.size() - 20);
+        EXPECT_EQ(InterruptedAfter(run.err,
+                                   cli_system::MessageLanguage() == Language::Chinese
+                                       ? Utf8Text(u8"标准输出")
+                                       : "standard output",
+                                   cli_system::MessageLanguage()),
+                  records)
+            << run.err;
+    }
+}
+
+TEST(CliInterrupt, TheFileSizeLimitEndsTheRunAfterTheLastWholeRecordThatFits)
+{
+    // A limit that no record end meets exactly: the record it cuts is taken back out.
+    const std::string file = "zanfor_cli_limited.txt";
+    const std::size_t limit = 300007;
+    std::remove(file.c_str());
+    const ProcessRun run =
+        RunProgram({.args = {"strings", "-n", "2147483647", "-o", file}, .fileSizeLimit = limit});
+    ASSERT_TRUE(run.ended);
+    EXPECT_EQ(run.status, 128 + SIGXFSZ);
+    const std::string text = FileText(file);
+    const long long records = WholeRecords(text);
+    EXPECT_GT(records, 0);
+    EXPECT_LE(text.size(), limit);
+    EXPECT_GT(text.size() + 9, limit) << "a record of at most 9 bytes still fitted";
+    // The system's words for EFBIG follow, in the language the program speaks, as this test does.
+    const Language language = cli_system::MessageLanguage();
+    const std::string why =
+        (language == Language::Chinese ? Utf8Text(u8"：") : ": ") + std::strerror(EFBIG) + "\n";
+    ASSERT_TRUE(run.err.ends_with(why)) << run.err;
+    EXPECT_EQ(
+        InterruptedAfter(run.err.substr(0, run.err.size() - why.size()) + "\n", file, language),
+        records)
+        << run.err;
+    std::remove(file.c_str());
+}
+#endif
