@@ -236,11 +236,20 @@ TEST_F(OutsideChanges, ALinkPlantedAsABatchStartsIsALink)
     ASSERT_TRUE(
         RunOutside(Words({"(perl -e 'symlink($ARGV[0], $ARGV[1]) until -e $ARGV[2]'", to, out, stop,
                           "; touch", done, ") >/dev/null 2>&1 </dev/null & :"})));
-    // The racer stops however the test ends.
-    const struct Stop {
-        std::string file;
-        ~Stop() { RunOutside(Words({"touch", file})); }
-    } stopRacer{stop};
+    // The racer stops however the test ends, and leaves nothing behind.
+    struct Racer {
+        std::string stop, done;
+        bool running = true;
+        void Stop()
+        {
+            if (running &&
+                !RunOutside(Words({"touch", stop, "&& timeout 10 sh -c 'until test -e", done,
+                                   "; do sleep 0.01; done' && rm -f", stop, done})))
+                ADD_FAILURE() << "the racer did not stop";
+            running = false;
+        }
+        ~Racer() { Stop(); }
+    } racer{stop, done};
     SetCount(3);
     bool won = false;
     for (int round = 0; round < 100 && !won; ++round) {
@@ -255,10 +264,9 @@ TEST_F(OutsideChanges, ALinkPlantedAsABatchStartsIsALink)
         }
         EXPECT_EQ(ReadFileBytes(target), "keep\r\n") << round;
     }
-    ASSERT_TRUE(RunOutside(Words(
-        {"touch", stop, "&& timeout 10 sh -c 'until test -e", done, "; do sleep 0.01; done'"})));
+    racer.Stop();
     EXPECT_TRUE(won) << "the racer never planted its link in time";
     EXPECT_TRUE(RunOutside(Words({"test -L", out})));
     page.reset();
-    RunOutside(Words({"rm -f", out, to, stop, done, Sh(OwnFile())}));
+    RunOutside(Words({"rm -f", out, to, Sh(OwnFile())}));
 }
