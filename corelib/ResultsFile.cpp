@@ -67,6 +67,8 @@ CString CResultsFile::ErrorText() const
         return "该文件名是一个链接，链接和它所指向的文件都保持原样。";
     case ERROR_ALTERED:
         return MSG_RESULTS_ALTERED;
+    case ERROR_NOT_PLAIN_FILE:
+        return "该文件名不是普通文件，保持原样。";
     default:
         return SystemText(m_error);
     }

@@ -22,8 +22,9 @@ class CResultsFile : public RecordSink {
 public:
     enum class Start {
         Ok,
-        // The name is not this page's to take: another program (another instance, say) holds the
-        // file, or the name is a link, left alone with what it leads to.
+        // The name is not this page's to take, and is left as it is with what it leads to: another
+        // program (another instance, say) holds the file, the file is read-only, or the name is a
+        // link or something other than a plain file (a FIFO).
         HeldElsewhere,
         DeletePending, // the old file is deleted but another program keeps it alive
         Failed,        // see ErrorText
@@ -34,8 +35,8 @@ public:
     CResultsFile(const CResultsFile&) = delete;
     CResultsFile& operator=(const CResultsFile&) = delete;
 
-    // Removes a results file left at path by an earlier run: a plain file only, never a link nor
-    // what it leads to.
+    // Removes a results file left at path by an earlier run: a plain file that is not read-only,
+    // never a link nor what it leads to.
     static void RemoveOld(const CString& path);
     // Starts a batch: an empty file at path, held from now on. A file this object already holds
     // is emptied in place while path still names it; else a new one is made at path.
@@ -66,10 +67,12 @@ public:
     bool IsSameFile(const std::wstring& path) const;
 #endif
 
-private:
     // Failures of our own beside the platform's error numbers (application-defined on Windows).
     static constexpr unsigned long ERROR_IS_LINK = 0x20000001;
     static constexpr unsigned long ERROR_ALTERED = 0x20000002;
+    static constexpr unsigned long ERROR_NOT_PLAIN_FILE = 0x20000003; // a FIFO, a device
+
+private:
     // The first bytes of a batch, read back by Verify.
     static constexpr std::size_t HEAD_BYTES = 64 * 1024;
 

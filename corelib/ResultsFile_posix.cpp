@@ -8,10 +8,40 @@
 #include <unistd.h>
 
 namespace {
-bool IsLink(const char* path)
+// What a name holds, looked at without following a link.
+enum class AtName {
+    Absent,
+    OurFile, // a plain file, ours to replace
+    Link,    // left with what it leads to
+    NotOurs, // read-only or not a file (a FIFO): left as it is
+    Failed,
+};
+
+AtName LookAt(const char* path, unsigned long& error)
 {
     struct stat st {};
-    return ::lstat(path, &st) == 0 && S_ISLNK(st.st_mode);
+    if (::lstat(path, &st) != 0) {
+        error = errno == ENOENT ? 0 : static_cast<unsigned long>(errno);
+        return error == 0 ? AtName::Absent : AtName::Failed;
+    }
+    if (S_ISLNK(st.st_mode)) {
+        error = CResultsFile::ERROR_IS_LINK;
+        return AtName::Link;
+    }
+    if (S_ISDIR(st.st_mode)) {
+        error = EISDIR;
+        return AtName::Failed;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        error = CResultsFile::ERROR_NOT_PLAIN_FILE;
+        return AtName::NotOurs;
+    }
+    // Without a write permission for anyone, as Windows shows a read-only file under Wine.
+    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+        error = EACCES;
+        return AtName::NotOurs;
+    }
+    return AtName::OurFile;
 }
 } // namespace
 
@@ -34,7 +64,8 @@ void CResultsFile::Close()
 
 void CResultsFile::RemoveOld(const CString& path)
 {
-    if (!IsLink(path.GetString()))
+    unsigned long error = 0;
+    if (LookAt(path.GetString(), error) == AtName::OurFile)
         ::unlink(path.GetString()); // removes a link itself, never its target, should one come now
 }
 
@@ -42,7 +73,8 @@ CResultsFile::Start CResultsFile::Begin(const CString& path)
 {
     m_error = 0;
     m_written = 0;
-    m_checksum = m_head = ByteChecksum();
+    m_checksum.Reset();
+    m_head.Reset();
     if (m_fd >= 0 && path == m_path && IsAtPath()) {
         if (::ftruncate(m_fd, 0) == 0)
             return Start::Ok;
@@ -51,20 +83,34 @@ CResultsFile::Start CResultsFile::Begin(const CString& path)
     }
     Close();
     m_path = path;
-    if (IsLink(path.GetString())) {
-        m_error = ERROR_IS_LINK;
+    switch (LookAt(path.GetString(), m_error)) {
+    case AtName::Link:
+    case AtName::NotOurs:
         return Start::HeldElsewhere;
-    }
-    if (::unlink(path.GetString()) != 0 && errno != ENOENT) {
-        m_error = static_cast<unsigned long>(errno);
+    case AtName::Failed:
         return Start::Failed;
+    case AtName::OurFile:
+        if (::unlink(path.GetString()) != 0 && errno != ENOENT) {
+            m_error = static_cast<unsigned long>(errno);
+            return Start::Failed;
+        }
+        break;
+    case AtName::Absent:
+        break;
     }
     // O_EXCL refuses a link planted since, and O_APPEND writes at the end whatever happens to the
     // file meanwhile.
     m_fd = ::open(path.GetString(), O_RDWR | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, 0644);
     if (m_fd < 0) {
         m_error = static_cast<unsigned long>(errno);
-        return m_error == EEXIST ? Start::HeldElsewhere : Start::Failed;
+        if (m_error != EEXIST)
+            return Start::Failed;
+        // What took the name since tells why.
+        unsigned long why = 0;
+        if (const AtName at = LookAt(path.GetString(), why);
+            at == AtName::Link || at == AtName::NotOurs)
+            m_error = why;
+        return Start::HeldElsewhere;
     }
     return Start::Ok;
 }

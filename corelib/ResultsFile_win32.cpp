@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <string_view>
+#include <vector>
 
 namespace {
 HANDLE H(void* handle)
@@ -38,6 +40,69 @@ std::wstring FinalPath(HANDLE h)
     });
 }
 
+// A file's identity on its volume, the same under any name that reaches it.
+struct FileId {
+    DWORD volume = 0, high = 0, low = 0;
+    bool operator==(const FileId&) const = default;
+};
+
+bool IdOf(HANDLE h, FileId& id)
+{
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!::GetFileInformationByHandle(h, &info))
+        return false;
+    id = {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+    return true;
+}
+
+bool IdOf(const std::wstring& path, FileId& id)
+{
+    HANDLE h = ::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    const bool ok = IdOf(h, id);
+    ::CloseHandle(h);
+    return ok;
+}
+
+bool SameIgnoringCase(std::wstring_view a, std::wstring_view b)
+{
+    return ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
+                                  static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+// How many entries of folder are named name, ignoring case; -1 when the folder cannot be listed.
+int EntriesNamed(const std::wstring& folder, std::wstring_view name)
+{
+    HANDLE h = ::CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return -1;
+    std::vector<LONGLONG> buf(64 * 1024 / sizeof(LONGLONG)); // aligned as the entries need
+    const DWORD size = static_cast<DWORD>(buf.size() * sizeof(LONGLONG));
+    int count = 0;
+    for (auto part = FileIdBothDirectoryRestartInfo;
+         ::GetFileInformationByHandleEx(h, part, buf.data(), size);
+         part = FileIdBothDirectoryInfo) {
+        for (auto* at = reinterpret_cast<const char*>(buf.data());;) {
+            const auto* entry = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(at);
+            if (SameIgnoringCase(
+                    std::wstring_view(entry->FileName, entry->FileNameLength / sizeof(wchar_t)),
+                    name))
+                ++count;
+            if (entry->NextEntryOffset == 0)
+                break;
+            at += entry->NextEntryOffset;
+        }
+    }
+    const bool whole = ::GetLastError() == ERROR_NO_MORE_FILES;
+    ::CloseHandle(h);
+    return whole ? count : -1;
+}
+
 // Whether the handle, opened by path, reached a file of another name or folder: a link. Windows
 // shows its own links as reparse points; Wine shows a Unix symbolic link as the plain file it leads
 // to, and only the final path tells. The folder is resolved on its own, so that a link in the
@@ -55,30 +120,57 @@ bool LeadsElsewhere(HANDLE h, const std::wstring& path)
     const std::size_t slash = full.find_last_of(L"\\/");
     if (slash == std::wstring::npos)
         return false;
-    HANDLE folder = ::CreateFileW(full.substr(0, slash + 1).c_str(), FILE_READ_ATTRIBUTES,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (folder == INVALID_HANDLE_VALUE)
+    const std::wstring folder = full.substr(0, slash + 1), name = full.substr(slash + 1);
+    HANDLE named = ::CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (named == INVALID_HANDLE_VALUE)
         return false;
-    std::wstring expected = FinalPath(folder);
-    ::CloseHandle(folder);
+    std::wstring expected = FinalPath(named);
+    FileId namedId;
+    const bool haveId = IdOf(named, namedId);
+    ::CloseHandle(named);
     const std::wstring reached = FinalPath(h);
-    if (expected.empty() || reached.empty())
+    const std::size_t reachedSlash = reached.find_last_of(L'\\');
+    if (expected.empty() || reachedSlash == std::wstring::npos)
         return false;
     if (expected.back() != L'\\')
         expected += L'\\';
-    expected += full.substr(slash + 1);
-    return ::CompareStringOrdinal(expected.c_str(), static_cast<int>(expected.size()),
-                                  reached.c_str(), static_cast<int>(reached.size()),
-                                  TRUE) != CSTR_EQUAL;
+    // The folder reached is the folder named, not one spelled alike: Linux folders whose names
+    // differ only in case are two folders. Its path as the system spells it tells, or else its
+    // identity.
+    if (reached.compare(0, reachedSlash + 1, expected) != 0) {
+        FileId reachedId;
+        if (!haveId || !IdOf(reached.substr(0, reachedSlash + 1), reachedId) ||
+            reachedId != namedId)
+            return true;
+    }
+    const std::wstring_view reachedName = std::wstring_view(reached).substr(reachedSlash + 1);
+    if (reachedName == name)
+        return false;
+    if (!SameIgnoringCase(reachedName, name))
+        return true;
+    // The name reached differs only in case. Windows, or Wine where no entry is spelled exactly
+    // so, found the one file under another spelling; where names are case-sensitive, a link named
+    // exactly so can lead to an entry spelled otherwise, and then both are in the folder. Only a
+    // single entry of the name, whatever its case, is the file itself.
+    return EntriesNamed(folder, name) != 1;
 }
 
-enum class Removal { Removed, Absent, Link, Held, Failed };
+// What a name holds.
+enum class AtName {
+    Absent,
+    OurFile, // a plain file, ours to replace
+    Link,    // left with what it leads to
+    NotOurs, // held by another program, read-only or not a file (a FIFO): left as it is
+    Failed,
+};
 
-// Removes the plain file at path. A link, and what it leads to, stay as they are: the file is
-// opened without following a link, looked at, and deleted through that same handle, so that what
-// is deleted is what was looked at.
-Removal RemovePlainFile(const std::wstring& path, unsigned long& error)
+// Looks at what path names through a handle opened without following a link and, when it is a
+// plain file and remove is set, deletes it through that same handle, so that what is deleted is
+// what was looked at. error tells why a name is not ours, or why the look failed; id is the plain
+// file's identity.
+AtName LookAt(const std::wstring& path, bool remove, unsigned long& error, FileId* id)
 {
     HANDLE h = ::CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES,
                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -87,30 +179,48 @@ Removal RemovePlainFile(const std::wstring& path, unsigned long& error)
     if (h == INVALID_HANDLE_VALUE) {
         error = ::GetLastError();
         if (error == ERROR_SHARING_VIOLATION)
-            return Removal::Held; // opened by another program without delete sharing
+            return AtName::NotOurs; // opened by another program without delete sharing
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
             error = 0;
-            return Removal::Absent;
+            return AtName::Absent;
         }
-        return Removal::Failed;
+        return AtName::Failed;
     }
-    Removal result = Removal::Removed;
+    AtName result = AtName::OurFile;
     FILE_ATTRIBUTE_TAG_INFO info{};
     FILE_DISPOSITION_INFO dispose{TRUE};
     if (!::GetFileInformationByHandleEx(h, FileAttributeTagInfo, &info, sizeof info)) {
         error = ::GetLastError();
-        result = Removal::Failed;
+        result = AtName::Failed;
     } else if ((info.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) || LeadsElsewhere(h, path)) {
-        result = Removal::Link;
+        result = AtName::Link;
+    } else if (::GetFileType(h) != FILE_TYPE_DISK) {
+        error = CResultsFile::ERROR_NOT_PLAIN_FILE;
+        result = AtName::NotOurs;
     } else if (info.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
         error = ERROR_ACCESS_DENIED; // what deleting a folder as a file says
-        result = Removal::Failed;
-    } else if (!::SetFileInformationByHandle(h, FileDispositionInfo, &dispose, sizeof dispose)) {
+        result = AtName::Failed;
+    } else if (info.FileAttributes & FILE_ATTRIBUTE_READONLY) {
+        error = ERROR_FILE_READ_ONLY; // the user's own: its attribute stays as they set it
+        result = AtName::NotOurs;
+    } else if (id && !IdOf(h, *id)) {
         error = ::GetLastError();
-        result = Removal::Failed;
+        result = AtName::Failed;
+    } else if (remove &&
+               !::SetFileInformationByHandle(h, FileDispositionInfo, &dispose, sizeof dispose)) {
+        error = ::GetLastError();
+        result = AtName::Failed;
     }
     ::CloseHandle(h);
     return result;
+}
+
+// Begin's answer to a name that is not ours to replace.
+CResultsFile::Start Refused(AtName at, unsigned long& error)
+{
+    if (at == AtName::Link)
+        error = CResultsFile::ERROR_IS_LINK;
+    return at == AtName::Failed ? CResultsFile::Start::Failed : CResultsFile::Start::HeldElsewhere;
 }
 
 bool SameFile(HANDLE held, const std::wstring& path, DWORD flags)
@@ -150,14 +260,15 @@ void CResultsFile::Close()
 void CResultsFile::RemoveOld(const CString& path)
 {
     unsigned long error = 0;
-    RemovePlainFile(WideFromGbk(path.View()), error);
+    LookAt(WideFromGbk(path.View()), true, error, nullptr);
 }
 
 CResultsFile::Start CResultsFile::Begin(const CString& path)
 {
     m_error = 0;
     m_written = 0;
-    m_checksum = m_head = ByteChecksum();
+    m_checksum.Reset();
+    m_head.Reset();
     if (m_handle && path == m_path && IsAtPath()) {
         LARGE_INTEGER zero{};
         if (::SetFilePointerEx(H(m_handle), zero, nullptr, FILE_BEGIN) &&
@@ -169,19 +280,10 @@ CResultsFile::Start CResultsFile::Begin(const CString& path)
     Close();
     m_path = path;
     const std::wstring wide = WideFromGbk(path.View());
-    const Removal removal = RemovePlainFile(wide, m_error);
-    switch (removal) {
-    case Removal::Held:
-        return Start::HeldElsewhere;
-    case Removal::Link:
-        m_error = ERROR_IS_LINK;
-        return Start::HeldElsewhere;
-    case Removal::Failed:
-        return Start::Failed;
-    case Removal::Removed:
-    case Removal::Absent:
-        break;
-    }
+    FileId old;
+    const AtName before = LookAt(wide, true, m_error, &old);
+    if (before != AtName::OurFile && before != AtName::Absent)
+        return Refused(before, m_error);
     // Others may read the file while the page holds it, but not write or delete it. CREATE_NEW
     // never follows a link planted since.
     HANDLE h = ::CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
@@ -190,18 +292,31 @@ CResultsFile::Start CResultsFile::Begin(const CString& path)
         m_error = ::GetLastError();
         if (m_error == ERROR_SHARING_VIOLATION)
             return Start::HeldElsewhere;
-        // A file that is still there after its deletion succeeded lives on in another program
-        // that opened it with delete sharing, and vanishes when that program closes it.
-        if (removal == Removal::Removed &&
-            (m_error == ERROR_FILE_EXISTS || m_error == ERROR_ACCESS_DENIED))
+        const bool deleted = before == AtName::OurFile;
+        if (m_error != ERROR_FILE_EXISTS && !(deleted && m_error == ERROR_ACCESS_DENIED))
+            return Start::Failed;
+        // The name is taken again: what took it tells why.
+        FileId now;
+        const AtName after = LookAt(wide, false, m_error, &now);
+        // The old file, deleted, lives on in another program that opened it with delete sharing,
+        // and vanishes when that program closes it. Windows refuses to open it meanwhile; Wine
+        // opens it.
+        if (deleted && ((after == AtName::OurFile && now == old) ||
+                        (after == AtName::Failed && m_error == ERROR_ACCESS_DENIED)))
             return Start::DeletePending;
-        // A name that is taken though nothing could be opened by it: under Wine, a link that
-        // leads nowhere.
-        if (m_error == ERROR_FILE_EXISTS) {
+        switch (after) {
+        // Made by another program since.
+        case AtName::OurFile:
+            m_error = ERROR_FILE_EXISTS;
+            return Start::HeldElsewhere;
+        // Taken though nothing can be opened by it: under Wine, a link that leads nowhere.
+        case AtName::Absent:
             m_error = ERROR_IS_LINK;
             return Start::HeldElsewhere;
+        // A link planted since, among others.
+        default:
+            return Refused(after, m_error);
         }
-        return Start::Failed;
     }
     m_handle = h;
     return Start::Ok;

@@ -124,8 +124,8 @@ void CStringsPage::StartBatch()
     CResultsFile::Start start = m_results.Begin(m_strOutFile);
     if (start == CResultsFile::Start::HeldElsewhere) {
         // The shared name is not ours to take: another program holds it (a second Zanfor most
-        // likely), or it is a link. This page keeps a results file of its own from now on, and
-        // says where it is.
+        // likely), it is read-only, or it is a link or no file at all (a FIFO). This page keeps a
+        // results file of its own from now on, and says where it is.
         m_strOutFile = g_pCore->getAppPath() + "_out." +
                        CString::FromInt(static_cast<long long>(::GetCurrentProcessId())) + ".txt";
         m_bOutFileElsewhere = true;

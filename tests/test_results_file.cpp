@@ -38,7 +38,7 @@ protected:
         if (!CanRunOutside())
             GTEST_SKIP() << "no shell to act as another program";
     }
-    void TearDown() override { RunOutside(Words({"rm -f", files})); }
+    void TearDown() override { RunOutside(Words({"rm -rf", files})); }
     std::string files; // to remove at the end
 };
 
@@ -67,6 +67,40 @@ TEST_F(ResultsFile, ALinkAtTheNameIsLeftAloneWithWhatItLeadsTo)
                            "&& test ! -e rf_nowhere.txt"));
 }
 
+// A plain file whose name differs only in case is, to Windows (and so under Wine), the file at the
+// name; to Linux another file. (Links to such names: tests/gui/test_outside_changes.cpp.)
+TEST_F(ResultsFile, APlainFileNamedInAnotherCase)
+{
+    files = "rf_plain.txt RF_PLAIN.TXT";
+    ASSERT_TRUE(RunOutside("printf 'old\\r\\n' >RF_PLAIN.TXT"));
+    CResultsFile plain;
+    ASSERT_EQ(plain.Begin("rf_plain.txt"), CResultsFile::Start::Ok);
+    ASSERT_TRUE(plain.Write("new\r\n"));
+    EXPECT_EQ(Contents("rf_plain.txt"), "new\r\n");
+#ifdef _WIN32
+    EXPECT_TRUE(RunOutside("test ! -e RF_PLAIN.TXT"));
+#else
+    EXPECT_EQ(Contents("RF_PLAIN.TXT"), "old\r\n");
+#endif
+}
+
+// Not the page's to replace, and left as they are: a FIFO, and a read-only file (its attribute
+// too), at the start and at a batch.
+TEST_F(ResultsFile, AFifoOrAReadOnlyFileIsLeftAsItIs)
+{
+    files = "rf_fifo.txt rf_readonly.txt";
+    ASSERT_TRUE(RunOutside("mkfifo rf_fifo.txt && printf 'old\\r\\n' >rf_readonly.txt && "
+                           "chmod a-w rf_readonly.txt"));
+    for (const char* name : {"rf_fifo.txt", "rf_readonly.txt"}) {
+        CResultsFile::RemoveOld(name);
+        CResultsFile file;
+        EXPECT_EQ(file.Begin(name), CResultsFile::Start::HeldElsewhere) << name;
+        EXPECT_FALSE(file.ErrorText().IsEmpty()) << name;
+    }
+    EXPECT_TRUE(RunOutside("test -p rf_fifo.txt && test $(stat -c %a rf_readonly.txt) = 444"));
+    EXPECT_EQ(Contents("rf_readonly.txt"), "old\r\n");
+}
+
 // The held file keeps its batch when removed, and the next batch makes a new file at the name; a
 // file cut short or changed in place is never read back as the batch.
 TEST_F(ResultsFile, RemovedCutShortOrChangedFromOutside)
@@ -91,12 +125,18 @@ TEST_F(ResultsFile, RemovedCutShortOrChangedFromOutside)
     ReadBack(file, ok);
     EXPECT_FALSE(ok);
 
-    // The size kept, a byte changed past the start that Verify reads: only the content tells.
-    ASSERT_EQ(file.Begin("rf_out.txt"), CResultsFile::Start::Ok);
-    ASSERT_TRUE(file.Write(std::string(100000, 'f') + "\r\n"));
-    ASSERT_TRUE(RunOutside("printf X | dd of=rf_out.txt bs=1 seek=90000 conv=notrunc 2>/dev/null"));
-    EXPECT_TRUE(file.Verify());
-    ReadBack(file, ok);
-    EXPECT_FALSE(ok);
-    EXPECT_EQ(file.ErrorText(), kAltered);
+    // The size kept, bytes changed: a byte, or three by +1, -2 and +1, which sums of the bytes
+    // would miss. Within the start that Verify reads it finds them; past it only Export's
+    // read-back does.
+    for (const auto& [bytes, at] : {std::pair{"X", 90000}, {"gdg", 1000}, {"gdg", 90000}}) {
+        ASSERT_EQ(file.Begin("rf_out.txt"), CResultsFile::Start::Ok);
+        ASSERT_TRUE(file.Write(std::string(100000, 'f') + "\r\n"));
+        ASSERT_TRUE(
+            RunOutside(Words({"printf", bytes, "| dd of=rf_out.txt bs=1 conv=notrunc",
+                              std::string("seek=").append(std::to_string(at)), "2>/dev/null"})));
+        EXPECT_EQ(file.Verify(), at >= 64 * 1024) << bytes << at;
+        ReadBack(file, ok);
+        EXPECT_FALSE(ok) << bytes << at;
+        EXPECT_EQ(file.ErrorText(), kAltered) << bytes << at;
+    }
 }
