@@ -36,7 +36,8 @@ const PageWords kPageWords[] = {
     {MSG_BAD_RANGE, "invalid range: --min is above --max"},
     {MSG_TOO_MANY_DECIMALS, "too many decimals (over 64 MiB a number): lower --decimals"},
     {MSG_BAD_PROGRAM, "invalid program: the program to run is empty"},
-    {MSG_PROGRAM_TOO_LONG, "the program's name is too long (at most 259 characters)"},
+    {MSG_PROGRAM_TOO_LONG, "the program is too long (a web address at most 971 characters, one "
+                           "starting with www at most 248, anything else at most 259)"},
     {MSG_PROGRAM_NOT_GBK, "the program's name holds a character that GBK cannot spell"},
     {MSG_BAD_INTERVAL, "invalid delays: --min-delay is above --max-delay"},
     {MSG_WORKING, "working..."},

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <string_view>
 
 // As the page opens.
 constexpr BOOL EVENTS_DEFAULT_RUN_PROGRAM = 0;
@@ -18,12 +19,30 @@ constexpr int EVENTS_DEFAULT_MIN_DELAY = 500;
 constexpr int EVENTS_DEFAULT_MAX_DELAY = 3000;
 constexpr int EVENTS_DEFAULT_COUNT = 10;
 
-// The longest program text, in UTF-16 units: the whole text goes to the shell as one file name,
-// and longer texts have overrun the shell's own copy of it.
-constexpr std::size_t MAX_PROGRAM_CHARS = 259;
+// How long the program text may be, in UTF-16 units. The whole text goes to the shell's "open" as
+// one file, and what the shell makes of it sets the limit:
+// - a file (a path, or a name the shell looks for) has at most MAX_PATH - 1 characters;
+// - a web address, a scheme and a colon ("https:", "mailto:"), may be longer: Windows takes up to
+//   INTERNET_MAX_URL_LENGTH - 1 (2083), but Wine 8's shell copies every text it cannot open
+//   directly behind a 52-character registry path into 1024 characters (its App Paths lookup), and
+//   longer texts overran that copy and ended the program: 1024 - 52 - 1;
+// - a text starting with "www" that names no file is opened as "http://" + the text, which Wine's
+//   shell builds in 256 characters: 256 - 7 - 1.
+// The limits hold for the text as the shell reads it: without the quotes around the whole of it,
+// and with environment variables ("%TEMP%") expanded, as Wine's shell expands them.
+constexpr std::size_t MAX_PROGRAM_FILE_CHARS = 259;
+constexpr std::size_t MAX_PROGRAM_URL_CHARS = 971;
+constexpr std::size_t MAX_PROGRAM_WWW_CHARS = 248;
+
+// The most UTF-16 units the shell takes for text (quotes around it already taken off); only its
+// ASCII characters are looked at, so GBK and UTF-8 texts alike.
+std::size_t MaxProgramChars(std::string_view text);
+// Whether a program text of that many UTF-16 units fits the shell.
+bool ProgramFitsTheShell(std::string_view text, std::size_t units);
 
 constexpr const char* MSG_BAD_PROGRAM = "外部程序命令行无效！";
-constexpr const char* MSG_PROGRAM_TOO_LONG = "外部程序路径过长（最多 259 个字符）！";
+constexpr const char* MSG_PROGRAM_TOO_LONG =
+    "外部程序命令行过长（网址最多 971 个字符，以 www 开头的最多 248 个，其他最多 259 个）！";
 constexpr const char* MSG_PROGRAM_NOT_GBK = "外部程序命令行含有 GBK 无法表示的字符！";
 constexpr const char* MSG_BAD_INTERVAL = "发生间隔设定无效！";
 // The interval page keeps the run's whole log for its box.
@@ -34,6 +53,10 @@ struct EventsInput {
     BOOL runProgram = 0;
     SettingText program;
     std::size_t programUnits = 0; // the program text's length in UTF-16 units
+    // The text with environment variables expanded, when the front end's shell expands them
+    // (empty when it is the text itself); it must fit the shell as well.
+    CString expandedProgram;
+    std::size_t expandedUnits = 0;
     int minDelay = 0, maxDelay = 0, count = 0;
 };
 

@@ -63,7 +63,18 @@ void CDialog::OnOK()
 
 void CDialog::OnCancel()
 {
-    EndDialog(IDCANCEL);
+    if (m_bModal) {
+        EndDialog(IDCANCEL);
+        return;
+    }
+    // A child dialog (a page) has no end of its own: Esc in one of its multi-line boxes reaches it
+    // (the box sends WM_CLOSE to its parent, which the dialog manager turns into Cancel), not the
+    // window the user sees. That window gets the Cancel, as Esc anywhere else gives it.
+    if (::GetWindowLongPtrW(m_hWnd, GWL_STYLE) & WS_CHILD) {
+        const HWND top = ::GetAncestor(m_hWnd, GA_ROOT);
+        if (top && top != m_hWnd)
+            ::SendMessageW(top, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    }
 }
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)

@@ -27,7 +27,8 @@ protected:
     virtual void DoDataExchange() {}
     // The window's message map: Dispatch(this, map, m).
     virtual bool OnMessage(Message& m);
-    // The framework's handling of Enter (IDOK) and Esc (IDCANCEL): a modal dialog ends.
+    // The framework's handling of Enter (IDOK) and Esc (IDCANCEL): a modal dialog ends; a child
+    // dialog's Cancel goes to the top-level window it lies in.
     virtual void OnOK();
     virtual void OnCancel();
     // Leaves the message being handled to the default dialog processing.

@@ -1,11 +1,31 @@
 #include "IntervalPage.h"
 
+#include "corelib/WideText.h"
 #include "framework/FieldReaders.h"
 #include "framework/Platform.h"
 
 namespace {
 // "yyyy-mm-dd   hh:mm:ss\r\n"
 constexpr long long EVENT_LINE_BYTES = 23;
+
+// The program text as Wine's shell reads it, environment variables ("%TEMP%") expanded, when that
+// differs from the text: a short text can grow past what the shell takes.
+void ExpandForShell(EventsInput& in)
+{
+    const std::wstring text = WideFromGbk(in.program.gbk.View());
+    const DWORD size = ::ExpandEnvironmentStringsW(text.c_str(), nullptr, 0);
+    if (size == 0)
+        return;
+    std::wstring expanded(size, L'\0');
+    const DWORD written = ::ExpandEnvironmentStringsW(text.c_str(), expanded.data(), size);
+    if (written == 0 || written > size)
+        return;
+    expanded.resize(written - 1);
+    if (expanded == text)
+        return;
+    in.expandedProgram = GbkFromWide(expanded);
+    in.expandedUnits = expanded.size();
+}
 } // namespace
 
 CIntervalPage::CIntervalPage(CWnd* parent)
@@ -39,8 +59,10 @@ BOOL CIntervalPage::CheckInput()
 {
     EventsInput in;
     in.runProgram = IsChecked(*this, IDC_CHECK_RUN_PROGRAM);
-    if (in.runProgram)
+    if (in.runProgram) {
         in.program = ReadTextField(this, IDC_EDIT_PROGRAM, &in.programUnits);
+        ExpandForShell(in);
+    }
     in.minDelay = ReadIntField(this, IDC_EDIT_INTERVAL_MIN);
     in.maxDelay = ReadIntField(this, IDC_EDIT_INTERVAL_MAX);
     in.count = ReadIntField(this, IDC_EDIT_TIME_COUNT);

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <string>
 
 TEST(StringsRules, TheFirstRefusalInThePagesOrderAndWhatWasTakenBeforeIt)
 {
@@ -121,4 +123,72 @@ TEST(EventsRules, TheSeriesCountsItsEventsAndEndsWithTheRightWords)
     EXPECT_EQ(series.EndMessage(false), "生成完成，但外部程序有 1 次未能启动！");
     EXPECT_EQ(EventSeries(0, 0, 1).EndMessage(false), MSG_SUCCESS);
     EXPECT_EQ(EventLine({2026, 1, 2, 3, 4, 5}), "2026-01-02   03:04:05");
+}
+
+// The program text's limit by what the shell makes of it: the longest of each kind passes, one
+// more is refused, in the page's order (an empty text first, GBK after the length).
+TEST(EventsRules, TheProgramTextFitsTheShellByItsKind)
+{
+    const auto text = [](const char* head, std::size_t length) {
+        return head + std::string(length - std::strlen(head), 'x');
+    };
+    struct Case {
+        std::string program;
+        std::size_t limit;
+    };
+    const Case cases[] = {
+        {text("C:\\tools\\", 300), MAX_PROGRAM_FILE_CHARS},
+        {text("notepad", 300), MAX_PROGRAM_FILE_CHARS},
+        {text("c:", 300), MAX_PROGRAM_FILE_CHARS}, // a drive, not a scheme
+        {text("https://example.com/?q=", 1200), MAX_PROGRAM_URL_CHARS},
+        {text("mailto:", 1200), MAX_PROGRAM_URL_CHARS},
+        {text("x-my.app+1:", 1200), MAX_PROGRAM_URL_CHARS},
+        {text("www.example.com/", 300), MAX_PROGRAM_WWW_CHARS},
+        {text("WwW", 300), MAX_PROGRAM_WWW_CHARS},
+        {text("www.example.com:8080/", 300), MAX_PROGRAM_WWW_CHARS},
+        {text("\"https://example.com/", 1200), MAX_PROGRAM_FILE_CHARS}, // not wholly quoted
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.program.substr(0, 24));
+        EXPECT_EQ(MaxProgramChars(c.program), c.limit);
+        EventsSettings s;
+        EventsInput in;
+        in.runProgram = 1;
+        in.count = 1;
+        in.program.gbk = CString(c.program.substr(0, c.limit));
+        in.programUnits = c.limit;
+        EXPECT_EQ(CheckEvents(in, s), nullptr);
+        in.program.gbk = CString(c.program.substr(0, c.limit + 1));
+        in.programUnits = c.limit + 1;
+        EXPECT_STREQ(CheckEvents(in, s), MSG_PROGRAM_TOO_LONG);
+        EXPECT_EQ(s.program, in.program.gbk); // taken before the refusal
+        in.program.unspellable = true;
+        EXPECT_STREQ(CheckEvents(in, s), MSG_PROGRAM_TOO_LONG);
+    }
+    // Quotes around the whole text do not reach the shell; the limit is the inner text's.
+    const auto quoted = [](const std::string& inner) {
+        std::string q(1, '"');
+        q.append(inner).push_back('"');
+        return q;
+    };
+    EXPECT_TRUE(ProgramFitsTheShell(quoted(text("www.", 248)), 250));
+    EXPECT_FALSE(ProgramFitsTheShell(quoted(text("www.", 249)), 251));
+    EXPECT_TRUE(ProgramFitsTheShell("\"\"", 2));
+    // A Chinese character is one UTF-16 unit (two GBK bytes): units decide, not bytes.
+    EXPECT_TRUE(ProgramFitsTheShell(text("C:\\\xB2\xE2\xCA\xD4\\", 300), 259));
+    // The text the shell reads, environment variables expanded, must fit as well.
+    EventsSettings s;
+    EventsInput in;
+    in.runProgram = 1;
+    in.count = 1;
+    in.program.gbk = "%TOOLS%\\run.exe";
+    in.programUnits = 15;
+    in.expandedProgram = CString(text("C:\\", 260));
+    in.expandedUnits = 260;
+    EXPECT_STREQ(CheckEvents(in, s), MSG_PROGRAM_TOO_LONG);
+    in.expandedProgram = CString(text("C:\\", 259));
+    in.expandedUnits = 259;
+    EXPECT_EQ(CheckEvents(in, s), nullptr);
+    in.expandedProgram = CString(text("www.", 259));
+    EXPECT_STREQ(CheckEvents(in, s), MSG_PROGRAM_TOO_LONG);
 }

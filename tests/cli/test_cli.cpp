@@ -91,7 +91,9 @@ TEST(CliRefusals, ThePagesMessageOnStderrStatus2AndNoOutput)
         {{"numbers", "--min", "100", "--max", "80", "-n", "0"}, u8"数值范围设定无效！"},
         {{"numbers", "--count", "-3"}, u8"生成个数设定无效！"},
         {{"events", "--run", ""}, u8"外部程序命令行无效！"},
-        {{"events", "--run", tooLong}, u8"外部程序路径过长（最多 259 个字符）！"},
+        {{"events", "--run", tooLong},
+         u8"外部程序命令行过长（网址最多 971 个字符，以 www 开头的最多 248 个，其他最多 259 "
+         u8"个）！"},
         {{"events", "--min-delay", "3000", "--max-delay", "500", "-n", "0"},
          u8"发生间隔设定无效！"},
         {{"events", "-n", "0"}, u8"生成个数设定无效！"},

@@ -172,6 +172,96 @@ TEST_F(IntervalPage, LaunchesTheShellCannotMakeAreCountedAndReported)
     DeleteFileW(unknownKind.c_str());
 }
 
+// How long a program text may be depends on what the shell makes of it; the longest of each kind
+// passes the check, one more character is refused before anything runs.
+TEST_F(IntervalPage, TheProgramTextsLimitFollowsWhatTheShellMakesOfIt)
+{
+    const std::wstring tooLong = Widen(MSG_PROGRAM_TOO_LONG);
+    EXPECT_EQ(tooLong,
+              L"外部程序命令行过长（网址最多 971 个字符，以 www 开头的最多 248 个，其他最多 "
+              L"259 个）！");
+    const auto text = [](const std::wstring& head, std::size_t length) {
+        return head + std::wstring(length - head.size(), L'x');
+    };
+    ASSERT_TRUE(SetEnvironmentVariableW(L"ZANFOR_LONG", std::wstring(300, L'y').c_str()));
+    const struct {
+        std::wstring program;
+        bool accepted;
+    } cases[] = {
+        {text(L"C:\\no-such-folder\\", MAX_PROGRAM_FILE_CHARS), true},
+        {text(L"C:\\no-such-folder\\", MAX_PROGRAM_FILE_CHARS + 1), false},
+        {L"\"" + text(L"C:\\no such folder\\", MAX_PROGRAM_FILE_CHARS) + L"\"", true},
+        {text(L"zanfor-none://", MAX_PROGRAM_URL_CHARS), true},
+        {text(L"zanfor-none://", MAX_PROGRAM_URL_CHARS + 1), false},
+        {text(L"WWW.", MAX_PROGRAM_WWW_CHARS + 1), false},
+        {L"%ZANFOR_LONG%", false}, // the shell reads it as 300 characters
+    };
+    ClickCheck(hwnd, IDC_CHECK_RUN_PROGRAM, true);
+    Set(L"0", L"0", L"0"); // an accepted text goes on to the count's refusal, and nothing runs
+    for (const auto& c : cases) {
+        SetText(hwnd, IDC_EDIT_PROGRAM, c.program);
+        catcher.boxes.clear();
+        Click(hwnd, IDC_BTN_TIME_GENERATE);
+        EXPECT_EQ(Messages(),
+                  std::vector<std::wstring>{c.accepted ? L"生成个数设定无效！" : tooLong})
+            << c.program.size() << L" " << c.program.substr(0, 20);
+    }
+    SetEnvironmentVariableW(L"ZANFOR_LONG", nullptr);
+}
+
+namespace {
+// A scheme registered for the test, whose handler is shell_counter (found beside the test
+// program) with the address as its argument.
+class SchemeHandler {
+public:
+    explicit SchemeHandler(const wchar_t* scheme) : m_scheme(scheme)
+    {
+        const std::wstring command = m_scheme + L"\\shell\\open\\command";
+        const std::wstring run = L"shell_counter.exe \"%1\"";
+        HKEY key = nullptr;
+        m_ok =
+            RegCreateKeyExW(HKEY_CLASSES_ROOT, command.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                            nullptr, &key, nullptr) == ERROR_SUCCESS &&
+            RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(run.c_str()),
+                           static_cast<DWORD>((run.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+        if (key)
+            RegCloseKey(key);
+    }
+    ~SchemeHandler() { RegDeleteTreeW(HKEY_CLASSES_ROOT, m_scheme.c_str()); }
+    bool m_ok = false;
+
+private:
+    std::wstring m_scheme;
+};
+} // namespace
+
+// A web address longer than any file name, the longest accepted, reaches the handler of its
+// scheme whole.
+TEST_F(IntervalPage, TheLongestWebAddressReachesItsHandlerWhole)
+{
+    SchemeHandler handler(L"zanfor-test");
+    ASSERT_TRUE(handler.m_ok);
+    const std::wstring counter = ExeFolder() + L"shell_counter.exe";
+    DeleteFileW((counter + L".count").c_str());
+    DeleteFileW((counter + L".args").c_str());
+    std::wstring url = L"zanfor-test://host/path?q=";
+    for (wchar_t c = L'a'; url.size() < MAX_PROGRAM_URL_CHARS; c = c == L'z' ? L'a' : c + 1)
+        url += c;
+    ClickCheck(hwnd, IDC_CHECK_RUN_PROGRAM, true);
+    SetText(hwnd, IDC_EDIT_PROGRAM, url);
+    Set(L"0", L"0", L"1");
+    Click(hwnd, IDC_BTN_TIME_GENERATE);
+    ASSERT_TRUE(PumpUntil([&] { return !catcher.boxes.empty(); }));
+    EXPECT_EQ(Messages(), std::vector<std::wstring>{L"生成成功！"});
+    ASSERT_TRUE(PumpUntil([&] { return !ReadFileBytes(counter + L".count").empty(); }, 20000));
+    const std::string args = ReadFileBytes(counter + L".args");
+    EXPECT_EQ(
+        std::wstring(reinterpret_cast<const wchar_t*>(args.data()), args.size() / sizeof(wchar_t)),
+        url + L"\r\n");
+    DeleteFileW((counter + L".count").c_str());
+    DeleteFileW((counter + L".args").c_str());
+}
+
 TEST_F(IntervalPage, ANegativeDelayPastedIntoTheBoxWaitsNoTime)
 {
     Set(L"-5000", L"-1000", L"2"); // would wrap to weeks as an unsigned timer delay

@@ -203,3 +203,91 @@ TEST(MainWindowModal, EnterDoesNotEndTheProgramButEscDoes)
     EXPECT_EQ(g_pCore, nullptr); // released on the way out
     EXPECT_EQ(g_pSoft, nullptr);
 }
+
+namespace {
+// Keys typed into one control of the running program: its page in front, the focus on it, the
+// keys posted as the keyboard posts them; the modal loop (the dialog manager) does the rest.
+struct KeyRun {
+    CGeneratorDlg* dlg = nullptr;
+    int page = 0;
+    int control = 0;
+    std::wstring textAfterEnter;
+    bool openAfterEnter = false;
+    bool leftOpen = false;
+    UINT_PTR giveUp = 0;
+};
+KeyRun g_keys;
+
+HWND ControlOfRun()
+{
+    CGeneratorPage* pages[] = {&g_keys.dlg->m_pageStrings, &g_keys.dlg->m_pageNumbers,
+                               &g_keys.dlg->m_pageInterval};
+    return GetDlgItem(pages[g_keys.page]->m_hWnd, g_keys.control);
+}
+
+void Press(HWND target, UINT key)
+{
+    PostMessageW(target, WM_KEYDOWN, key, 1);
+    PostMessageW(target, WM_KEYUP, key, 0xC0000001);
+}
+
+void CALLBACK GiveUp(HWND, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(nullptr, id);
+    g_keys.leftOpen = true;
+    EndDialog(g_keys.dlg->m_hWnd, 0);
+}
+
+// A timer's tick comes only when no posted message waits: Enter and the characters it made have
+// been handled by then.
+void CALLBACK TypeEsc(HWND, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(nullptr, id);
+    g_keys.textAfterEnter = GetText(GetParent(ControlOfRun()), g_keys.control);
+    g_keys.openAfterEnter = IsWindow(g_keys.dlg->m_hWnd) != FALSE;
+    Press(ControlOfRun(), VK_ESCAPE);
+    g_keys.giveUp = SetTimer(nullptr, 0, 10000, GiveUp);
+}
+
+void CALLBACK TypeEnter(HWND, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(nullptr, id);
+    HWND tab = GetDlgItem(g_keys.dlg->m_hWnd, IDC_TAB_PAGES);
+    SendMessageW(tab, TCM_SETCURSEL, g_keys.page, 0);
+    NMHDR hdr{tab, IDC_TAB_PAGES, static_cast<UINT>(TCN_SELCHANGE)};
+    SendMessageW(g_keys.dlg->m_hWnd, WM_NOTIFY, IDC_TAB_PAGES, reinterpret_cast<LPARAM>(&hdr));
+    SetFocus(ControlOfRun());
+    Press(ControlOfRun(), VK_RETURN);
+    SetTimer(nullptr, 0, 0, TypeEsc);
+}
+} // namespace
+
+// Esc closes the window from every page's output box, a multi-line box that sends its Esc to the
+// page it lies in, as from a one-line box; Enter keeps its ways: a new line in an output box,
+// nothing in a one-line box.
+TEST(MainWindowModal, EscClosesTheWindowFromEveryOutputBoxAndEnterKeepsItsWays)
+{
+    const struct {
+        int page, control;
+        const wchar_t* afterEnter;
+    } cases[] = {{0, IDC_EDIT_STR_OUTPUT, L"\r\n"},
+                 {1, IDC_EDIT_NUM_OUTPUT, L"\r\n"},
+                 {2, IDC_EDIT_TIME_OUTPUT, L"\r\n"},
+                 {2, IDC_EDIT_INTERVAL_MIN, L"500"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.control);
+        ASSERT_EQ(g_pCore, nullptr);
+        CGeneratorDlg dlg;
+        g_keys = KeyRun();
+        g_keys.dlg = &dlg;
+        g_keys.page = c.page;
+        g_keys.control = c.control;
+        SetTimer(nullptr, 0, 0, TypeEnter);
+        EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+        KillTimer(nullptr, g_keys.giveUp);
+        EXPECT_FALSE(g_keys.leftOpen) << "Esc left the window open";
+        EXPECT_TRUE(g_keys.openAfterEnter);
+        EXPECT_EQ(g_keys.textAfterEnter, c.afterEnter);
+        EXPECT_EQ(g_pCore, nullptr);
+    }
+}

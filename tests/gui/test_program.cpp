@@ -232,8 +232,10 @@ TEST(Program, RunsAndGeneratesOnEveryPage)
     CloseHandle(pi.hProcess);
 }
 
-// A program text longer than any file name once overran the shell's copy of it and killed the
-// program at the first event. It is refused now; the longest accepted one runs and fails quietly.
+// A program text longer than the shell's copies of it once overran them and killed the program at
+// the first event. The longest accepted path and web address run, fail quietly (no such folder, no
+// handler for the scheme) and leave the program alive; one character more is refused, as is the
+// text that once killed it.
 TEST(Program, ALongProgramTextIsRefusedAndTheLongestAcceptedOneRuns)
 {
     RunningProgram program;
@@ -245,20 +247,28 @@ TEST(Program, ALongProgramTextIsRefusedAndTheLongestAcceptedOneRuns)
     SetText(page, IDC_EDIT_INTERVAL_MIN, L"10");
     SetText(page, IDC_EDIT_INTERVAL_MAX, L"10");
     SetText(page, IDC_EDIT_TIME_COUNT, L"1");
-    const std::wstring folder = L"C:\\no-such-folder\\";
+    const std::wstring path = L"C:\\no-such-folder\\", url = L"zanfor-none://host/";
+    const wchar_t* tooLong =
+        L"外部程序命令行过长（网址最多 971 个字符，以 www 开头的最多 248 个，其他最多 259 个）！";
+    const wchar_t* ran = L"生成完成，但外部程序有 1 次未能启动！";
     const struct {
+        const std::wstring& head;
         std::size_t length;
         const wchar_t* message;
-    } runs[] = {{1020, L"外部程序路径过长（最多 259 个字符）！"},
-                {259, L"生成完成，但外部程序有 1 次未能启动！"}};
+    } runs[] = {{path, 1020, tooLong},
+                {path, 260, tooLong},
+                {path, 259, ran},
+                {url, 972, tooLong},
+                {url, 971, ran}};
     for (const auto& run : runs) {
-        SetText(page, IDC_EDIT_PROGRAM, folder + std::wstring(run.length - folder.size(), L'x'));
+        SetText(page, IDC_EDIT_PROGRAM,
+                run.head + std::wstring(run.length - run.head.size(), L'x'));
         HWND box = program.ClickAndWaitFor(page, IDC_BTN_TIME_GENERATE, run.message);
         ASSERT_NE(box, nullptr) << run.length;
         EXPECT_EQ(WaitForSingleObject(program.pi.hProcess, 300), static_cast<DWORD>(WAIT_TIMEOUT));
         Answer(box);
     }
-    EXPECT_EQ(SplitLines(GetText(page, IDC_EDIT_TIME_OUTPUT)).size(), 1u); // the one event ran
+    EXPECT_EQ(SplitLines(GetText(page, IDC_EDIT_TIME_OUTPUT)).size(), 1u); // the last event ran
     EXPECT_TRUE(program.CloseAndWait());
 }
 
