@@ -1,7 +1,8 @@
 #include "GuideDlg.h"
 
 #include "core/GuideText.h"
-#include "corelib/WideText.h"
+#include "platform/SystemError.h"
+#include "platform/TextConversion.h"
 
 #include <algorithm>
 

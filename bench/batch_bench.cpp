@@ -13,7 +13,7 @@
 #include "core/Batch.h"
 #include "core/FixedFormat.h"
 #include "corelib/Core.h"
-#include "corelib/ResultsFile.h"
+#include "platform/ResultsFile.h"
 
 #include <algorithm>
 #include <charconv>

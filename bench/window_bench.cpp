@@ -8,10 +8,10 @@
 #include "Clock.h"
 #include "StringsFloor.h"
 #include "corelib/Core.h"
-#include "corelib/WideText.h"
 #include "framework/WinApp.h"
 #include "pages/NumbersPage.h"
 #include "pages/StringsPage.h"
+#include "platform/TextConversion.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,9 +1,9 @@
 #include "Language.h"
 
-#include "System.h"
 #include "core/EventsRules.h"
 #include "core/NumbersRules.h"
 #include "core/StringsRules.h"
+#include "platform/TextConversion.h"
 
 #include <cstring>
 
@@ -52,6 +52,6 @@ std::string Words::Page(const char* gbk) const
             if (std::strcmp(words.gbk, gbk) == 0)
                 return words.english;
     std::string utf8;
-    cli_system::AppendUtf8FromGbk(gbk, utf8);
+    AppendUtf8FromGbk(gbk, utf8);
     return utf8;
 }

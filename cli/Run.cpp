@@ -7,6 +7,7 @@
 #include "core/Batch.h"
 #include "core/Random.h"
 #include "corelib/Core.h"
+#include "platform/TextConversion.h"
 
 #include <cstdio>
 #include <optional>
@@ -16,7 +17,7 @@ namespace {
 std::string Utf8(std::string_view gbk)
 {
     std::string utf8;
-    cli_system::AppendUtf8FromGbk(gbk, utf8);
+    AppendUtf8FromGbk(gbk, utf8);
     return utf8;
 }
 
@@ -47,11 +48,11 @@ public:
         if (m_encoding == Encoding::Gbk || IsAscii(records))
             return Put(records, m_console);
         m_utf8.clear();
-        cli_system::AppendUtf8FromGbk(records, m_utf8);
+        AppendUtf8FromGbk(records, m_utf8);
         if (m_encoding == Encoding::Gb18030) {
             // Through the characters, not the bytes: GB18030 and GBK spell some apart (the euro).
             m_gb18030.clear();
-            cli_system::AppendGb18030FromUtf8(m_utf8, m_gb18030);
+            AppendGb18030FromUtf8(m_utf8, m_gb18030);
             return Put(m_gb18030, false);
         }
         return Put(m_utf8, m_console);
@@ -277,7 +278,7 @@ int RunCli(const std::vector<std::string>& args, Language language, Device& out,
         return parsed.exitCode;
     }
     const CliOptions& cli = *parsed.options;
-    if (cli.encoding == Encoding::Gb18030 && !cli_system::CanWriteGb18030()) {
+    if (cli.encoding == Encoding::Gb18030 && !CanWriteGb18030()) {
         Say(err, w("--encoding gb18030: this system has no GB18030 converter (Windows code page "
                    "54936); use gbk or utf-8",
                    u8"--encoding gb18030：本系统没有 GB18030 转换（Windows 代码页 "

@@ -2,7 +2,7 @@
 
 #include "ArgumentNumbers.h"
 #include "Distinct.h"
-#include "System.h"
+#include "platform/TextConversion.h"
 
 #include <bit>
 #include <cmath>
@@ -66,7 +66,7 @@ SettingText ReadGbk(const std::string& utf8)
 {
     SettingText text;
     std::string bytes;
-    text.unspellable = !cli_system::GbkFromUtf8(utf8, bytes);
+    text.unspellable = !GbkFromUtf8(utf8, bytes);
     text.gbk = CString(std::move(bytes));
     return text;
 }
@@ -191,7 +191,7 @@ Refusal CheckAlphabet(const Words& w, const StringsArgs& a, const StringsInput& 
 // refused as a character that GBK cannot spell.
 Refusal NotUtf8(const Words& w, const char* option, const std::string& text)
 {
-    if (cli_system::IsUtf8(text))
+    if (IsUtf8(text))
         return std::nullopt;
     return w.Pick(std::string(option) +
                       " is not UTF-8 text, which zanfor-cli reads its arguments as",

@@ -1,7 +1,7 @@
 #pragma once
-// What the command line needs of the operating system: its output devices, text conversions, the
-// clock, the program launcher, Ctrl-C and the other interrupts, and the memory size. One
-// implementation per platform.
+// What the command line needs of the operating system beyond the platform layer: its output
+// devices, the clock, the program launcher, Ctrl-C and the other interrupts, and the memory size.
+// One implementation per platform.
 
 #include "Language.h"
 #include "core/EventsRules.h"
@@ -78,18 +78,6 @@ std::unique_ptr<Device> CreateFileDevice(const std::string& pathUtf8, std::strin
 // The language of the user's messages: Linux, the locale's (LC_ALL, LC_MESSAGES, LANG); Windows,
 // the user's display language.
 Language MessageLanguage();
-
-// GBK to UTF-8: a lead byte without its trail and any pair without a character become U+FFFD, and
-// never take the byte after them along.
-void AppendUtf8FromGbk(std::string_view gbk, std::string& utf8);
-// UTF-8 to GBK; false when the text is not UTF-8 or holds a character GBK cannot spell.
-bool GbkFromUtf8(std::string_view utf8, std::string& gbk);
-// Whether the bytes are UTF-8 text (Linux arguments are bytes; Windows ones come as UTF-16).
-bool IsUtf8(std::string_view bytes);
-// UTF-8 to GB18030 by the system's own converter (every character has a GB18030 form); false when
-// the system has none (Wine has no code page 54936).
-bool CanWriteGb18030();
-void AppendGb18030FromUtf8(std::string_view utf8, std::string& gb18030);
 
 // Seconds from an arbitrary start, never going back.
 double MonotonicSeconds();

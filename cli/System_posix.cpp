@@ -2,17 +2,15 @@
 #include "System.h"
 
 #include "StartRules.h"
-#include "core/GbkText.h"
-#include "corelib/WriteAll.h"
+#include "platform/SystemError.h"
+#include "platform/WriteAll.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
 #include <fcntl.h>
-#include <iconv.h>
 #include <libintl.h>
 #include <locale.h>
 #include <spawn.h>
@@ -78,7 +76,7 @@ public:
         return WriteStatus::Ok;
     }
 
-    std::string ErrorText() const override { return m_error ? std::strerror(m_error) : ""; }
+    std::string ErrorText() const override { return m_error ? SystemErrorUtf8(m_error) : ""; }
 
 private:
     int m_fd;
@@ -86,44 +84,6 @@ private:
     int m_error = 0;
     std::size_t m_written = 0;
 };
-
-// One converter per direction, opened on first use.
-struct Converter {
-    explicit Converter(const char* to, const char* from) : cd(iconv_open(to, from)) {}
-    ~Converter()
-    {
-        if (cd != reinterpret_cast<iconv_t>(-1))
-            iconv_close(cd);
-    }
-    iconv_t cd;
-};
-
-// Converts in whole; at a byte it cannot take, calls skip(at) for how many bytes to pass over
-// (0: give up).
-template <class Skip> bool Convert(iconv_t cd, std::string_view in, std::string& out, Skip skip)
-{
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    char* src = const_cast<char*>(in.data());
-    std::size_t left = in.size();
-    while (left > 0) {
-        const std::size_t at = out.size();
-        out.resize(at + left * 4 + 16);
-        char* dst = out.data() + at;
-        std::size_t room = out.size() - at;
-        const std::size_t r = iconv(cd, &src, &left, &dst, &room);
-        out.resize(out.size() - room);
-        if (r != static_cast<std::size_t>(-1))
-            break;
-        if (errno == E2BIG)
-            continue;
-        const std::size_t pass = skip(std::string_view(src, left), out);
-        if (pass == 0)
-            return false;
-        src += pass;
-        left -= pass;
-    }
-    return true;
-}
 
 std::atomic<bool> g_interrupted{false};
 std::atomic<int> g_signal{0}; // the first interrupt's signal
@@ -247,7 +207,7 @@ std::unique_ptr<Device> CreateFileDevice(const std::string& pathUtf8, std::strin
 {
     const int fd = ::open(pathUtf8.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) {
-        error = std::strerror(errno);
+        error = SystemErrorUtf8(errno);
         return nullptr;
     }
     return std::make_unique<FdDevice>(fd, true);
@@ -260,58 +220,6 @@ Language MessageLanguage()
     bind_textdomain_codeset("libc", "UTF-8");
     return LanguageFromLocale(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"),
                               std::getenv("LANG"));
-}
-
-void AppendUtf8FromGbk(std::string_view gbk, std::string& utf8)
-{
-    static Converter c("UTF-8", "GBK");
-    const std::string_view replacement = "\xEF\xBF\xBD"; // U+FFFD
-    std::size_t from = 0;
-    // An orphaned lead byte stands alone: iconv would take the byte after it as its trail.
-    for (std::size_t orphan; (orphan = FindOrphanLead(gbk, from)) != std::string_view::npos;
-         from = orphan + 1) {
-        AppendUtf8FromGbk(gbk.substr(from, orphan - from), utf8);
-        utf8 += replacement;
-    }
-    Convert(c.cd, gbk.substr(from), utf8, [&](std::string_view rest, std::string& out) {
-        // A pair without a character (or a byte that is no character) is passed over whole.
-        out += replacement;
-        const auto lead = static_cast<unsigned char>(rest[0]);
-        return rest.size() > 1 && IsGbkLead(lead) && IsGbkTrail(static_cast<unsigned char>(rest[1]))
-                   ? std::size_t{2}
-                   : std::size_t{1};
-    });
-}
-
-bool IsUtf8(std::string_view bytes)
-{
-    static Converter c("UTF-32LE", "UTF-8");
-    std::string ignored;
-    return Convert(c.cd, bytes, ignored,
-                   [](std::string_view, std::string&) { return std::size_t{0}; });
-}
-
-bool GbkFromUtf8(std::string_view utf8, std::string& gbk)
-{
-    static Converter c("GBK", "UTF-8");
-    gbk.clear();
-    return Convert(c.cd, utf8, gbk, [](std::string_view, std::string&) { return std::size_t{0}; });
-}
-
-bool CanWriteGb18030()
-{
-    static Converter c("GB18030", "UTF-8");
-    return c.cd != reinterpret_cast<iconv_t>(-1);
-}
-
-void AppendGb18030FromUtf8(std::string_view utf8, std::string& gb18030)
-{
-    static Converter c("GB18030", "UTF-8");
-    // Every character has a GB18030 form; what is not UTF-8 at all becomes '?'.
-    Convert(c.cd, utf8, gb18030, [](std::string_view, std::string& out) {
-        out += '?';
-        return std::size_t{1};
-    });
 }
 
 double MonotonicSeconds()
@@ -377,7 +285,7 @@ bool StartCommand(const std::vector<std::string>& wordsUtf8, const Words& w, std
         started.push_back(pid);
     if (error != 0)
         why = error == EACCES && NamesAFolder(wordsUtf8.front()) ? FolderText(w)
-                                                                 : std::strerror(error);
+                                                                 : SystemErrorUtf8(error);
     return error == 0;
 }
 

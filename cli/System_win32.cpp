@@ -3,8 +3,9 @@
 #include "System.h"
 
 #include "StartRules.h"
-#include "corelib/WideText.h"
-#include "corelib/WriteAll.h"
+#include "platform/SystemError.h"
+#include "platform/TextConversion.h"
+#include "platform/WriteAll.h"
 
 #include <windows.h>
 
@@ -17,17 +18,6 @@
 #include <ctime>
 
 namespace {
-
-// The system's words for an error, in the user's language.
-std::string Utf8Error(DWORD error)
-{
-    const std::wstring wide = SystemErrorWords(error);
-    if (wide.empty())
-        return "error " + std::to_string(error);
-    std::string utf8;
-    AppendFromWide(utf8, wide, CP_UTF8);
-    return utf8;
-}
 
 // One argument as the C runtime and CommandLineToArgvW read it back: quoted when it holds blanks
 // or quotes, with the backslashes before a quote doubled.
@@ -50,13 +40,6 @@ void AppendQuoted(std::wstring& line, const std::wstring& arg)
     }
     line.append(backslashes * 2, L'\\');
     line += L'"';
-}
-
-std::string Utf8FromWide(std::wstring_view wide)
-{
-    std::string utf8;
-    AppendFromWide(utf8, wide, CP_UTF8);
-    return utf8;
 }
 
 // A system folder's path (GetSystemDirectoryW, GetWindowsDirectoryW).
@@ -187,7 +170,7 @@ public:
         return CloseHandle(h) ? WriteStatus::Ok : Failure(GetLastError());
     }
 
-    std::string ErrorText() const override { return m_error ? Utf8Error(m_error) : ""; }
+    std::string ErrorText() const override { return m_error ? SystemErrorUtf8(m_error) : ""; }
 
 private:
     WriteStatus Failure(DWORD error)
@@ -263,7 +246,7 @@ std::unique_ptr<Device> CreateFileDevice(const std::string& pathUtf8, std::strin
     HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
-        error = Utf8Error(GetLastError());
+        error = SystemErrorUtf8(GetLastError());
         return nullptr;
     }
     return std::make_unique<HandleDevice>(h, true);
@@ -273,43 +256,6 @@ Language MessageLanguage()
 {
     return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_CHINESE ? Language::Chinese
                                                                      : Language::English;
-}
-
-void AppendUtf8FromGbk(std::string_view gbk, std::string& utf8)
-{
-    ::AppendUtf8FromGbk(gbk, utf8); // orphaned lead bytes become U+FFFD there
-}
-
-bool IsUtf8(std::string_view bytes)
-{
-    std::wstring wide;
-    return bytes.empty() || WideFromStrictUtf8(bytes, wide);
-}
-
-bool GbkFromUtf8(std::string_view utf8, std::string& gbk)
-{
-    gbk.clear();
-    if (utf8.empty())
-        return true;
-    std::wstring wide;
-    if (!WideFromStrictUtf8(utf8, wide))
-        return false;
-    bool lossy = false;
-    gbk = GbkFromWide(wide, &lossy).Str();
-    return !lossy;
-}
-
-constexpr UINT CP_GB18030 = 54936;
-
-bool CanWriteGb18030()
-{
-    char byte;
-    return WideCharToMultiByte(CP_GB18030, 0, L"a", 1, &byte, 1, nullptr, nullptr) == 1;
-}
-
-void AppendGb18030FromUtf8(std::string_view utf8, std::string& gb18030)
-{
-    AppendFromWide(gb18030, WideFromUtf8(utf8), CP_GB18030);
 }
 
 double MonotonicSeconds()
@@ -363,7 +309,7 @@ bool StartProgram(const std::string& programUtf8, const Words&, std::string& why
     info.nShow = SW_SHOWNORMAL;
     if (ShellExecuteExW(&info))
         return true;
-    why = Utf8Error(GetLastError());
+    why = SystemErrorUtf8(GetLastError());
     return false;
 }
 
@@ -392,7 +338,7 @@ bool StartCommand(const std::vector<std::string>& wordsUtf8, const Words& w, std
     std::wstring application, line;
     if (IsBatch(wordsUtf8, found)) {
         if (found.empty()) {
-            why = Utf8Error(ERROR_FILE_NOT_FOUND);
+            why = SystemErrorUtf8(ERROR_FILE_NOT_FOUND);
             return false;
         }
         if (const auto refusal = BatchLine(wordsUtf8, found, w, line)) {
@@ -412,7 +358,7 @@ bool StartCommand(const std::vector<std::string>& wordsUtf8, const Words& w, std
     PROCESS_INFORMATION pi{};
     if (!CreateProcessW(application.empty() ? nullptr : application.c_str(), line.data(), nullptr,
                         nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-        why = Utf8Error(GetLastError());
+        why = SystemErrorUtf8(GetLastError());
         return false;
     }
     CloseHandle(pi.hThread);

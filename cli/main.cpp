@@ -4,7 +4,7 @@
 #include <new>
 
 #ifdef _WIN32
-#include "corelib/WideText.h"
+#include "platform/TextConversion.h"
 
 #include <windows.h>
 

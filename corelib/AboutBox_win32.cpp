@@ -2,7 +2,7 @@
 // resources of its own), showing the texts of the application record.
 #include "Core.h"
 #include "HexText.h"
-#include "WideText.h"
+#include "platform/TextConversion.h"
 
 #include <windows.h>
 

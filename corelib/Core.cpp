@@ -1,6 +1,6 @@
 #include "Core.h"
 
-#include "Platform.h"
+#include "platform/FileSystem.h"
 
 CCore* g_pCore = nullptr;
 
@@ -15,7 +15,7 @@ CCore::~CCore()
 
 CString CCore::getAppPath()
 {
-    return AppPathFor(corelib::ProgramPath(), corelib::CanCreateBeside, corelib::UserDataFolder);
+    return AppPathFor(platform::ProgramPath(), platform::CanCreateBeside, platform::UserDataFolder);
 }
 
 CString AppPathFor(const CString& program,
@@ -93,7 +93,7 @@ void CCore::logAdd(const CString& file, const CString& text, int /*flag*/)
     if (m_logPath.IsEmpty()) {
         // One open stream per file, not one open per record: a batch may hold millions of them.
         m_logPath = file;
-        m_logFile = corelib::OpenForAppend(file);
+        m_logFile = platform::OpenForAppend(file);
         if (m_logFile)
             std::setvbuf(m_logFile, nullptr, _IOFBF, 1 << 16);
         else

@@ -1,7 +1,7 @@
 #include "FieldReaders.h"
 
 #include "core/FieldText.h"
-#include "corelib/WideText.h"
+#include "platform/TextConversion.h"
 
 #include <string>
 

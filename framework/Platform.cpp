@@ -1,6 +1,6 @@
 #include "Platform.h"
 
-#include "corelib/WideText.h"
+#include "platform/TextConversion.h"
 
 #include <shellapi.h>
 

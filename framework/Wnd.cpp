@@ -1,6 +1,6 @@
 #include "Wnd.h"
 
-#include "corelib/WideText.h"
+#include "platform/TextConversion.h"
 
 #include <string>
 

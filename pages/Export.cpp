@@ -1,9 +1,9 @@
 #include "Export.h"
 
 #include "PageCommon.h"
-#include "corelib/ReplacementFile.h"
-#include "corelib/ResultsFile.h"
-#include "corelib/WideText.h"
+#include "platform/ReplacementFile.h"
+#include "platform/ResultsFile.h"
+#include "platform/TextConversion.h"
 
 #include <commctrl.h>
 #include <commdlg.h>

@@ -1,7 +1,7 @@
 #pragma once
 // Export: a standard Save As dialog offering GBK (the results file's own bytes) or UTF-8, and a
 // save that never leaves a half-written file: the text goes to a temporary file beside the target,
-// reaches the disk, and only then takes the target's place (corelib/ReplacementFile). On any
+// reaches the disk, and only then takes the target's place (platform/ReplacementFile). On any
 // failure the old file stays as it was and no temporary file is left behind.
 
 #include "framework/Wnd.h"

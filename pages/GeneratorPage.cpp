@@ -1,7 +1,7 @@
 #include "GeneratorPage.h"
 
 #include "core/RunMessages.h"
-#include "corelib/WideText.h"
+#include "platform/TextConversion.h"
 
 #include <algorithm>
 #include <new>

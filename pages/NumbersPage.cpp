@@ -3,8 +3,8 @@
 #include "Export.h"
 #include "core/Batch.h"
 #include "core/NumbersRules.h"
-#include "corelib/WideText.h"
 #include "framework/FieldReaders.h"
+#include "platform/TextConversion.h"
 
 #include <algorithm>
 

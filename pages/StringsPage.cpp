@@ -4,10 +4,10 @@
 #include "core/Random.h"
 #include "core/StringsRules.h"
 #include "corelib/Core.h"
-#include "corelib/Platform.h"
-#include "corelib/WideText.h"
 #include "framework/FieldReaders.h"
 #include "framework/Platform.h"
+#include "platform/FileSystem.h"
+#include "platform/TextConversion.h"
 
 #include <algorithm>
 
@@ -55,7 +55,7 @@ BOOL CStringsPage::OnInitDialog()
     SetDlgItemText(IDC_EDIT_STR_COUNT, CString::FromInt(STRINGS_DEFAULT_COUNT));
     m_strOutFile = g_pCore->getAppPath() + "_out.txt";
     // A program folder that is not writable sends the file to the user's data folder.
-    m_bOutFileElsewhere = FolderOf(m_strOutFile.View()) != FolderOf(corelib::ProgramPath().View());
+    m_bOutFileElsewhere = FolderOf(m_strOutFile.View()) != FolderOf(platform::ProgramPath().View());
     CResultsFile::RemoveOld(m_strOutFile); // a results file left by an earlier run
     return TRUE;
 }

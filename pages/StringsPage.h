@@ -5,7 +5,7 @@
 
 #include "GeneratorPage.h"
 #include "core/Batch.h"
-#include "corelib/ResultsFile.h"
+#include "platform/ResultsFile.h"
 #include "res/resource.h"
 
 #include <string>

@@ -2,7 +2,7 @@
 // or changed in place while the page holds it. The files are in the test's folder, each test's
 // named after it (tests run side by side); the other program is a shell command (tests/Outside.h).
 #include "Outside.h"
-#include "corelib/ResultsFile.h"
+#include "platform/ResultsFile.h"
 
 #include <gtest/gtest.h>
 

@@ -3,6 +3,7 @@
 // with --seed; --insert pairs that no string takes, said on standard error.
 #include "CliHarness.h"
 #include "cli/System.h"
+#include "platform/TextConversion.h"
 
 #include <gtest/gtest.h>
 
@@ -112,7 +113,7 @@ TEST(CliOutput, LineEndsDashAndEncodings)
     EXPECT_EQ(head("GBK").out.substr(0, 1), "\x80");
     EXPECT_EQ(head("utf8").out.substr(0, 3), "\xE2\x82\xAC");
     const CliRun gb18030 = head("gb18030");
-    if (cli_system::CanWriteGb18030()) {
+    if (CanWriteGb18030()) {
         EXPECT_EQ(gb18030.out.substr(0, 2), "\xA2\xE3");
     } else { // Wine has no code page 54936: refused, never GBK under the name of GB18030
         EXPECT_EQ(gb18030.status, EXIT_REFUSED);

@@ -1,6 +1,6 @@
 #include "Harness.h"
 
-#include "corelib/WideText.h"
+#include "platform/TextConversion.h"
 
 #include <gtest/gtest.h>
 

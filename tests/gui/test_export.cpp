@@ -1,9 +1,10 @@
 // Export under faults: the old file survives every failure, no temporary file is left behind, and
 // the user is told why in the system's words.
 #include "PageFixture.h"
-#include "corelib/WideText.h"
 #include "pages/Export.h"
 #include "pages/NumbersPage.h"
+#include "platform/SystemError.h"
+#include "platform/TextConversion.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 // Export after the results file failed.
 #include "PageFixture.h"
 #include "core/RunMessages.h"
-#include "corelib/WideText.h"
 #include "pages/StringsPage.h"
+#include "platform/TextConversion.h"
 
 #include <new>
 #include <regex>

@@ -1,6 +1,6 @@
 #include "PageFixture.h"
-#include "corelib/WideText.h"
 #include "pages/StringsPage.h"
+#include "platform/TextConversion.h"
 
 namespace {
 

@@ -1,5 +1,7 @@
 #include "ResultsFile.h"
 
+#include "SystemError.h"
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -70,6 +72,6 @@ CString CResultsFile::ErrorText() const
     case ERROR_NOT_PLAIN_FILE:
         return "该文件名不是普通文件，保持原样。";
     default:
-        return SystemText(m_error);
+        return SystemErrorText(m_error);
     }
 }

@@ -1,6 +1,6 @@
-// The library's platform calls on POSIX systems, where the native build and its tests run. Paths
+// The library's file-system calls on POSIX systems, where the native build and its tests run. Paths
 // there are the system's own bytes.
-#include "Platform.h"
+#include "FileSystem.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -8,7 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace corelib {
+namespace platform {
 
 CString ProgramPath()
 {
@@ -57,4 +57,4 @@ std::FILE* OpenForAppend(const CString& path)
     return std::fopen(path.GetString(), "ab");
 }
 
-} // namespace corelib
+} // namespace platform

@@ -1,12 +1,11 @@
-// The library's platform calls on Windows: wide-character file functions, so that paths work
-// whatever the system's ANSI code page is.
-#include "Platform.h"
-#include "WideText.h"
+// Text conversions on Windows, by the system's own converters: GBK and UTF-8 to and from the
+// window system's UTF-16, and the console's GB18030.
+#include "TextConversion.h"
+
 #include "core/GbkText.h"
 
 #include <windows.h>
 
-#include <shlobj.h>
 #include <string>
 
 namespace {
@@ -128,86 +127,48 @@ CString GbkFromWide(std::wstring_view wide, bool* lossy, std::size_t piece)
     return CString(std::move(gbk));
 }
 
-namespace corelib {
-
-CString ProgramPath()
+void AppendUtf8FromGbk(std::string_view gbk, std::string& utf8)
 {
-    std::wstring buf(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
-        if (n == 0)
-            return CString();
-        if (n < buf.size()) {
-            buf.resize(n);
-            break;
-        }
-        buf.resize(buf.size() * 2);
-    }
-    bool lossy;
-    CString path = GbkFromWide(buf, &lossy);
-    return lossy ? CString() : path; // a name GBK cannot spell could not be opened again
+    AppendUtf8FromGbk(gbk, utf8, CONVERT_PIECE);
 }
 
-CString UserDataFolder()
+std::string Utf8FromWide(std::wstring_view wide)
 {
-    wchar_t base[MAX_PATH];
-    std::wstring folder;
-    if (SUCCEEDED(
-            SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, base)))
-        folder = base;
-    else if (GetTempPathW(MAX_PATH, base) > 0)
-        folder = base;
-    bool lossy;
-    CString gbk = GbkFromWide(folder, &lossy);
-    if (lossy || folder.empty()) { // a user name GBK cannot spell: the temporary folder instead
-        GetTempPathW(MAX_PATH, base);
-        folder = base;
-        gbk = GbkFromWide(folder, &lossy);
-    }
-    if (!gbk.IsEmpty() && gbk[gbk.size() - 1] != '\\')
-        gbk += '\\';
-    gbk += "Zanfor";
-    CreateDirectoryW(WideFromGbk(gbk.View()).c_str(), nullptr);
-    return gbk + "\\";
+    std::string utf8;
+    AppendFromWide(utf8, wide, CP_UTF8);
+    return utf8;
 }
 
-bool CanCreateBeside(const CString& path)
+bool IsUtf8(std::string_view bytes)
 {
-    const std::wstring probe =
-        WideFromGbk(path.View()) + L".write-test." + std::to_wstring(GetCurrentProcessId());
-    HANDLE h = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                           FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
+    std::wstring wide;
+    return bytes.empty() || WideFromStrictUtf8(bytes, wide);
+}
+
+bool GbkFromUtf8(std::string_view utf8, std::string& gbk)
+{
+    gbk.clear();
+    if (utf8.empty())
+        return true;
+    std::wstring wide;
+    if (!WideFromStrictUtf8(utf8, wide))
         return false;
-    CloseHandle(h);
-    return true;
+    bool lossy = false;
+    gbk = GbkFromWide(wide, &lossy).Str();
+    return !lossy;
 }
 
-std::FILE* OpenForAppend(const CString& path)
-{
-    return _wfopen(WideFromGbk(path.View()).c_str(), L"ab");
+namespace {
+constexpr UINT CP_GB18030 = 54936;
 }
 
-} // namespace corelib
-
-std::wstring SystemErrorWords(unsigned long error)
+bool CanWriteGb18030()
 {
-    wchar_t* text = nullptr;
-    const DWORD n = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring wide(text ? text : L"", n);
-    if (text)
-        LocalFree(text);
-    while (!wide.empty() && (wide.back() == L'\r' || wide.back() == L'\n' || wide.back() == L' '))
-        wide.pop_back();
-    return wide;
+    char byte;
+    return WideCharToMultiByte(CP_GB18030, 0, L"a", 1, &byte, 1, nullptr, nullptr) == 1;
 }
 
-CString SystemErrorText(unsigned long error)
+void AppendGb18030FromUtf8(std::string_view utf8, std::string& gb18030)
 {
-    std::wstring wide = SystemErrorWords(error);
-    if (wide.empty())
-        wide = L"\x9519\x8bef " + std::to_wstring(error); // 错误 <number>
-    return GbkFromWide(wide);
+    AppendFromWide(gb18030, WideFromUtf8(utf8), CP_GB18030);
 }

@@ -83,7 +83,6 @@ private:
     // Reads up to size bytes at offset; got 0 at the end of the file. False, with the reason kept,
     // on failure.
     bool ReadAt(std::uint64_t offset, char* buf, std::size_t size, std::size_t& got);
-    static CString SystemText(unsigned long error);
 
     CString m_path;
     std::uint64_t m_written = 0;

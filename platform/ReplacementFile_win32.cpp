@@ -1,6 +1,6 @@
 #include "ReplacementFile.h"
 
-#include "WideText.h"
+#include "SystemError.h"
 #include "WriteAll.h"
 
 #include <windows.h>

@@ -2,7 +2,6 @@
 #include "WriteAll.h"
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -154,9 +153,4 @@ bool CResultsFile::IsAtPath() const
     struct stat named {};
     return m_fd >= 0 && ::fstat(m_fd, &held) == 0 && ::lstat(m_path.GetString(), &named) == 0 &&
            held.st_dev == named.st_dev && held.st_ino == named.st_ino;
-}
-
-CString CResultsFile::SystemText(unsigned long error)
-{
-    return CString(std::strerror(static_cast<int>(error)));
 }

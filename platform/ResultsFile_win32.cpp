@@ -1,6 +1,6 @@
 #include "ResultsFile.h"
 
-#include "WideText.h"
+#include "TextConversion.h"
 #include "WriteAll.h"
 
 #include <windows.h>
@@ -369,11 +369,6 @@ bool CResultsFile::IsAtPath() const
 {
     return m_handle &&
            SameFile(H(m_handle), WideFromGbk(m_path.View()), FILE_FLAG_OPEN_REPARSE_POINT);
-}
-
-CString CResultsFile::SystemText(unsigned long error)
-{
-    return SystemErrorText(error);
 }
 
 bool CResultsFile::IsSameFile(const std::wstring& path) const
