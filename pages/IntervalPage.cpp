@@ -1,6 +1,6 @@
 #include "IntervalPage.h"
 
-#include "corelib/WideText.h"
+#include "platform/TextConversion.h"
 #include "framework/FieldReaders.h"
 #include "framework/Platform.h"
 
