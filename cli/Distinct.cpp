@@ -22,7 +22,7 @@ std::uint64_t SatMul(std::uint64_t a, std::uint64_t b)
 long long FloatKey(float f)
 {
     const std::uint32_t bits = std::bit_cast<std::uint32_t>(f);
-    const long long magnitude = bits & 0x7FFFFFFF;
+    const long long magnitude = bits & ~(std::uint32_t{1} << 31);
     return (bits >> 31) ? -magnitude : magnitude;
 }
 
@@ -46,8 +46,7 @@ std::uint64_t DistinctStrings(const StringOptions& opt)
     const std::uint64_t alphabet = (opt.m_bUpper ? 26 : 0) + (opt.m_bLower ? 26 : 0) +
                                    (opt.m_bDigit ? 10 : 0) + (opt.m_bHanzi ? 3755 : 0);
     const long long lo = opt.m_nLenMin;
-    // One draw passes the lower bound by at most 32767.
-    const long long hi = std::min<long long>(opt.m_nLenMax, lo + 32767);
+    const long long hi = ClassicTop(lo, opt.m_nLenMax);
     if (hi < lo || alphabet == 0)
         return 0;
     std::uint64_t total = lo <= 0 ? 1 : 0; // every length up to 0 gives the empty body
@@ -68,17 +67,12 @@ std::uint64_t DistinctNumbers(const NumberOptions& opt)
     std::uint64_t whole = 0, decimal = 0;
     const int wLo = TruncToInt(opt.m_fMin), wHi = TruncToInt(opt.m_fMax);
     if (opt.m_bInteger) {
-        whole = std::min<std::uint64_t>(
-            static_cast<std::uint64_t>(static_cast<long long>(wHi) - wLo + 1), RAND_DRAW_MAX + 1);
+        whole = static_cast<std::uint64_t>(ClassicTop(wLo, wHi) - wLo + 1);
     }
     double dLo = 0, dHi = 0;
     if (opt.m_bFloat) {
         const int a = TenThousandths(opt.m_fMin), b = TenThousandths(opt.m_fMax);
-        long long width = static_cast<long long>(b) - a; // the draws are a .. b - 1
-        if (width <= 0)
-            width = 1; // equal bounds give the bound itself
-        // Two 15-bit draws multiply to at most 32767 * 32767.
-        width = std::min(width, 32767LL * 32767 + 1);
+        const long long width = ClassicFloatValues(a, b); // a .. a + width - 1
         const float vLo = static_cast<float>(a * static_cast<double>(0.0001f));
         const float vHi = static_cast<float>((a + width - 1) * static_cast<double>(0.0001f));
         dLo = vLo;

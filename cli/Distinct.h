@@ -1,6 +1,6 @@
 #pragma once
 // How many different records a generator's settings can make at most with --seed, whose draws reach
-// at most 32768 values each: --unique refuses a count above it before anything is written. Counts
+// only part of a wide range: --unique refuses a count above it before anything is written. Counts
 // saturate at DISTINCT_MANY.
 
 #include "core/NumberItem.h"

@@ -233,8 +233,7 @@ void SaySkippedInserts(Device& err, const Words& w, const Settings& settings,
     if (settings.seed) {
         fewestBytes = o.m_bUpper || o.m_bLower || o.m_bDigit ? 1 : 2;
         mostBytes = o.m_bHanzi ? 2 : 1;
-        // A classic draw never passes the lower bound by more than 32767.
-        most = std::max(0LL, std::min<long long>(o.m_nLenMax, o.m_nLenMin + 32767LL));
+        most = std::max(0LL, ClassicTop(o.m_nLenMin, o.m_nLenMax));
     } else {
         fewestBytes = settings.alphabet.HasSingleBytes() ? 1 : 2;
         mostBytes = settings.alphabet.SingleBytes() ? 1 : 2;

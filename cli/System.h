@@ -82,8 +82,6 @@ Language MessageLanguage();
 // Seconds from an arbitrary start, never going back.
 double MonotonicSeconds();
 void SleepMilliseconds(int ms);
-// Whole seconds since 1970, the pages' seed.
-std::uint32_t ClockSeed();
 // The local time now, to the millisecond, and how far it is ahead of UTC.
 struct Timestamp {
     LocalTime local;

@@ -236,11 +236,6 @@ void SleepMilliseconds(int ms)
     }
 }
 
-std::uint32_t ClockSeed()
-{
-    return static_cast<std::uint32_t>(std::time(nullptr));
-}
-
 Timestamp Now()
 {
     timespec now{};

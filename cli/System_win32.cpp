@@ -15,7 +15,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 
 namespace {
 
@@ -269,11 +268,6 @@ double MonotonicSeconds()
 void SleepMilliseconds(int ms)
 {
     Sleep(static_cast<DWORD>(ms));
-}
-
-std::uint32_t ClockSeed()
-{
-    return static_cast<std::uint32_t>(std::time(nullptr));
 }
 
 Timestamp Now()

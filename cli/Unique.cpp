@@ -129,10 +129,8 @@ UniquePlan UniqueNumbersPlan(const NumberOptions& opt, std::int64_t count)
     }
     std::optional<WholeRange> whole;
     if (opt.m_bInteger && !opt.m_bFloat) {
-        // The classic source passes the lower bound by at most 32767.
         const std::int64_t lo = TruncToInt(opt.m_fMin), hi = TruncToInt(opt.m_fMax);
-        whole = WholeRange{lo, std::min<std::uint64_t>(static_cast<std::uint64_t>(hi - lo + 1),
-                                                       RAND_DRAW_MAX + 1)};
+        whole = WholeRange{lo, static_cast<std::uint64_t>(ClassicTop(lo, hi) - lo + 1)};
     }
     return RememberOrBitmap(SetBytes(count, longest), whole);
 }

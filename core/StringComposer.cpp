@@ -130,10 +130,7 @@ void StringComposer::Append(std::string& out, RandomSource& source)
 long long LongestString(const StringOptions& opt, bool reachesUpperBound)
 {
     const long long lenMax =
-        reachesUpperBound
-            ? opt.m_nLenMax
-            : std::min<long long>(opt.m_nLenMax,
-                                  static_cast<long long>(opt.m_nLenMin) + RAND_DRAW_MAX);
+        reachesUpperBound ? opt.m_nLenMax : ClassicTop(opt.m_nLenMin, opt.m_nLenMax);
     return static_cast<long long>(opt.m_strHead.size()) + opt.m_strTail.size() +
            opt.m_strInsert.size() + std::max(0LL, lenMax) * (opt.m_bHanzi ? 2 : 1);
 }

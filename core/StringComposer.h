@@ -74,8 +74,8 @@ inline char RandomSingleByte(const bool (&chosen)[5], RandomSource& rng)
 }
 
 // The most bytes one string of these settings can take: head, tail, every insertion text and the
-// longest body. A classic draw never passes the lower length bound by more than RAND_DRAW_MAX;
-// a source that reaches the whole range (a secure one) can reach the upper bound.
+// longest body. A classic draw reaches the upper length bound only as far as ClassicTop allows; a
+// source that reaches the whole range (a secure one) can reach the upper bound.
 long long LongestString(const StringOptions& opt, bool reachesUpperBound = false);
 
 void AppendRandomChar(std::string& out, const StringOptions& opt, const ComposerSources& sources,

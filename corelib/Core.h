@@ -39,7 +39,8 @@ public:
     CString getFg(const CString& src, char sep, int index);
     // Appends text and "\r\n" to file as one record, creating the file when it is absent. Records
     // are buffered: logClose() makes them reach the file (so does a record for another file and
-    // the destructor). The flag selects nothing; callers pass 0.
+    // the destructor). The flag selects nothing; callers pass 0. Part of the library's interface as
+    // its callers know it; the strings page keeps its results file through the platform layer.
     void logAdd(const CString& file, const CString& text, int flag);
     // Writes out and closes the open results file; false when any record since it was opened
     // could not be written (folder read-only, file locked, disk full).
