@@ -6,18 +6,6 @@
 
 namespace {
 
-std::uint64_t SatAdd(std::uint64_t a, std::uint64_t b)
-{
-    return std::min(DISTINCT_MANY, a + b); // both at most DISTINCT_MANY: no wrap
-}
-
-std::uint64_t SatMul(std::uint64_t a, std::uint64_t b)
-{
-    if (a != 0 && b > DISTINCT_MANY / a)
-        return DISTINCT_MANY;
-    return a * b;
-}
-
 // Orders floats as integers: adjacent floats get adjacent keys.
 long long FloatKey(float f)
 {
@@ -52,9 +40,9 @@ std::uint64_t DistinctStrings(const StringOptions& opt)
     std::uint64_t total = lo <= 0 ? 1 : 0; // every length up to 0 gives the empty body
     std::uint64_t power = 1;
     for (long long len = 1; len <= hi && total < DISTINCT_MANY; ++len) {
-        power = SatMul(power, alphabet);
+        power = SaturatingMultiply(power, alphabet);
         if (len >= lo)
-            total = SatAdd(total, power);
+            total = SaturatingAdd(total, power);
     }
     // Without Chinese characters a string follows from the 32-bit state it starts from.
     if (!opt.m_bHanzi)
@@ -81,7 +69,7 @@ std::uint64_t DistinctNumbers(const NumberOptions& opt)
         decimal = std::min({static_cast<std::uint64_t>(width), static_cast<std::uint64_t>(floats),
                             GridTexts(dLo, dHi, opt.m_nDecimals)});
     }
-    std::uint64_t total = SatAdd(whole, decimal);
+    std::uint64_t total = SaturatingAdd(whole, decimal);
     if (opt.m_bInteger && opt.m_bFloat && opt.m_nDecimals == 0) {
         // Without a decimal point the two kinds write the same texts: count their union.
         const double lo = std::min<double>(wLo, std::floor(dLo + 0.5));

@@ -4,11 +4,10 @@
 // saturate at DISTINCT_MANY.
 
 #include "core/NumberItem.h"
+#include "core/Saturating.h"
 #include "core/StringComposer.h"
 
 #include <cstdint>
-
-constexpr std::uint64_t DISTINCT_MANY = std::uint64_t{1} << 62;
 
 std::uint64_t DistinctStrings(const StringOptions& opt);
 std::uint64_t DistinctNumbers(const NumberOptions& opt);

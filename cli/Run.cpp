@@ -7,6 +7,7 @@
 #include "core/Batch.h"
 #include "core/Random.h"
 #include "corelib/Core.h"
+#include "platform/SecureRandom.h"
 #include "platform/TextConversion.h"
 
 #include <cstdio>
@@ -326,7 +327,7 @@ int RunCli(const std::vector<std::string>& args, Language language, Device& out,
     // With --seed the page's path: seed the process-wide source, then draw from a copy of it.
     // Without, the system's bytes.
     RandomSource rng;
-    SecureSource secure(&cli_system::SecureRandomBytes);
+    UniformSource secure(&FillSecureRandom);
     if (settings.seed) {
         SeedRandom(*settings.seed);
         rng = TheRandomSource();

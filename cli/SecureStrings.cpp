@@ -29,7 +29,7 @@ void SecureStringMaker::End(std::string& out, std::string& s)
     }
 }
 
-void SecureStringMaker::AppendBody(std::string& s, SecureSource& source)
+void SecureStringMaker::AppendBody(std::string& s, UniformSource& source)
 {
     const std::size_t at = s.size();
     const std::uint64_t lengths =
@@ -61,7 +61,7 @@ void SecureStringMaker::AppendBody(std::string& s, SecureSource& source)
     }
 }
 
-void SecureStringMaker::Append(std::string& out, SecureSource& source)
+void SecureStringMaker::Append(std::string& out, UniformSource& source)
 {
     std::string& s = Begin(out);
     AppendBody(s, source);

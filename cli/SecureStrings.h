@@ -3,8 +3,8 @@
 // character uniform over the alphabet, a body that lacks a required class drawn again whole (so
 // that no character is favoured), then the page's head, tail and insertions.
 
-#include "Alphabet.h"
-#include "SecureSource.h"
+#include "core/Alphabet.h"
+#include "core/UniformSource.h"
 #include "core/StringComposer.h"
 
 #include <cstdint>
@@ -16,13 +16,13 @@ public:
     SecureStringMaker(const StringOptions& opt, const Alphabet& alphabet,
                       const ComposerSources& sources);
     // Appends one string to out.
-    void Append(std::string& out, SecureSource& source);
+    void Append(std::string& out, UniformSource& source);
     // With one body length (at least 1) and no required class: the string whose body is number
     // index of the letters^length bodies, for a shuffle.
     void AppendNumbered(std::string& out, std::uint64_t index);
 
 private:
-    void AppendBody(std::string& s, SecureSource& source);
+    void AppendBody(std::string& s, UniformSource& source);
     std::string& Begin(std::string& out);
     void End(std::string& out, std::string& s);
 

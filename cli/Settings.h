@@ -2,8 +2,8 @@
 // The command line's settings: numbers read strictly, then checked in the pages' order. A refusal
 // of a page's check carries the page's own message (in English outside a Chinese locale).
 
-#include "Alphabet.h"
-#include "ExactNumbers.h"
+#include "core/Alphabet.h"
+#include "core/ExactNumbers.h"
 #include "Options.h"
 #include "Unique.h"
 #include "core/NumberItem.h"

@@ -101,8 +101,5 @@ bool StartCommand(const std::vector<std::string>& wordsUtf8, const Words& w, std
 // Why the arguments cannot reach the program words[0] as they are, in w's words, before anything
 // starts: Windows, a batch file (StartRules.h); nothing otherwise.
 std::optional<std::string> RefuseCommand(const std::vector<std::string>& wordsUtf8, const Words& w);
-// Fills n bytes from the system's cryptographic source (getrandom, BCryptGenRandom); ends the
-// process if it cannot.
-void SecureRandomBytes(void* buffer, std::size_t n);
 
 } // namespace cli_system

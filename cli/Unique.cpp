@@ -157,7 +157,7 @@ BatchResult MakeUniqueRecords(std::int64_t count, std::string_view recordEnd,
 
 BatchResult MakeShuffledRecords(std::int64_t count, std::string_view recordEnd,
                                 const UniquePlan& plan, const MakeNumberedRecord& make,
-                                SecureSource& source, RecordSink& sink, const BatchControl& control)
+                                UniformSource& source, RecordSink& sink, const BatchControl& control)
 {
     // Fisher and Yates, stopped after count steps: the first count numbers of a uniform
     // permutation.

@@ -6,7 +6,7 @@
 // and a random permutation of the numbers is taken, so that the last records cost no more than the
 // first.
 
-#include "SecureSource.h"
+#include "core/UniformSource.h"
 #include "core/Batch.h"
 
 #include <functional>
@@ -48,7 +48,7 @@ BatchResult MakeUniqueRecords(std::int64_t count, std::string_view recordEnd,
 // plan: Shuffle; count records numbered 0 .. plan.space - 1, no number twice.
 BatchResult MakeShuffledRecords(std::int64_t count, std::string_view recordEnd,
                                 const UniquePlan& plan, const MakeNumberedRecord& make,
-                                SecureSource& source, RecordSink& sink,
+                                UniformSource& source, RecordSink& sink,
                                 const BatchControl& control);
 
 // Draws in a row that found nothing new before a batch gives up: several seconds of drawing.

@@ -1,6 +1,6 @@
 #include "ExactNumbers.h"
 
-#include "Distinct.h"
+#include "Saturating.h"
 
 #include <algorithm>
 #include <charconv>
@@ -136,7 +136,7 @@ int Compare(const BigInt& a, const BigInt& b)
     return a.m_negative ? -magnitudes : magnitudes;
 }
 
-BigInt BigInt::Below(SecureSource& source) const
+BigInt BigInt::Below(UniformSource& source) const
 {
     if (m_limbs.size() == 1)
         return FromUnsigned(source.UpTo(m_limbs[0] - 1));
@@ -345,7 +345,7 @@ void ExactNumberMaker::AppendDecimal(std::string& out, const BigInt& offset) con
     (m_range.decimalLow + offset).AppendFixed(out, m_range.decimals);
 }
 
-void ExactNumberMaker::Append(std::string& out, SecureSource& source) const
+void ExactNumberMaker::Append(std::string& out, UniformSource& source) const
 {
     const bool decimal = m_range.decimal && (!m_range.whole || source.UpTo(1) == 1);
     if (!decimal) {

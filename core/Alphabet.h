@@ -1,7 +1,7 @@
 #pragma once
-// The characters a string's body is drawn from without --seed: the union of the chosen classes
-// and the user's own characters, less the excluded ones, every character equally likely whatever
-// its class. (The pages, and --seed, draw a class first and then a character of it.)
+// The characters a string's body is drawn from by exact draws: the union of the chosen classes and
+// the user's own characters, less the excluded ones, every character equally likely whatever its
+// class. (The pages' classic draws take a class first and then a character of it.)
 
 #include <cstdint>
 #include <string>

@@ -1,10 +1,10 @@
 #pragma once
-// Numbers without --seed, from the bounds as typed, with no float between them and the output:
-// whole numbers uniform over every whole number from the lower to the upper bound (64-bit), and
-// decimals uniform over every multiple of 10^-decimals between them, both ends with full weight,
-// written exactly ("0.1000000000", never "-0.00").
+// Exact numbers, from the bounds as typed, with no float between them and the output: whole numbers
+// uniform over every whole number from the lower to the upper bound (64-bit), and decimals uniform
+// over every multiple of 10^-decimals between them, both ends with full weight, written exactly
+// ("0.1000000000", never "-0.00").
 
-#include "SecureSource.h"
+#include "UniformSource.h"
 
 #include <cstdint>
 #include <string>
@@ -25,7 +25,7 @@ public:
     friend BigInt operator-(const BigInt& a, const BigInt& b);
     friend int Compare(const BigInt& a, const BigInt& b); // -1, 0, 1
     // Uniform from 0 to *this - 1; *this is above 0.
-    BigInt Below(SecureSource& source) const;
+    BigInt Below(UniformSource& source) const;
     bool ToInt64(std::int64_t& value) const;
     // The value, or DISTINCT_MANY when it is at least that.
     std::uint64_t Saturated() const;
@@ -87,7 +87,7 @@ class ExactNumberMaker {
 public:
     explicit ExactNumberMaker(const ExactRange& range);
     // One item: with both kinds, either kind with the same chance, as on the page.
-    void Append(std::string& out, SecureSource& source) const;
+    void Append(std::string& out, UniformSource& source) const;
     // One kind only: its item number index, counting from the lowest.
     void AppendNumbered(std::string& out, std::uint64_t index) const;
 
