@@ -1,12 +1,10 @@
 #include "Run.h"
 
-#include "InsertCheck.h"
-#include "SecureStrings.h"
 #include "Settings.h"
 #include "Unique.h"
 #include "core/Batch.h"
+#include "core/ComposerSources.h"
 #include "core/Random.h"
-#include "corelib/Core.h"
 #include "platform/SecureRandom.h"
 #include "platform/TextConversion.h"
 
@@ -222,30 +220,12 @@ BatchResult RunEvents(const CliOptions& cli, const Settings& settings, const Wor
 }
 
 // One line on standard error for every --insert pair that no string takes.
-void SaySkippedInserts(Device& err, const Words& w, const Settings& settings,
-                       const ComposerSources& sources)
+void SaySkippedInserts(Device& err, const Words& w, const StringComposer& composer, bool exact)
 {
-    const StringOptions& o = settings.strings;
-    if (o.m_strInsert.IsEmpty())
-        return;
-    // The body's bytes: from the fewest characters of the fewest bytes to the most of the most.
-    int fewestBytes = 1, mostBytes = 1;
-    long long fewest = std::max(0, o.m_nLenMin), most = std::max(0, o.m_nLenMax);
-    if (settings.seed) {
-        fewestBytes = o.m_bUpper || o.m_bLower || o.m_bDigit ? 1 : 2;
-        mostBytes = o.m_bHanzi ? 2 : 1;
-        most = std::max(0LL, ClassicTop(o.m_nLenMin, o.m_nLenMax));
-    } else {
-        fewestBytes = settings.alphabet.HasSingleBytes() ? 1 : 2;
-        mostBytes = settings.alphabet.SingleBytes() ? 1 : 2;
-    }
-    const long long fixed = static_cast<long long>(o.m_strHead.size() + o.m_strTail.size());
-    for (const SkippedInsert& pair :
-         SkippedInserts(o.m_strInsert, sources, fixed + fewest * fewestBytes,
-                        fixed + most * mostBytes, fewestBytes == 2 ? 2 : 1)) {
+    for (const SkippedInsert& pair : composer.SkippedInserts(exact)) {
         const std::string spec = w.Quoted(Utf8(pair.position) + "|" + Utf8(pair.text));
         const std::string at = std::to_string(pair.value);
-        const std::string longest = std::to_string(fixed + most * mostBytes);
+        const std::string longest = std::to_string(pair.longest);
         std::string line =
             w.Pick("--insert: " + spec + " is skipped in every string: position " + at,
                    U8(u8"--insert：") + spec + U8(u8"在每个字符串中都被跳过：位置 ") + at);
@@ -298,15 +278,13 @@ int RunCli(const std::vector<std::string>& args, Language language, Device& out,
             return EXIT_REFUSED;
         }
 
-    // Chinese characters (and the insertion spec's fields): reproducible with --seed.
-    std::optional<CCore> core;
-    if (settings.seed)
-        core.emplace(*settings.seed);
-    else
-        core.emplace();
-    const ComposerSources sources = SourcesOf(*core);
+    // Chinese characters drawn as the page's library draws them, from --seed; the exact draws
+    // take theirs from the alphabet.
+    TwisterIntegers integers(settings.seed.value_or(0));
+    FieldWalker fields;
+    StringComposer composer(settings.strings, settings.alphabet, SourcesOf(integers, fields));
     if (cli.command == Command::Strings)
-        SaySkippedInserts(err, w, settings, sources);
+        SaySkippedInserts(err, w, composer, !settings.seed);
 
     Target target{&out, w("standard output", u8"标准输出")};
     std::unique_ptr<Device> file;
@@ -388,13 +366,12 @@ int RunCli(const std::vector<std::string>& args, Language language, Device& out,
         if (settings.seed) {
             const StringsBatch batch{
                 .options = settings.strings, .count = settings.count, .recordEnd = recordEnd};
-            StringComposer composer(settings.strings, sources);
             result = unique ? uniqueBatch([&](std::string& s) { composer.Append(s, rng); }, {})
-                            : MakeStringsBatch(batch, rng, sources, writer, nullptr, control);
+                            : MakeStringsBatch(batch, rng, SourcesOf(integers, fields), writer,
+                                               nullptr, control);
             break;
         }
-        SecureStringMaker maker(settings.strings, settings.alphabet, sources);
-        result = secureBatch(maker);
+        result = secureBatch(composer);
         break;
     }
     case Command::Numbers: {
@@ -406,7 +383,7 @@ int RunCli(const std::vector<std::string>& args, Language language, Device& out,
                             : MakeNumbersBatch(list, rng, writer, control);
             break;
         }
-        const ExactNumberMaker maker(settings.range);
+        const NumberItemMaker maker(settings.numbers, settings.range);
         result = secureBatch(maker);
         break;
     }

@@ -370,16 +370,8 @@ Refusal CheckNumbersArgs(const Words& w, const CliOptions& cli, Settings& out,
     } else if (r.decimal && !r.whole) {
         space = r.decimalCount.Saturated();
     }
-    // "-9223372036854775808", or as many whole digits, a point and the decimals; decimals can
-    // have more whole digits, as many as a float's bound.
-    std::uint64_t longest = 22 + (r.decimal ? static_cast<std::uint64_t>(r.decimals) : 0);
-    if (r.decimal) {
-        std::string lowest, highest;
-        r.decimalLow.AppendFixed(lowest, r.decimals);
-        (r.decimalLow + r.decimalCount - BigInt::FromUnsigned(1)).AppendFixed(highest, r.decimals);
-        longest = std::max<std::uint64_t>({longest, lowest.size(), highest.size()});
-    }
-    out.unique = UniqueSecurePlan(longest, out.count, space, space ? whole : std::nullopt);
+    out.unique = UniqueSecurePlan(static_cast<std::uint64_t>(LongestNumberItem(r)), out.count,
+                                  space, space ? whole : std::nullopt);
     return CheckUnique(w, DistinctItems(r), out.count, out.unique, memoryBytes);
 }
 

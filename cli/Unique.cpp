@@ -157,7 +157,8 @@ BatchResult MakeUniqueRecords(std::int64_t count, std::string_view recordEnd,
 
 BatchResult MakeShuffledRecords(std::int64_t count, std::string_view recordEnd,
                                 const UniquePlan& plan, const MakeNumberedRecord& make,
-                                UniformSource& source, RecordSink& sink, const BatchControl& control)
+                                UniformSource& source, RecordSink& sink,
+                                const BatchControl& control)
 {
     // Fisher and Yates, stopped after count steps: the first count numbers of a uniform
     // permutation.

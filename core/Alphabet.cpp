@@ -112,8 +112,8 @@ BodyOdds OddsOf(const Alphabet& alphabet, int lenMin, int lenMax)
     // Different bodies: counted exactly until they saturate (one letter: one body a length).
     odds.distinct = emptyLengths > 0 && bitOf.empty() ? 1 : 0;
     if (alphabet.codes.size() == 1) {
-        odds.distinct =
-            SaturatingAdd(odds.distinct, hi >= first ? static_cast<std::uint64_t>(hi - first + 1) : 0);
+        odds.distinct = SaturatingAdd(odds.distinct,
+                                      hi >= first ? static_cast<std::uint64_t>(hi - first + 1) : 0);
     } else {
         std::vector<std::uint64_t> count(subsets, 0), next(subsets);
         count[0] = 1;
@@ -121,7 +121,8 @@ BodyOdds OddsOf(const Alphabet& alphabet, int lenMin, int lenMax)
             std::fill(next.begin(), next.end(), 0);
             for (std::size_t s = 0; s < subsets; ++s)
                 for (const auto& [cover, n] : coverCount)
-                    next[s | cover] = SaturatingAdd(next[s | cover], SaturatingMultiply(count[s], n));
+                    next[s | cover] =
+                        SaturatingAdd(next[s | cover], SaturatingMultiply(count[s], n));
             count.swap(next);
             if (len >= first)
                 odds.distinct = SaturatingAdd(odds.distinct, count[full]);

@@ -31,6 +31,8 @@ public:
     std::uint64_t Saturated() const;
     // Appends this number times 10^-decimals, written with that many decimals.
     void AppendFixed(std::string& out, int decimals) const;
+    // Decimal digits of the magnitude; 1 for zero.
+    long long DecimalDigits() const;
 
 private:
     static constexpr std::uint32_t BASE = 1000000000;
@@ -82,23 +84,6 @@ RangeProblem MakeExactRange(const TypedDecimal& min, const TypedDecimal& max, bo
 // Different items the range can make, saturating at DISTINCT_MANY: "5" and "5.0" differ, but with
 // 0 decimals the two kinds write the same texts.
 std::uint64_t DistinctItems(const ExactRange& range);
-
-class ExactNumberMaker {
-public:
-    explicit ExactNumberMaker(const ExactRange& range);
-    // One item: with both kinds, either kind with the same chance, as on the page.
-    void Append(std::string& out, UniformSource& source) const;
-    // One kind only: its item number index, counting from the lowest.
-    void AppendNumbered(std::string& out, std::uint64_t index) const;
-
-private:
-    void AppendDecimal(std::string& out, const BigInt& offset) const;
-
-    ExactRange m_range;
-    bool m_fast; // the decimals' grid fits 64 bits: no BigInt per item
-    std::int64_t m_fastLow = 0;
-    std::uint64_t m_fastSpan = 0;
-};
 
 // Appends value times 10^-decimals with that many decimals.
 void AppendScaled(std::string& out, std::int64_t value, int decimals);

@@ -1,7 +1,7 @@
 #pragma once
 // The numbers generator's rule book, for the numbers page and the command line alike: the
 // settings' defaults, the check that refuses the first invalid setting in the page's order with
-// the page's words, and the longest item either will make.
+// the page's words.
 
 #include "NumberItem.h"
 #include "RunMessages.h"
@@ -37,6 +37,3 @@ struct NumbersInput {
 // What was taken before a refusal keeps its new value, the rest its old one; the decimals are
 // taken only with decimal items chosen.
 const char* CheckNumbers(const NumbersInput& in, NumberOptions& o);
-
-// The most bytes one item of these settings takes, its line end aside.
-long long LongestNumberItem(const NumberOptions& o);

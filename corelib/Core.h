@@ -3,12 +3,11 @@
 // characters, field splitting, appending records to a file, and the About box.
 
 #include "core/CString.h"
-#include "core/StringComposer.h"
+#include "core/ComposerSources.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <functional>
-#include <random>
 
 // The record that describes the application to the library: four zero-terminated text slots.
 constexpr int SOFT_RECORD_SIZE = 354;
@@ -52,12 +51,8 @@ public:
 #endif
 
 private:
-    std::mt19937 m_rng;
-    // Where the last getFg found its field.
-    std::string m_fgSource;
-    char m_fgSep = 0;
-    int m_fgIndex = 0;
-    std::size_t m_fgStart = 0;
+    TwisterIntegers m_integers;
+    FieldWalker m_fields;
     CString m_logPath;
     std::FILE* m_logFile = nullptr;
     bool m_logFailed = false;

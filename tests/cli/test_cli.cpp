@@ -5,7 +5,6 @@
 #include "cli/Settings.h"
 #include "cli/System.h"
 #include "core/Batch.h"
-#include "corelib/Core.h"
 
 #include <gtest/gtest.h>
 
