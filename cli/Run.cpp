@@ -1,7 +1,7 @@
 #include "Run.h"
 
 #include "Settings.h"
-#include "Unique.h"
+#include "core/Unique.h"
 #include "core/Batch.h"
 #include "core/ComposerSources.h"
 #include "core/Random.h"
@@ -343,48 +343,27 @@ int RunCli(const std::vector<std::string>& args, Language language, Device& out,
     bool exhausted = false;
     EventSeries events(settings.minDelay, settings.maxDelay, settings.count);
     BatchResult result;
-    // A unique batch: its records made one by one, or numbered and shuffled.
-    const auto uniqueBatch = [&](const MakeRecord& make, const MakeNumberedRecord& numbered) {
-        if (settings.unique.way == UniquePlan::Shuffle)
-            return MakeShuffledRecords(settings.count, recordEnd, settings.unique, numbered, secure,
-                                       writer, control);
-        return MakeUniqueRecords(settings.count, recordEnd, settings.unique, make, writer, control,
-                                 exhausted);
-    };
-    // Without --seed: the maker's records from the system's bits.
-    const auto secureBatch = [&](auto& maker) {
+    // A batch of the maker's records from the source: none twice, or as they come.
+    const auto batch = [&](auto& maker, auto& source) {
         if (unique)
-            return uniqueBatch(
-                [&](std::string& s) { maker.Append(s, secure); },
-                [&](std::string& s, std::uint64_t n) { maker.AppendNumbered(s, n); });
+            return MakeUniqueBatch(settings.unique, settings.count, recordEnd, maker, source,
+                                   writer, control, exhausted);
         return MakeRecords(
-            settings.count, recordEnd, [&](std::string& s) { maker.Append(s, secure); }, writer,
+            settings.count, recordEnd, [&](std::string& s) { maker.Append(s, source); }, writer,
             control);
     };
     switch (cli.command) {
-    case Command::Strings: {
-        if (settings.seed) {
-            const StringsBatch batch{
-                .options = settings.strings, .count = settings.count, .recordEnd = recordEnd};
-            result = unique ? uniqueBatch([&](std::string& s) { composer.Append(s, rng); }, {})
-                            : MakeStringsBatch(batch, rng, SourcesOf(integers, fields), writer,
-                                               nullptr, control);
-            break;
-        }
-        result = secureBatch(composer);
+    case Command::Strings:
+        if (settings.seed && !unique)
+            result = MakeStringsBatch(
+                {.options = settings.strings, .count = settings.count, .recordEnd = recordEnd}, rng,
+                SourcesOf(integers, fields), writer, nullptr, control);
+        else
+            result = settings.seed ? batch(composer, rng) : batch(composer, secure);
         break;
-    }
     case Command::Numbers: {
-        if (settings.seed) {
-            const NumbersList list{
-                .options = settings.numbers, .count = settings.count, .recordEnd = recordEnd};
-            const NumberItemMaker maker(settings.numbers);
-            result = unique ? uniqueBatch([&](std::string& s) { maker.Append(s, rng); }, {})
-                            : MakeNumbersBatch(list, rng, writer, control);
-            break;
-        }
         const NumberItemMaker maker(settings.numbers, settings.range);
-        result = secureBatch(maker);
+        result = settings.seed ? batch(maker, rng) : batch(maker, secure);
         break;
     }
     case Command::Events:

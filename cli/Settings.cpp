@@ -1,11 +1,9 @@
 #include "Settings.h"
 
 #include "ArgumentNumbers.h"
-#include "Distinct.h"
 #include "platform/TextConversion.h"
 
 #include <bit>
-#include <cmath>
 #include <cstdio>
 #include <limits>
 
@@ -78,13 +76,16 @@ Refusal Page(const Words& w, const char* gbkRefusal)
     return w.Page(gbkRefusal);
 }
 
-// --unique beyond what the settings can make, or beyond the memory that can remember its records.
-Refusal CheckUnique(const Words& w, std::uint64_t most, int count, const UniquePlan& plan,
+// --unique: how the batch keeps its records apart; refused beyond what the settings can make, or
+// beyond the memory that can remember its records.
+Refusal CheckUnique(const Words& w, const UniqueSpace& space, Settings& out,
                     std::uint64_t memoryBytes)
 {
+    const int count = out.count;
+    const UniquePlan& plan = out.unique = PlanUnique(space, count);
     const std::string n = std::to_string(count);
-    if (most < static_cast<std::uint64_t>(count)) {
-        const std::string m = std::to_string(most);
+    if (space.distinct < static_cast<std::uint64_t>(count)) {
+        const std::string m = std::to_string(space.distinct);
         return w.Pick("--unique: these settings make at most " + m +
                           " different records, fewer than the count " + n,
                       U8(u8"这些设定最多只能生成 ") + m + U8(u8" 个不重复的结果，少于生成个数 ") +
@@ -251,22 +252,9 @@ Refusal CheckStringsArgs(const Words& w, const CliOptions& cli, Settings& out,
             return r;
     if (!a.unique)
         return std::nullopt;
-    if (seeded) {
-        out.unique = UniqueStringsPlan(s.options, out.count);
-        return CheckUnique(w, DistinctStrings(s.options), out.count, out.unique, memoryBytes);
-    }
-    // One length and no required class: the bodies can be numbered, and a dense batch shuffled.
-    std::uint64_t space = 0;
-    const StringOptions& o = s.options;
-    if (o.m_nLenMin == o.m_nLenMax && o.m_nLenMin >= 1 && !out.alphabet.required &&
-        std::log2(out.alphabet.codes.size()) * o.m_nLenMin < 32)
-        space = static_cast<std::uint64_t>(
-            std::llround(std::pow(out.alphabet.codes.size(), o.m_nLenMin)));
-    StringOptions sized = o;
-    sized.m_bHanzi = !out.alphabet.SingleBytes();
-    out.unique =
-        UniqueSecurePlan(static_cast<std::uint64_t>(LongestString(sized, true)), out.count, space);
-    return CheckUnique(w, out.odds.distinct, out.count, out.unique, memoryBytes);
+    return CheckUnique(
+        w, seeded ? StringsSpace(s.options) : StringsSpace(s.options, out.alphabet, out.odds), out,
+        memoryBytes);
 }
 
 // With --seed the page's draws: whole numbers are drawn between the bounds truncated to 32 bits,
@@ -332,10 +320,7 @@ Refusal CheckNumbersArgs(const Words& w, const CliOptions& cli, Settings& out,
     if (seeded) {
         if (auto r = CheckSeededBounds(w, a, o, min, max))
             return r;
-        if (!a.unique)
-            return std::nullopt;
-        out.unique = UniqueNumbersPlan(o, out.count);
-        return CheckUnique(w, DistinctNumbers(o), out.count, out.unique, memoryBytes);
+        return a.unique ? CheckUnique(w, NumbersSpace(o), out, memoryBytes) : std::nullopt;
     }
     const std::string decimals = std::to_string(o.m_nDecimals);
     switch (const RangeProblem problem =
@@ -358,21 +343,7 @@ Refusal CheckNumbersArgs(const Words& w, const CliOptions& cli, Settings& out,
         return w.Pick("no number with " + decimals + " decimals lies between --min and --max",
                       U8(u8"--min 与 --max 之间没有保留 ") + decimals + U8(u8" 位小数的数！"));
     }
-    if (!a.unique)
-        return std::nullopt;
-    // One kind: the items can be numbered, and a dense batch shuffled.
-    const ExactRange& r = out.range;
-    std::uint64_t space = 0;
-    std::optional<WholeRange> whole;
-    if (r.whole && !r.decimal) {
-        space = r.wholeSpan < UINT64_MAX ? r.wholeSpan + 1 : 0;
-        whole = WholeRange{r.wholeLow, space};
-    } else if (r.decimal && !r.whole) {
-        space = r.decimalCount.Saturated();
-    }
-    out.unique = UniqueSecurePlan(static_cast<std::uint64_t>(LongestNumberItem(r)), out.count,
-                                  space, space ? whole : std::nullopt);
-    return CheckUnique(w, DistinctItems(r), out.count, out.unique, memoryBytes);
+    return a.unique ? CheckUnique(w, NumbersSpace(out.range), out, memoryBytes) : std::nullopt;
 }
 
 Refusal CheckEventsArgs(const Words& w, const CliOptions& cli, Settings& out)

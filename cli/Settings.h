@@ -5,7 +5,7 @@
 #include "core/Alphabet.h"
 #include "core/ExactNumbers.h"
 #include "Options.h"
-#include "Unique.h"
+#include "core/Unique.h"
 #include "core/NumberItem.h"
 #include "core/StringComposer.h"
 

@@ -328,14 +328,3 @@ RangeProblem MakeExactRange(const TypedDecimal& min, const TypedDecimal& max, bo
     }
     return RangeProblem::None;
 }
-
-std::uint64_t DistinctItems(const ExactRange& range)
-{
-    const std::uint64_t whole =
-        range.whole ? std::min(DISTINCT_MANY, range.wholeSpan) + (range.wholeSpan < DISTINCT_MANY)
-                    : 0;
-    if (range.whole && range.decimal && range.decimals == 0)
-        return whole; // the same whole numbers, written alike
-    const std::uint64_t decimal = range.decimal ? range.decimalCount.Saturated() : 0;
-    return std::min(DISTINCT_MANY, whole + decimal);
-}

@@ -81,9 +81,5 @@ enum class RangeProblem {
 RangeProblem MakeExactRange(const TypedDecimal& min, const TypedDecimal& max, bool whole,
                             bool decimal, int decimals, ExactRange& range);
 
-// Different items the range can make, saturating at DISTINCT_MANY: "5" and "5.0" differ, but with
-// 0 decimals the two kinds write the same texts.
-std::uint64_t DistinctItems(const ExactRange& range);
-
 // Appends value times 10^-decimals with that many decimals.
 void AppendScaled(std::string& out, std::int64_t value, int decimals);
