@@ -108,7 +108,7 @@ private:
 class ProgressLine {
 public:
     ProgressLine(Device& err, const Words& w, std::int64_t total)
-        : m_err(err), m_working(w.Page(MSG_WORKING)), m_total(total),
+        : m_err(err), m_working(w(MSG_WORKING)), m_total(total),
           m_start(cli_system::MonotonicSeconds())
     {
     }
@@ -418,11 +418,7 @@ int RunCli(const std::vector<std::string>& args, Language language, Device& out,
         return EXIT_FAILED;
     }
     if (events.LaunchFailures() > 0) {
-        const int failures = events.LaunchFailures();
-        Say(err, w.Pick("done, but the program could not be started " + std::to_string(failures) +
-                            (failures == 1 ? " time" : " times"),
-                        Utf8(events.EndMessage(false).View())) +
-                     "\n");
+        Say(err, Utf8(events.EndMessage(false, w.In()).View()) + "\n");
         return EXIT_FAILED;
     }
     return EXIT_DONE;

@@ -69,11 +69,11 @@ SettingText ReadGbk(const std::string& utf8)
     return text;
 }
 
-Refusal Page(const Words& w, const char* gbkRefusal)
+Refusal Page(const Words& w, const Wording& refusal)
 {
-    if (!gbkRefusal)
+    if (!refusal)
         return std::nullopt;
-    return w.Page(gbkRefusal);
+    return w(refusal);
 }
 
 // --unique: how the batch keeps its records apart; refused beyond what the settings can make, or

@@ -47,7 +47,7 @@ bool ProgramFitsTheShell(std::string_view text, std::size_t units)
     return units <= MaxProgramChars(text);
 }
 
-const char* CheckEvents(const EventsInput& in, EventsSettings& s)
+Wording CheckEvents(const EventsInput& in, EventsSettings& s)
 {
     s.runProgram = in.runProgram;
     if (s.runProgram) {
@@ -68,7 +68,7 @@ const char* CheckEvents(const EventsInput& in, EventsSettings& s)
         return MSG_BAD_INTERVAL;
     if (s.count < 1)
         return MSG_BAD_COUNT;
-    return nullptr;
+    return {};
 }
 
 CString EventLine(const LocalTime& t)
@@ -89,15 +89,22 @@ void EventSeries::Fired(bool launched)
         ++m_nLaunchFailures;
 }
 
-CString EventSeries::EndMessage(bool stopped) const
+CString EventSeries::EndMessage(bool stopped, Language language) const
 {
     const CString failures = CString::FromInt(m_nLaunchFailures);
+    const char* times = m_nLaunchFailures == 1 ? " time" : " times";
+    const bool chinese = language == Language::Chinese;
+    CString message;
+    if (stopped)
+        message = chinese ? "生成已停止：已发生 " + CString::FromInt(m_nFired) + " 次，共 " +
+                                CString::FromInt(m_nCount) + " 次。"
+                          : "stopped after " + CString::FromInt(m_nFired) + " of " +
+                                CString::FromInt(m_nCount) + " events";
+    if (m_nLaunchFailures == 0)
+        return stopped ? message : CString(chinese ? MSG_SUCCESS : "done");
     if (!stopped)
-        return m_nLaunchFailures > 0 ? "生成完成，但外部程序有 " + failures + " 次未能启动！"
-                                     : CString(MSG_SUCCESS);
-    CString message = "生成已停止：已发生 " + CString::FromInt(m_nFired) + " 次，共 " +
-                      CString::FromInt(m_nCount) + " 次。";
-    if (m_nLaunchFailures > 0)
-        message += "\r\n外部程序有 " + failures + " 次未能启动！";
-    return message;
+        return chinese ? "生成完成，但外部程序有 " + failures + " 次未能启动！"
+                       : "done, but the program could not be started " + failures + times;
+    return message + (chinese ? "\r\n外部程序有 " + failures + " 次未能启动！"
+                              : "; the program could not be started " + failures + times);
 }

@@ -40,13 +40,19 @@ std::size_t MaxProgramChars(std::string_view text);
 // Whether a program text of that many UTF-16 units fits the shell.
 bool ProgramFitsTheShell(std::string_view text, std::size_t units);
 
-constexpr const char* MSG_BAD_PROGRAM = "外部程序命令行无效！";
-constexpr const char* MSG_PROGRAM_TOO_LONG =
-    "外部程序命令行过长（网址最多 971 个字符，以 www 开头的最多 248 个，其他最多 259 个）！";
-constexpr const char* MSG_PROGRAM_NOT_GBK = "外部程序命令行含有 GBK 无法表示的字符！";
-constexpr const char* MSG_BAD_INTERVAL = "发生间隔设定无效！";
+constexpr Wording MSG_BAD_PROGRAM{"外部程序命令行无效！",
+                                  "invalid program: the program to run is empty"};
+constexpr Wording MSG_PROGRAM_TOO_LONG{
+    "外部程序命令行过长（网址最多 971 个字符，以 www 开头的最多 248 个，其他最多 259 个）！",
+    "the program is too long (a web address at most 971 characters, one starting with www at most "
+    "248, anything else at most 259)"};
+constexpr Wording MSG_PROGRAM_NOT_GBK{"外部程序命令行含有 GBK 无法表示的字符！",
+                                      "the program's name holds a character that GBK cannot spell"};
+constexpr Wording MSG_BAD_INTERVAL{"发生间隔设定无效！",
+                                   "invalid delays: --min-delay is above --max-delay"};
 // The interval page keeps the run's whole log for its box.
-constexpr const char* MSG_TOO_MANY_EVENTS = "生成次数过多，请减小生成次数！";
+constexpr Wording MSG_TOO_MANY_EVENTS{"生成次数过多，请减小生成次数！",
+                                      "too many events for the output box: lower the count"};
 
 // What the page's controls hold, or the command line's arguments give, in the page's terms.
 struct EventsInput {
@@ -66,10 +72,10 @@ struct EventsSettings {
     int minDelay = 0, maxDelay = 0, count = 0;
 };
 
-// Takes in into s in the page's order and returns the first invalid setting's message, or null.
+// Takes in into s in the page's order and returns the first invalid setting's message, or none.
 // What was taken before a refusal keeps its new value, the rest its old one; the program text is
 // taken only when a program is to run.
-const char* CheckEvents(const EventsInput& in, EventsSettings& s);
+Wording CheckEvents(const EventsInput& in, EventsSettings& s);
 
 // A local time, as the clock of the page or the command line breaks it up.
 struct LocalTime {
@@ -101,7 +107,7 @@ public:
     int FiredCount() const { return m_nFired; }
     int LaunchFailures() const { return m_nLaunchFailures; }
     // The closing message: success only when every launch succeeded.
-    CString EndMessage(bool stopped) const;
+    CString EndMessage(bool stopped, Language language = Language::Chinese) const;
 
 private:
     int m_nMinDelay, m_nMaxDelay, m_nCount;

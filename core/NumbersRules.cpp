@@ -1,6 +1,6 @@
 #include "NumbersRules.h"
 
-const char* CheckNumbers(const NumbersInput& in, NumberOptions& o)
+Wording CheckNumbers(const NumbersInput& in, NumberOptions& o)
 {
     o.m_bInteger = in.integer;
     o.m_bFloat = in.decimal;
@@ -20,5 +20,5 @@ const char* CheckNumbers(const NumbersInput& in, NumberOptions& o)
         return MSG_BAD_COUNT;
     if (LongestNumberItem(o) > MAX_NUMBER_ITEM_BYTES)
         return MSG_TOO_MANY_DECIMALS;
-    return nullptr;
+    return {};
 }

@@ -17,14 +17,20 @@ constexpr int NUMBERS_DEFAULT_DECIMALS = 2;
 // One item is built whole in memory: more decimals than fit are refused.
 constexpr long long MAX_NUMBER_ITEM_BYTES = 64LL << 20;
 
-constexpr const char* MSG_NO_NUMBER_KIND = "至少指定一种数字类型！";
-constexpr const char* MSG_BAD_DECIMALS = "保留小数位数设定无效！";
-constexpr const char* MSG_BAD_RANGE = "数值范围设定无效！";
-constexpr const char* MSG_TOO_MANY_DECIMALS = "保留小数位数过大，请减小保留小数位数！";
+constexpr Wording MSG_NO_NUMBER_KIND{"至少指定一种数字类型！", "choose --int, --float or both"};
+constexpr Wording MSG_BAD_DECIMALS{"保留小数位数设定无效！",
+                                   "invalid decimals: --decimals must be 0 or more"};
+constexpr Wording MSG_BAD_RANGE{"数值范围设定无效！", "invalid range: --min is above --max"};
+constexpr Wording MSG_TOO_MANY_DECIMALS{
+    "保留小数位数过大，请减小保留小数位数！",
+    "too many decimals (over 64 MiB a number): lower --decimals"};
 // A list longer than the numbers page's box takes: only what can shorten it is named.
-constexpr const char* MSG_NUMBERS_LIST_TOO_LONG = "生成结果过大，请减小生成个数！";
-constexpr const char* MSG_NUMBERS_LIST_TOO_LONG_DECIMALS =
-    "生成结果过大，请减小生成个数或保留小数位数！";
+constexpr Wording MSG_NUMBERS_LIST_TOO_LONG{
+    "生成结果过大，请减小生成个数！",
+    "the list would be too long for the output box: lower the count"};
+constexpr Wording MSG_NUMBERS_LIST_TOO_LONG_DECIMALS{
+    "生成结果过大，请减小生成个数或保留小数位数！",
+    "the list would be too long for the output box: lower the count or the decimals"};
 
 // What the page's controls hold, or the command line's arguments give, in the page's terms.
 struct NumbersInput {
@@ -33,7 +39,7 @@ struct NumbersInput {
     int count = 0, decimals = 0;
 };
 
-// Takes in into o in the page's order and returns the first invalid setting's message, or null.
+// Takes in into o in the page's order and returns the first invalid setting's message, or none.
 // What was taken before a refusal keeps its new value, the rest its old one; the decimals are
 // taken only with decimal items chosen.
-const char* CheckNumbers(const NumbersInput& in, NumberOptions& o);
+Wording CheckNumbers(const NumbersInput& in, NumberOptions& o);

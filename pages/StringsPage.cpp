@@ -107,7 +107,7 @@ BOOL CStringsPage::CheckInput()
 void CStringsPage::StartRun()
 {
     m_bBatchStarted = false;
-    SetDlgItemText(IDC_EDIT_STR_OUTPUT, MSG_WORKING);
+    SetDlgItemText(IDC_EDIT_STR_OUTPUT, MSG_WORKING.chinese);
     SetTimer(GENERATE_TIMER_ID, 200);
 }
 
