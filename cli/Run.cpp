@@ -1,17 +1,10 @@
 #include "Run.h"
 
-#include "Settings.h"
-#include "core/Unique.h"
-#include "core/Batch.h"
-#include "core/ComposerSources.h"
-#include "core/Random.h"
-#include "platform/SecureRandom.h"
+#include "Commands.h"
 #include "platform/TextConversion.h"
 
 #include <cstdio>
 #include <optional>
-
-namespace {
 
 std::string Utf8(std::string_view gbk)
 {
@@ -27,6 +20,8 @@ void Say(Device& err, const std::string& utf8)
     else
         err.Write(utf8);
 }
+
+namespace {
 
 // Records in GBK, handed to the output in the chosen encoding. Remembers how the output failed.
 class RecordWriter : public RecordSink {
@@ -107,14 +102,14 @@ private:
 // "生成中，请稍后... 42%" on a terminal, redrawn now and then once a run has taken a second.
 class ProgressLine {
 public:
-    ProgressLine(Device& err, const Words& w, std::int64_t total)
-        : m_err(err), m_working(w(MSG_WORKING)), m_total(total),
-          m_start(cli_system::MonotonicSeconds())
+    ProgressLine(Device& err, const Words& w, Clock& clock, std::int64_t total)
+        : m_err(err), m_working(w(MSG_WORKING)), m_clock(clock), m_total(total),
+          m_start(clock.Seconds())
     {
     }
     void Show(std::int64_t made)
     {
-        const double now = cli_system::MonotonicSeconds();
+        const double now = m_clock.Seconds();
         if (now - m_start < 1.0 || now - m_last < 0.2)
             return;
         m_last = now;
@@ -130,6 +125,7 @@ public:
 private:
     Device& m_err;
     std::string m_working;
+    Clock& m_clock;
     std::int64_t m_total;
     double m_start, m_last = 0;
     bool m_shown = false;
@@ -156,97 +152,10 @@ int OutputFailure(Device& err, const Words& w, const Target& target, WriteStatus
     return EXIT_FAILED;
 }
 
-// Waits until the deadline, or less when a stop is asked for: a delay of a minute ends at once.
-void WaitUntil(double deadline, const std::atomic<bool>* stop)
-{
-    for (double now; (now = cli_system::MonotonicSeconds()) < deadline;) {
-        if (stop && *stop)
-            return;
-        cli_system::SleepMilliseconds(
-            static_cast<int>(std::min(50.0, (deadline - now) * 1000) + 1));
-    }
-}
-
-// "2026-12-07T16:22:58.123+08:00"
-std::string IsoLine(const cli_system::Timestamp& t)
-{
-    const int offset = t.utcOffsetMinutes < 0 ? -t.utcOffsetMinutes : t.utcOffsetMinutes;
-    char line[64];
-    std::snprintf(line, sizeof line, "%04d-%02d-%02dT%02d:%02d:%02d.%03d%c%02d:%02d", t.local.year,
-                  t.local.month, t.local.day, t.local.hour, t.local.minute, t.local.second,
-                  t.millisecond, t.utcOffsetMinutes < 0 ? '-' : '+', offset / 60, offset % 60);
-    return line;
-}
-
-// The page's series of events, driven by the clock instead of the page's timer. delay draws the
-// wait before each event.
-template <class Delay>
-BatchResult RunEvents(const CliOptions& cli, const Settings& settings, const Words& w, Delay delay,
-                      RecordWriter& writer, Device& err, const std::atomic<bool>* stop,
-                      EventSeries& series)
-{
-    const std::string end = cli.crlf ? "\r\n" : "\n";
-    const std::vector<std::string> command = !settings.command.empty() ? settings.command
-                                             : cli.events.program
-                                                 ? std::vector<std::string>{*cli.events.program}
-                                                 : std::vector<std::string>{};
-    std::string lastWhy;
-    BatchResult result;
-    for (; !series.Done(); ++result.made) {
-        WaitUntil(cli_system::MonotonicSeconds() + delay() / 1000.0, stop);
-        if (stop && *stop) {
-            result.stopped = true; // the event had not happened yet
-            break;
-        }
-        const cli_system::Timestamp now = cli_system::Now();
-        if (!writer.Write((cli.events.iso ? IsoLine(now) : EventLine(now.local).Str()) + end))
-            break;
-        bool started = true;
-        std::string why;
-        if (!command.empty()) {
-            started = settings.command.empty() ? cli_system::StartProgram(command.front(), w, why)
-                                               : cli_system::StartCommand(command, w, why);
-            // Said once for each reason, not at every event.
-            if (!started && why != lastWhy) {
-                Say(err, w.Pick("cannot start the program " + w.Quoted(command.front()) + ": ",
-                                U8(u8"无法启动外部程序") + w.Quoted(command.front()) + U8(u8"：")) +
-                             why + "\n");
-                lastWhy = why;
-            }
-        }
-        series.Fired(started);
-    }
-    return result;
-}
-
-// One line on standard error for every --insert pair that no string takes.
-void SaySkippedInserts(Device& err, const Words& w, const StringComposer& composer, bool exact)
-{
-    for (const SkippedInsert& pair : composer.SkippedInserts(exact)) {
-        const std::string spec = w.Quoted(Utf8(pair.position) + "|" + Utf8(pair.text));
-        const std::string at = std::to_string(pair.value);
-        const std::string longest = std::to_string(pair.longest);
-        std::string line =
-            w.Pick("--insert: " + spec + " is skipped in every string: position " + at,
-                   U8(u8"--insert：") + spec + U8(u8"在每个字符串中都被跳过：位置 ") + at);
-        line += pair.pastTheEnd
-                    ? w.Pick(" lies past the end of the longest string (" + longest + " bytes)",
-                             U8(u8" 超出最长字符串的末尾（") + longest + U8(u8" 字节）"))
-                    : w(" is not below the position of an earlier insertion (positions go from the "
-                        "largest to the smallest)",
-                        u8" 不小于前面已插入的位置（位置应从大到小）");
-        if (pair.notANumber)
-            line +=
-                w.Pick(" (" + w.Quoted(Utf8(pair.position)) + " is not a number and reads as 0)",
-                       U8(u8"（") + w.Quoted(Utf8(pair.position)) + U8(u8"不是数字，按 0 计）"));
-        Say(err, line + "\n");
-    }
-}
-
 } // namespace
 
 int RunCli(const std::vector<std::string>& args, Language language, Device& out, Device& err,
-           const std::atomic<bool>* interrupted)
+           Clock& clock, const std::atomic<bool>* interrupted)
 {
     const Words w(language);
     const ParseOutcome parsed = ParseCommandLine(args, language);
@@ -278,13 +187,8 @@ int RunCli(const std::vector<std::string>& args, Language language, Device& out,
             return EXIT_REFUSED;
         }
 
-    // Chinese characters drawn as the page's library draws them, from --seed; the exact draws
-    // take theirs from the alphabet.
-    TwisterIntegers integers(settings.seed.value_or(0));
-    FieldWalker fields;
-    StringComposer composer(settings.strings, settings.alphabet, SourcesOf(integers, fields));
     if (cli.command == Command::Strings)
-        SaySkippedInserts(err, w, composer, !settings.seed);
+        TellAboutStrings(err, w, settings);
 
     Target target{&out, w("standard output", u8"标准输出")};
     std::unique_ptr<Device> file;
@@ -302,15 +206,8 @@ int RunCli(const std::vector<std::string>& args, Language language, Device& out,
         target = Target{file.get(), *cli.output};
     }
 
-    // With --seed the page's path: seed the process-wide source, then draw from a copy of it.
-    // Without, the system's bytes.
-    RandomSource rng;
-    UniformSource secure(&FillSecureRandom);
-    if (settings.seed) {
-        SeedRandom(*settings.seed);
-        rng = TheRandomSource();
-        if (cli.verbose)
-            Say(err, w("seed: ", u8"种子：") + std::to_string(*settings.seed) + "\n");
+    if (cli.verbose && settings.seed) {
+        Say(err, w("seed: ", u8"种子：") + std::to_string(*settings.seed) + "\n");
     } else if (cli.verbose) {
         Say(err,
             w("seed: none, the system's secure random source", u8"种子：无，系统的安全随机源") +
@@ -335,56 +232,15 @@ int RunCli(const std::vector<std::string>& args, Language language, Device& out,
     BatchControl control;
     control.stop = interrupted;
     if (err.IsTerminal() && cli.command != Command::Events) {
-        progress.emplace(err, w, settings.count);
+        progress.emplace(err, w, clock, settings.count);
         control.progress = [&progress](std::int64_t made) { progress->Show(made); };
     }
-    const bool unique = (cli.command == Command::Strings && cli.strings.unique) ||
-                        (cli.command == Command::Numbers && cli.numbers.unique);
     bool exhausted = false;
     EventSeries events(settings.minDelay, settings.maxDelay, settings.count);
-    BatchResult result;
-    // A batch of the maker's records from the source: none twice, or as they come.
-    const auto batch = [&](auto& maker, auto& source) {
-        if (unique)
-            return MakeUniqueBatch(settings.unique, settings.count, recordEnd, maker, source,
-                                   writer, control, exhausted);
-        return MakeRecords(
-            settings.count, recordEnd, [&](std::string& s) { maker.Append(s, source); }, writer,
-            control);
-    };
-    switch (cli.command) {
-    case Command::Strings:
-        if (settings.seed && !unique)
-            result = MakeStringsBatch(
-                {.options = settings.strings, .count = settings.count, .recordEnd = recordEnd}, rng,
-                SourcesOf(integers, fields), writer, nullptr, control);
-        else
-            result = settings.seed ? batch(composer, rng) : batch(composer, secure);
-        break;
-    case Command::Numbers: {
-        const NumberItemMaker maker(settings.numbers, settings.range);
-        result = settings.seed ? batch(maker, rng) : batch(maker, secure);
-        break;
-    }
-    case Command::Events:
-        if (settings.seed)
-            result = RunEvents(
-                cli, settings, w, [&] { return events.NextDelay(rng); }, writer, err, interrupted,
-                events);
-        else
-            result = RunEvents(
-                cli, settings, w,
-                [&] {
-                    return events.NextDelay([&](int lo, int hi) {
-                        // The bounds were checked to be in order: the span fits 32 bits.
-                        const auto span =
-                            static_cast<std::uint64_t>(static_cast<long long>(hi) - lo);
-                        return static_cast<int>(lo + static_cast<long long>(secure.UpTo(span)));
-                    });
-                },
-                writer, err, interrupted, events);
-        break;
-    }
+    const RunFrame run{cli, settings, w, writer, err, clock, control};
+    const BatchResult result = cli.command == Command::Strings   ? RunStrings(run, exhausted)
+                               : cli.command == Command::Numbers ? RunNumbers(run, exhausted)
+                                                                 : RunEvents(run, events);
     if (progress)
         progress->Clear();
 

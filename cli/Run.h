@@ -2,6 +2,7 @@
 // The command line from its arguments to its exit status, over devices that the caller gives: the
 // real standard output and error in the program, memory in the tests.
 
+#include "Clock.h"
 #include "Language.h"
 #include "System.h"
 
@@ -27,6 +28,7 @@ constexpr int EXIT_INTERRUPTED = 130;
 constexpr int EXIT_FILE_SIZE_LIMIT = 153;
 
 // args: the arguments after the program's name, in UTF-8; language: of every message and the
-// help. interrupted, when set, ends the run after the records being made.
+// help; clock: what events wait on and the progress line reads. interrupted, when set, ends the
+// run after the records being made.
 int RunCli(const std::vector<std::string>& args, Language language, Device& out, Device& err,
-           const std::atomic<bool>* interrupted = nullptr);
+           Clock& clock, const std::atomic<bool>* interrupted = nullptr);

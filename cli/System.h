@@ -3,9 +3,10 @@
 // devices, the clock, the program launcher, Ctrl-C and the other interrupts, and the memory size.
 // One implementation per platform.
 
+#include "Clock.h"
 #include "Language.h"
-#include "core/EventsRules.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -82,12 +83,7 @@ Language MessageLanguage();
 // Seconds from an arbitrary start, never going back.
 double MonotonicSeconds();
 void SleepMilliseconds(int ms);
-// The local time now, to the millisecond, and how far it is ahead of UTC.
-struct Timestamp {
-    LocalTime local;
-    int millisecond = 0;
-    int utcOffsetMinutes = 0;
-};
+// The local time now.
 Timestamp Now();
 // Starts the program named by the whole text, as the interval page does (Windows: the shell's
 // "open"; Linux: from PATH), without waiting for it; false with the reason in why (the system's
@@ -101,5 +97,17 @@ bool StartCommand(const std::vector<std::string>& wordsUtf8, const Words& w, std
 // Why the arguments cannot reach the program words[0] as they are, in w's words, before anything
 // starts: Windows, a batch file (StartRules.h); nothing otherwise.
 std::optional<std::string> RefuseCommand(const std::vector<std::string>& wordsUtf8, const Words& w);
+
+// The system's clock: waits in short sleeps, so that a stop asked for ends a long one at once.
+class SystemClock : public Clock {
+public:
+    double Seconds() override { return MonotonicSeconds(); }
+    void WaitUntil(double deadline, const std::atomic<bool>* stop) override
+    {
+        for (double now; (now = Seconds()) < deadline && !(stop && *stop);)
+            SleepMilliseconds(static_cast<int>(std::min(50.0, (deadline - now) * 1000) + 1));
+    }
+    Timestamp Now() override { return cli_system::Now(); }
+};
 
 } // namespace cli_system

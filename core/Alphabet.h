@@ -55,6 +55,9 @@ AlphabetProblem BuildAlphabet(const AlphabetChoice& choice, Alphabet& alphabet,
 // alone. Codes as in Alphabet.
 std::vector<std::uint16_t> GbkCharacters(std::string_view gbk);
 
+// Below this share of acceptable bodies a string would cost a million draws: refused.
+constexpr double MIN_ACCEPTANCE = 1e-6;
+
 // What bodies of a length drawn uniformly from lenMin to lenMax (0 or less: empty) hold, when
 // those that lack a required class are drawn again.
 struct BodyOdds {

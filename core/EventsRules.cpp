@@ -71,10 +71,31 @@ Wording CheckEvents(const EventsInput& in, EventsSettings& s)
     return {};
 }
 
+std::size_t Utf16Units(std::string_view utf8)
+{
+    std::size_t units = 0;
+    for (unsigned char c : utf8) {
+        if ((c & 0xC0) != 0x80)
+            ++units; // a character starts here
+        if (c >= 0xF0)
+            ++units; // beyond the 16-bit plane: a surrogate pair
+    }
+    return units;
+}
+
 CString EventLine(const LocalTime& t)
 {
     return CString::Format("%04d-%02d-%02d   %02d:%02d:%02d", t.year, t.month, t.day, t.hour,
                            t.minute, t.second);
+}
+
+CString IsoEventLine(const Timestamp& t)
+{
+    const int offset = t.utcOffsetMinutes < 0 ? -t.utcOffsetMinutes : t.utcOffsetMinutes;
+    return CString::Format("%04d-%02d-%02dT%02d:%02d:%02d.%03d%c%02d:%02d", t.local.year,
+                           t.local.month, t.local.day, t.local.hour, t.local.minute, t.local.second,
+                           t.millisecond, t.utcOffsetMinutes < 0 ? '-' : '+', offset / 60,
+                           offset % 60);
 }
 
 EventSeries::EventSeries(int minDelay, int maxDelay, int count)

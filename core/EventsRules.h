@@ -8,9 +8,11 @@
 #include "RunMessages.h"
 #include "SettingText.h"
 #include "Types.h"
+#include "UniformSource.h"
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 // As the page opens.
@@ -39,6 +41,8 @@ constexpr std::size_t MAX_PROGRAM_WWW_CHARS = 248;
 std::size_t MaxProgramChars(std::string_view text);
 // Whether a program text of that many UTF-16 units fits the shell.
 bool ProgramFitsTheShell(std::string_view text, std::size_t units);
+// UTF-16 units of a UTF-8 text: what the shell counts a program's length in.
+std::size_t Utf16Units(std::string_view utf8);
 
 constexpr Wording MSG_BAD_PROGRAM{"外部程序命令行无效！",
                                   "invalid program: the program to run is empty"};
@@ -85,6 +89,15 @@ struct LocalTime {
 // "yyyy-mm-dd   hh:mm:ss": an event's line, without its line end.
 CString EventLine(const LocalTime& t);
 
+// A local time to the millisecond, and how far it is ahead of UTC.
+struct Timestamp {
+    LocalTime local;
+    int millisecond = 0;
+    int utcOffsetMinutes = 0;
+};
+// "2026-12-07T16:22:58.123+08:00": the command line's ISO 8601 event line.
+CString IsoEventLine(const Timestamp& t);
+
 // One run of events: the delays before them, what each made and how the run ended.
 class EventSeries {
 public:
@@ -100,6 +113,14 @@ public:
     int NextDelay(RandomSource& rng) const
     {
         return NextDelay([&rng](int lo, int hi) { return rng.Between(lo, hi); });
+    }
+    // Exact: every delay from the shortest to the longest equally likely.
+    int NextDelay(UniformSource& source) const
+    {
+        return NextDelay([&source](int lo, int hi) {
+            const auto span = static_cast<std::uint64_t>(static_cast<long long>(hi) - lo);
+            return static_cast<int>(lo + static_cast<long long>(source.UpTo(span)));
+        });
     }
     // One event has happened; launched is false when its program could not be started.
     void Fired(bool launched = true);

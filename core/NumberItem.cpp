@@ -89,6 +89,20 @@ long long DecimalWidth(long long n)
 
 } // namespace
 
+bool ClassicHoldsDecimal(float bound)
+{
+    const double tenThousandths = static_cast<double>(bound) * 10000.0;
+    return tenThousandths < 2147483648.0 && tenThousandths > -2147483649.0;
+}
+
+bool ClassicHoldsWhole(const TypedDecimal& bound)
+{
+    TypedDecimal low, high; // the first whole numbers that truncate outside 32 bits
+    low.Read("-2147483649");
+    high.Read("2147483648");
+    return Compare(bound, low) > 0 && Compare(bound, high) < 0;
+}
+
 long long LongestNumberItem(const NumberOptions& o)
 {
     // A drawn value lies between the bounds as the items take them, so it is never wider than the

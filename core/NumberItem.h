@@ -50,6 +50,12 @@ private:
     std::uint64_t m_fastSpan = 0;
 };
 
+// Whether the classic draws hold a bound as typed: whole numbers are drawn between the bounds
+// truncated to 32 bits, decimals in ten-thousandths held in 32 bits (-214748.3648 to
+// 214748.3647). A bound beyond would be clamped, and every item would lie outside the range given.
+bool ClassicHoldsDecimal(float bound);
+bool ClassicHoldsWhole(const TypedDecimal& bound);
+
 // The most bytes one item takes, its line end aside: of the classic draws from o, and of the
 // exact ones from range.
 long long LongestNumberItem(const NumberOptions& o);
