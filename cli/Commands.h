@@ -2,7 +2,6 @@
 // zanfor-cli's three commands, a file each: the setup function that adds the command and its own
 // options to the command line (CLI11's manner), the check of its settings as typed, and its run.
 
-#include "Clock.h"
 #include "Settings.h"
 #include "System.h"
 #include "core/Batch.h"
@@ -15,9 +14,24 @@
 #include <atomic>
 #include <functional>
 
+// The help, in the language of the other messages. --help-all prints every command under a heading
+// of its own, which help2man turns into a section of the man page.
+class HelpFormatter : public CLI::Formatter {
+public:
+    explicit HelpFormatter(const Words& w) : m_w(w) {}
+    std::string make_help(const CLI::App* app, std::string name,
+                          CLI::AppFormatMode mode) const override;
+    std::string make_expanded(const CLI::App* sub) const override;
+
+private:
+    std::string OptionLines(const CLI::App* app, bool helpFlags) const;
+    Words m_w;
+};
+
 // A command added to the command line. Once it was chosen and its arguments parsed, finish says
 // what CLI11 does not: an option that cannot go with another (a usage error), or nothing.
 struct CommandSetup {
+    Command command;
     CLI::App* app;
     std::function<Refusal()> finish;
 };
@@ -66,6 +80,21 @@ template <class Make> BatchResult WithSource(const Settings& settings, Make make
     }
     UniformSource secure(&FillSecureRandom);
     return make(secure);
+}
+
+// count records of maker from the run's source, none twice when unique.
+template <class Maker>
+BatchResult RunMaker(const RunFrame& run, Maker& maker, bool unique, bool& exhausted)
+{
+    const std::string_view end = run.cli.crlf ? "\r\n" : "\n";
+    return WithSource(run.settings, [&](auto& source) {
+        if (unique)
+            return MakeUniqueBatch(run.settings.unique, run.settings.count, end, maker, source,
+                                   run.records, run.control, exhausted);
+        return MakeRecords(
+            run.settings.count, end, [&](std::string& s) { maker.Append(s, source); }, run.records,
+            run.control);
+    });
 }
 
 // Writes UTF-8 text to a console as text, to anything else as bytes.

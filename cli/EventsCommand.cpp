@@ -1,11 +1,13 @@
 // zanfor-cli events: the interval page's series, driven by the clock instead of the page's timer.
 #include "Commands.h"
-#include "Help.h"
 
 CommandSetup SetupEvents(CLI::App& app, CliOptions& o, const Words& w,
                          const std::optional<std::vector<std::string>>& afterDashes)
 {
-    CLI::App* sub = app.add_subcommand("events", CommandDescription(w, "events"));
+    CLI::App* sub = app.add_subcommand(
+        "events",
+        w("Timestamped events at random intervals; each line goes out the moment it happens",
+          u8"随机间隔的带时间戳事件；每个事件发生时立即输出一行"));
     EventsArgs& e = o.events;
     sub->add_option("--min-delay", e.minDelay,
                     w("Shortest delay before an event, ms", u8"事件前最短的等待，毫秒"))
@@ -26,16 +28,14 @@ CommandSetup SetupEvents(CLI::App& app, CliOptions& o, const Words& w,
     sub->add_flag("--iso", e.iso,
                   w("ISO 8601 time stamps with milliseconds and the offset from UTC",
                     u8"ISO 8601 时间戳，带毫秒和与 UTC 的偏移"));
-    return {sub, [sub, &o, &w, &afterDashes]() -> Refusal {
-                if (afterDashes) {
-                    if (sub->count("--run"))
-                        return Conflict(
-                            w, "--run", "--",
-                            w("one program runs at every event", u8"每个事件只启动一个程序"));
-                    if (afterDashes->empty())
-                        return w("no program after \"--\"", u8"“--”后面没有程序");
-                    o.events.command = *afterDashes;
-                }
+    return {Command::Events, sub, [sub, &o, &w, &afterDashes]() -> Refusal {
+                if (afterDashes && sub->count("--run"))
+                    return Conflict(
+                        w, "--run", "--",
+                        w("one program runs at every event", u8"每个事件只启动一个程序"));
+                if (afterDashes && afterDashes->empty())
+                    return w("no program after \"--\"", u8"“--”后面没有程序");
+                o.events.command = afterDashes.value_or(std::vector<std::string>{});
                 return std::nullopt;
             }};
 }
@@ -45,13 +45,10 @@ Refusal CheckEventsArgs(const Words& w, const CliOptions& cli, Settings& out)
     const EventsArgs& a = cli.events;
     // The program goes to the system as typed (UTF-8): only its emptiness and length are checked.
     EventsInput in;
-    const std::optional<std::string> program =
-        !a.command.empty() ? std::optional<std::string>(a.command.front()) : a.program;
+    const std::optional<std::string> program = a.command.empty() ? a.program : a.command.front();
     in.runProgram = program.has_value();
-    if (program) {
-        in.program.gbk = CString(*program);
-        in.programUnits = Utf16Units(*program);
-    }
+    in.program.gbk = CString(program.value_or(""));
+    in.programUnits = Utf16Units(program.value_or(""));
     if (auto r = ReadWhole(w, "--min-delay", a.minDelay, in.minDelay))
         return r;
     if (auto r = ReadWhole(w, "--max-delay", a.maxDelay, in.maxDelay))
@@ -75,10 +72,9 @@ BatchResult RunEvents(const RunFrame& run, EventSeries& series)
     const Words& w = run.w;
     const std::atomic<bool>* stop = run.control.stop;
     const std::string end = cli.crlf ? "\r\n" : "\n";
-    const std::vector<std::string> command = !settings.command.empty() ? settings.command
-                                             : cli.events.program
-                                                 ? std::vector<std::string>{*cli.events.program}
-                                                 : std::vector<std::string>{};
+    std::vector<std::string> command = settings.command;
+    if (command.empty() && cli.events.program)
+        command.push_back(*cli.events.program);
     std::string lastWhy;
     return WithSource(settings, [&](auto& source) {
         BatchResult result;

@@ -1,12 +1,13 @@
 // zanfor-cli numbers: the numbers page's settings; without --seed the bounds as typed.
 #include "Commands.h"
-#include "Help.h"
 
 #include <limits>
 
 CommandSetup SetupNumbers(CLI::App& app, CliOptions& o, const Words& w)
 {
-    CLI::App* sub = app.add_subcommand("numbers", CommandDescription(w, "numbers"));
+    CLI::App* sub = app.add_subcommand(
+        "numbers", w("Random whole and decimal numbers; --seed: as the numbers page makes them",
+                     u8"随机整数和小数；--seed：同数字页"));
     NumbersArgs& n = o.numbers;
     sub->add_flag("--int", n.integer, w("Whole numbers", u8"整数"));
     sub->add_flag("--float", n.decimal,
@@ -27,7 +28,7 @@ CommandSetup SetupNumbers(CLI::App& app, CliOptions& o, const Words& w)
     sub->add_flag("--unique", n.unique,
                   w("No number (as written) repeats; refused when the range cannot hold that many",
                     u8"数字（按写出的文字）不重复；范围容不下那么多时拒绝"));
-    return {sub, [] { return Refusal(); }};
+    return {Command::Numbers, sub, [] { return Refusal(); }};
 }
 
 Refusal CheckNumbersArgs(const Words& w, const CliOptions& cli, Settings& out,
@@ -105,15 +106,6 @@ Refusal CheckNumbersArgs(const Words& w, const CliOptions& cli, Settings& out,
 
 BatchResult RunNumbers(const RunFrame& run, bool& exhausted)
 {
-    const Settings& settings = run.settings;
-    const NumberItemMaker maker(settings.numbers, settings.range);
-    const std::string_view end = run.cli.crlf ? "\r\n" : "\n";
-    return WithSource(settings, [&](auto& source) {
-        if (run.cli.numbers.unique)
-            return MakeUniqueBatch(settings.unique, settings.count, end, maker, source, run.records,
-                                   run.control, exhausted);
-        return MakeRecords(
-            settings.count, end, [&](std::string& s) { maker.Append(s, source); }, run.records,
-            run.control);
-    });
+    const NumberItemMaker maker(run.settings.numbers, run.settings.range);
+    return RunMaker(run, maker, run.cli.numbers.unique, exhausted);
 }

@@ -1,7 +1,6 @@
 #include "Options.h"
 
 #include "Commands.h"
-#include "Help.h"
 
 #include <algorithm>
 #include <sstream>
@@ -134,6 +133,22 @@ void AddOutputOptions(CLI::App& sub, CliOptions& o, std::string& encoding, const
         ->type_name("ENC");
 }
 
+// The whole program, in the help.
+std::string MainDescription(const Words& w)
+{
+    return w("Random test data from the command line: strings, whole and decimal numbers, "
+             "timestamped events. Without --seed every draw comes from the system's secure "
+             "random source, uniform over the whole range; --seed S repeats the page's draws "
+             "byte for byte. Every default is the page's. A number must be the whole argument, "
+             "within its setting's range; the settings are then checked as the page checks "
+             "them. Records go to standard output or -o FILE, one a line.",
+             u8"命令行上的随机测试数据：字符串、整数和小数、带时间戳的事件。不加 --seed "
+             u8"时，每次抽取都来自系统的安全随机源，在整个范围内均匀分布；--seed S "
+             u8"逐字节重现页面的抽取。各项默认值与页面相同。数字参数必须整个是数字，且在该"
+             u8"设定的范围内；随后按页面的规则检查各项设定。结果写到标准输出或 -o "
+             u8"FILE，每行一条。");
+}
+
 } // namespace
 
 std::string Conflict(const Words& w, const std::string& a, const std::string& b,
@@ -161,13 +176,10 @@ ParseOutcome ParseCommandLine(const std::vector<std::string>& allArgs, Language 
     }
 
     // A word where the command belongs that is no command: said before CLI11 says it its way.
-    for (const std::string& arg : args) {
-        if (arg.starts_with("-"))
-            continue;
-        if (arg != "strings" && arg != "numbers" && arg != "events")
-            return UsageError(w, Unknown(w, arg, nullptr), "");
-        break;
-    }
+    const auto option = [](const std::string& arg) { return arg.starts_with("-"); };
+    const auto word = std::find_if_not(args.begin(), args.end(), option);
+    if (word != args.end() && *word != "strings" && *word != "numbers" && *word != "events")
+        return UsageError(w, Unknown(w, *word, nullptr), "");
 
     CLI::App app(MainDescription(w), "zanfor-cli");
     app.formatter(std::make_shared<HelpFormatter>(w));
@@ -198,9 +210,9 @@ ParseOutcome ParseCommandLine(const std::vector<std::string>& allArgs, Language 
         const std::string command = chosen.empty() ? "" : where.get_name();
         if (dynamic_cast<const CLI::RequiredError*>(&error)) {
             // No command: only options, and one of them unknown before any command.
-            for (const std::string& arg : args)
-                if (arg.starts_with("-"))
-                    return UsageError(w, Unknown(w, arg, &app), "");
+            if (const auto first = std::find_if(args.begin(), args.end(), option);
+                first != args.end())
+                return UsageError(w, Unknown(w, *first, &app), "");
             return UsageError(w,
                               w("no command given: strings, numbers or events",
                                 u8"没有给出命令：strings、numbers 或 events"),
@@ -223,9 +235,7 @@ ParseOutcome ParseCommandLine(const std::vector<std::string>& allArgs, Language 
                       [&](const CommandSetup& c) { return app.got_subcommand(c.app); });
     CLI::App& sub = *chosen.app;
     const std::string command = sub.get_name();
-    o.command = chosen.app == commands[0].app   ? Command::Strings
-                : chosen.app == commands[1].app ? Command::Numbers
-                                                : Command::Events;
+    o.command = chosen.command;
     if (o.seed && sub.count("--secure"))
         return UsageError(w,
                           Conflict(w, "--secure", "--seed",

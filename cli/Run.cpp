@@ -4,7 +4,21 @@
 #include "platform/TextConversion.h"
 
 #include <cstdio>
+#include <cstring>
 #include <optional>
+
+Language LanguageFromLocale(const char* lcAll, const char* lcMessages, const char* lang)
+{
+    for (const char* value : {lcAll, lcMessages, lang})
+        if (value && *value)
+            return std::strncmp(value, "zh", 2) == 0 ? Language::Chinese : Language::English;
+    return Language::English;
+}
+
+std::string Words::operator()(const Wording& message) const
+{
+    return Utf8(message.In(In()));
+}
 
 std::string Utf8(std::string_view gbk)
 {
@@ -99,59 +113,6 @@ private:
     std::int64_t m_recordsAtTheLimit = 0;
 };
 
-// "生成中，请稍后... 42%" on a terminal, redrawn now and then once a run has taken a second.
-class ProgressLine {
-public:
-    ProgressLine(Device& err, const Words& w, Clock& clock, std::int64_t total)
-        : m_err(err), m_working(w(MSG_WORKING)), m_clock(clock), m_total(total),
-          m_start(clock.Seconds())
-    {
-    }
-    void Show(std::int64_t made)
-    {
-        const double now = m_clock.Seconds();
-        if (now - m_start < 1.0 || now - m_last < 0.2)
-            return;
-        m_last = now;
-        m_shown = true;
-        Say(m_err, "\r" + m_working + " " + std::to_string(made * 100 / m_total) + "%");
-    }
-    void Clear()
-    {
-        if (m_shown)
-            Say(m_err, "\r                              \r");
-    }
-
-private:
-    Device& m_err;
-    std::string m_working;
-    Clock& m_clock;
-    std::int64_t m_total;
-    double m_start, m_last = 0;
-    bool m_shown = false;
-};
-
-struct Target {
-    Device* device;
-    std::string name; // for messages: the file's path or "standard output", in UTF-8
-};
-
-// The exit status for an output that failed, with its message; EXIT_DONE when it did not.
-int OutputFailure(Device& err, const Words& w, const Target& target, WriteStatus status)
-{
-    if (status == WriteStatus::Ok)
-        return EXIT_DONE;
-    if (status == WriteStatus::Closed)
-        return EXIT_PIPE_CLOSED;
-    const std::string why = target.device->ErrorText();
-    Say(err, w.Pick("write failed, the output is incomplete: " + target.name +
-                        (why.empty() ? "" : ": " + why),
-                    U8(u8"写入失败，输出不完整：") + target.name +
-                        (why.empty() ? "" : U8(u8"：") + why)) +
-                 "\n");
-    return EXIT_FAILED;
-}
-
 } // namespace
 
 int RunCli(const std::vector<std::string>& args, Language language, Device& out, Device& err,
@@ -190,20 +151,22 @@ int RunCli(const std::vector<std::string>& args, Language language, Device& out,
     if (cli.command == Command::Strings)
         TellAboutStrings(err, w, settings);
 
-    Target target{&out, w("standard output", u8"标准输出")};
+    // The system's words for a failure after a colon, when it has any.
+    const auto reason = [&w](const std::string& why) {
+        return why.empty() ? why : w(": ", u8"：") + why;
+    };
+    Device* target = &out;
+    std::string name = w("standard output", u8"标准输出"); // the file's path, in messages
     std::unique_ptr<Device> file;
     if (cli.output) {
         std::string why;
-        file = cli_system::CreateFileDevice(*cli.output, why);
-        if (!file) {
-            Say(err, w.Pick("cannot create the output file " + *cli.output +
-                                (why.empty() ? "" : ": " + why),
-                            U8(u8"无法创建输出文件：") + *cli.output +
-                                (why.empty() ? "" : U8(u8"：") + why)) +
-                         "\n");
+        if (!(file = cli_system::CreateFileDevice(*cli.output, why))) {
+            Say(err, w.Pick("cannot create the output file ", U8(u8"无法创建输出文件：")) +
+                         *cli.output + reason(why) + "\n");
             return EXIT_FAILED;
         }
-        target = Target{file.get(), *cli.output};
+        target = file.get();
+        name = *cli.output;
     }
 
     if (cli.verbose && settings.seed) {
@@ -221,50 +184,60 @@ int RunCli(const std::vector<std::string>& args, Language language, Device& out,
         }
     }
 
-    const std::string_view recordEnd = cli.crlf ? "\r\n" : "\n";
     const StringOptions& texts = settings.strings;
     const bool endsInside = cli.command == Command::Strings &&
                             (texts.m_strHead.View().find('\n') != std::string_view::npos ||
                              texts.m_strTail.View().find('\n') != std::string_view::npos ||
                              texts.m_strInsert.View().find('\n') != std::string_view::npos);
-    RecordWriter writer(*target.device, cli.encoding, recordEnd, endsInside);
-    std::optional<ProgressLine> progress;
+    RecordWriter writer(*target, cli.encoding, cli.crlf ? "\r\n" : "\n", endsInside);
     BatchControl control;
     control.stop = interrupted;
-    if (err.IsTerminal() && cli.command != Command::Events) {
-        progress.emplace(err, w, clock, settings.count);
-        control.progress = [&progress](std::int64_t made) { progress->Show(made); };
-    }
+    // "生成中，请稍后... 42%" on a terminal, redrawn now and then once a run has taken a second.
+    const double start = clock.Seconds();
+    double shown = 0; // when the line was last drawn; 0: never
+    if (err.IsTerminal() && cli.command != Command::Events)
+        control.progress = [&](std::int64_t made) {
+            const double now = clock.Seconds();
+            if (now - start < 1.0 || now - shown < 0.2)
+                return;
+            shown = now;
+            Say(err,
+                "\r" + w(MSG_WORKING) + " " + std::to_string(made * 100 / settings.count) + "%");
+        };
     bool exhausted = false;
     EventSeries events(settings.minDelay, settings.maxDelay, settings.count);
     const RunFrame run{cli, settings, w, writer, err, clock, control};
     const BatchResult result = cli.command == Command::Strings   ? RunStrings(run, exhausted)
                                : cli.command == Command::Numbers ? RunNumbers(run, exhausted)
                                                                  : RunEvents(run, events);
-    if (progress)
-        progress->Clear();
+    if (shown > 0)
+        Say(err, "\r                              \r");
 
-    const WriteStatus finished = target.device->Finish(); // a file is closed in any case
+    const WriteStatus finished = target->Finish(); // a file is closed in any case
     if (writer.Status() == WriteStatus::Ok)
         writer.Fail(finished);
     // An interrupt, or the file-size limit: the records written are whole, and the file is
     // closed. A write that failed after an interrupt came (a terminal that hung up) is part of
     // the interrupt.
-    const bool limited = writer.Status() == WriteStatus::Limited;
-    const bool cutShort =
-        interrupted && *interrupted && writer.Status() != WriteStatus::Ok && !limited;
-    if (!limited && !cutShort)
-        if (const int failed = OutputFailure(err, w, target, writer.Status()))
-            return failed;
+    const WriteStatus status = writer.Status();
+    const bool limited = status == WriteStatus::Limited;
+    const bool cutShort = interrupted && *interrupted && status != WriteStatus::Ok && !limited;
+    if (status == WriteStatus::Closed && !cutShort)
+        return EXIT_PIPE_CLOSED;
+    if (status == WriteStatus::Failed && !cutShort) {
+        Say(err,
+            w.Pick("write failed, the output is incomplete: ", U8(u8"写入失败，输出不完整：")) +
+                name + reason(target->ErrorText()) + "\n");
+        return EXIT_FAILED;
+    }
     if (limited || cutShort || result.stopped) {
         const std::string made =
             std::to_string(result.made + (limited ? writer.WholeRecordsAtTheLimit() : 0));
-        const std::string why = limited ? target.device->ErrorText() : "";
-        Say(err, w.Pick("interrupted, the output is incomplete: " + target.name + " (" + made +
-                            " records written)" + (why.empty() ? "" : ": " + why),
-                        U8(u8"已中断，输出不完整：") + target.name + U8(u8"（已写入 ") + made +
-                            U8(u8" 条）") + (why.empty() ? "" : U8(u8"：") + why)) +
-                     "\n");
+        Say(err,
+            w.Pick("interrupted, the output is incomplete: " + name + " (" + made +
+                       " records written)",
+                   U8(u8"已中断，输出不完整：") + name + U8(u8"（已写入 ") + made + U8(u8" 条）")) +
+                reason(limited ? target->ErrorText() : "") + "\n");
         return limited ? EXIT_FILE_SIZE_LIMIT : EXIT_INTERRUPTED;
     }
     if (exhausted) {

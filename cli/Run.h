@@ -2,7 +2,6 @@
 // The command line from its arguments to its exit status, over devices that the caller gives: the
 // real standard output and error in the program, memory in the tests.
 
-#include "Clock.h"
 #include "Language.h"
 #include "System.h"
 

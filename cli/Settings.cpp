@@ -18,8 +18,10 @@ std::string_view WithoutPlus(std::string_view text)
     return text;
 }
 
+} // namespace
+
 template <class Int>
-Refusal ReadWholeOf(const Words& w, const char* option, const std::string& text, Int& value)
+Refusal ReadWhole(const Words& w, const char* option, const std::string& text, Int& value)
 {
     constexpr std::int64_t lo = std::numeric_limits<Int>::min(),
                            hi = std::numeric_limits<Int>::max();
@@ -38,24 +40,14 @@ Refusal ReadWholeOf(const Words& w, const char* option, const std::string& text,
     value = static_cast<Int>(read);
     return std::nullopt;
 }
-
-} // namespace
+template Refusal ReadWhole(const Words&, const char*, const std::string&, int&);
+template Refusal ReadWhole(const Words&, const char*, const std::string&, std::uint32_t&);
 
 std::string BadValue(const Words& w, const std::string& option, const std::string& text,
                      const std::string& why)
 {
     return w.Pick(option + ": \"" + text + "\" " + why,
                   option + U8(u8" 的值“") + text + U8(u8"”") + why + U8(u8"！"));
-}
-
-Refusal ReadWhole(const Words& w, const char* option, const std::string& text, int& value)
-{
-    return ReadWholeOf(w, option, text, value);
-}
-
-Refusal ReadWhole(const Words& w, const char* option, const std::string& text, std::uint32_t& value)
-{
-    return ReadWholeOf(w, option, text, value);
 }
 
 Refusal ReadDecimal(const Words& w, const char* option, const std::string& text, float& value)

@@ -42,14 +42,12 @@ using Refusal = std::optional<std::string>;
 // "--count 的值“1e20”不是整数！" or "--count: "1e20" is not a whole number".
 std::string BadValue(const Words& w, const std::string& option, const std::string& text,
                      const std::string& why);
-// A whole number, the whole argument, within the type's range: a script's typo must not become
-// another count or seed (the pages' boxes keep their lenient reading, core/FieldText.h).
-Refusal ReadWhole(const Words& w, const char* option, const std::string& text, int& value);
-Refusal ReadWhole(const Words& w, const char* option, const std::string& text,
-                  std::uint32_t& value);
-// A decimal number as a box takes it (sign, digits with an optional '.' fraction, an optional
-// exponent) and nothing else: no inf, nan or hexadecimal; the box's reading of it, which must be a
-// finite single-precision float.
+// A whole number (int or std::uint32_t), the whole argument, within its type's range: a script's
+// typo must not become another count or seed (the pages' boxes read leniently, core/FieldText.h).
+template <class Int>
+Refusal ReadWhole(const Words& w, const char* option, const std::string& text, Int& value);
+// A decimal number as a box takes it (no inf, nan or hexadecimal), read as the box reads it, which
+// must give a finite single-precision float.
 Refusal ReadDecimal(const Words& w, const char* option, const std::string& text, float& value);
 // A text for a GBK setting; unspellable when GBK cannot spell it (or it is not UTF-8).
 SettingText ReadGbk(const std::string& utf8);

@@ -1,8 +1,8 @@
 // zanfor-cli strings: the strings page's settings and its own character options.
 #include "Commands.h"
-#include "Help.h"
 #include "core/ComposerSources.h"
 
+#include <array>
 #include <bit>
 #include <cstdio>
 
@@ -27,9 +27,6 @@ Refusal CheckAlphabet(const Words& w, const StringsArgs& a, const StringsInput& 
                                   (in.digit ? CLASS_DIGIT : 0) | (a.symbols ? CLASS_SYMBOL : 0) |
                                   (in.hanzi ? CLASS_HANZI : 0) | (a.charset ? CLASS_CHARSET : 0));
     std::uint8_t lost = 0;
-    // The options of the classes, by their bits.
-    const char* const options[] = {"--upper",   "--lower", "--digits",
-                                   "--symbols", "--hanzi", "--charset"};
     switch (BuildAlphabet(choice, out.alphabet, lost)) {
     case AlphabetProblem::None:
         break;
@@ -39,7 +36,10 @@ Refusal CheckAlphabet(const Words& w, const StringsArgs& a, const StringsInput& 
     case AlphabetProblem::Empty:
         return w("no character is left to draw from", u8"排除之后没有可抽取的字符！");
     case AlphabetProblem::ClassEmptied: {
-        const std::string option = options[std::countr_zero(lost)];
+        // The option of the class, by its bit.
+        const std::string
+            option = std::array{"--upper",   "--lower", "--digits",
+                                "--symbols", "--hanzi", "--charset"}[std::countr_zero(lost)];
         return w.Pick("--require-each: " + option + " has no character left to draw",
                       U8(u8"--require-each：") + option + U8(u8" 已没有可抽取的字符！"));
     }
@@ -67,7 +67,10 @@ Refusal CheckAlphabet(const Words& w, const StringsArgs& a, const StringsInput& 
 
 CommandSetup SetupStrings(CLI::App& app, CliOptions& o, const Words& w)
 {
-    CLI::App* sub = app.add_subcommand("strings", CommandDescription(w, "strings"));
+    CLI::App* sub = app.add_subcommand(
+        "strings", w("Random strings: passwords, user names, codes; --seed: as the strings page "
+                     "makes them",
+                     u8"随机字符串：密码、用户名、编号；--seed：同字符串页"));
     StringsArgs& s = o.strings;
     sub->add_flag("--upper", s.upper, w("Upper-case letters A-Z", u8"大写字母 A-Z"));
     sub->add_flag("--lower", s.lower, w("Lower-case letters a-z", u8"小写字母 a-z"));
@@ -125,7 +128,7 @@ CommandSetup SetupStrings(CLI::App& app, CliOptions& o, const Words& w)
     sub->add_flag("--unique", s.unique,
                   w("No string repeats; refused when the settings cannot make that many",
                     u8"结果不重复；设定做不到那么多时拒绝"));
-    return {sub, [sub, &o, &w]() -> Refusal {
+    return {Command::Strings, sub, [sub, &o, &w]() -> Refusal {
                 // A seeded run repeats the page's draws: what the page has no box for has none.
                 for (const char* own :
                      {"--symbols", "--charset", "--exclude", "--no-ambiguous", "--require-each"})
@@ -229,26 +232,11 @@ void TellAboutStrings(Device& err, const Words& w, const Settings& settings)
 
 BatchResult RunStrings(const RunFrame& run, bool& exhausted)
 {
-    const Settings& settings = run.settings;
     // Chinese characters drawn as the page's library draws them, from --seed; the exact draws
     // take theirs from the alphabet.
-    TwisterIntegers integers(settings.seed.value_or(0));
+    TwisterIntegers integers(run.settings.seed.value_or(0));
     FieldWalker fields;
-    const ComposerSources sources = SourcesOf(integers, fields);
-    StringComposer composer(settings.strings, settings.alphabet, sources);
-    const std::string_view end = run.cli.crlf ? "\r\n" : "\n";
-    return WithSource(settings, [&](auto& source) {
-        if (run.cli.strings.unique)
-            return MakeUniqueBatch(settings.unique, settings.count, end, composer, source,
-                                   run.records, run.control, exhausted);
-        // The pages' batch, byte for byte the page's.
-        if constexpr (std::is_same_v<std::remove_reference_t<decltype(source)>, RandomSource>)
-            return MakeStringsBatch(
-                {.options = settings.strings, .count = settings.count, .recordEnd = end}, source,
-                sources, run.records, nullptr, run.control);
-        else
-            return MakeRecords(
-                settings.count, end, [&](std::string& s) { composer.Append(s, source); },
-                run.records, run.control);
-    });
+    StringComposer composer(run.settings.strings, run.settings.alphabet,
+                            SourcesOf(integers, fields));
+    return RunMaker(run, composer, run.cli.strings.unique, exhausted);
 }

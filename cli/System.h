@@ -3,8 +3,8 @@
 // devices, the clock, the program launcher, Ctrl-C and the other interrupts, and the memory size.
 // One implementation per platform.
 
-#include "Clock.h"
 #include "Language.h"
+#include "core/EventsRules.h"
 
 #include <algorithm>
 #include <atomic>
@@ -42,6 +42,18 @@ public:
     virtual std::size_t LastWritten() const { return 0; }
     // Takes the last n bytes written back out of a file; false when that could not be done.
     virtual bool TakeBack(std::size_t n) { return n == 0; }
+};
+
+// The clock a run is handed: the program's is the system's (below), a test's one it drives.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    // Seconds from an arbitrary start, never going back.
+    virtual double Seconds() = 0;
+    // Returns once Seconds() has reached deadline, or sooner once *stop is set (a delay of a
+    // minute ends at once).
+    virtual void WaitUntil(double deadline, const std::atomic<bool>* stop) = 0;
+    virtual Timestamp Now() = 0;
 };
 
 namespace cli_system {
