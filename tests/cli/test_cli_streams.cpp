@@ -113,6 +113,16 @@ TEST(CliInterrupt, AnEventsLongWaitEndsAtOnce)
     EXPECT_EQ(InterruptedAfter(events->err.bytes, Utf8Text(u8"标准输出")), 0) << events->err.bytes;
 }
 
+TEST(CliInterrupt, TheSystemClocksWaitEndsWhenAStopIsAsked)
+{
+    // Ten minutes away: the wait returns at once, or the test runs out of its time and fails.
+    cli_system::SystemClock clock;
+    std::atomic<bool> stop{true};
+    clock.WaitUntil(clock.Seconds() + 600, &stop);
+    clock.WaitUntil(clock.Seconds() - 1, nullptr); // a deadline passed: no wait at all
+    SUCCEED();
+}
+
 TEST(CliInterrupt, CtrlCEndsTheProgramAfterWholeRecordsWithTheInterruptsStatus)
 {
     const std::string file = "zanfor_cli_interrupted.txt";
