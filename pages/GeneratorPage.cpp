@@ -1,41 +1,26 @@
 #include "GeneratorPage.h"
 
 #include "core/RunMessages.h"
-#include "platform/TextConversion.h"
 
-#include <algorithm>
 #include <new>
 
-CBatchWorker::~CBatchWorker()
+namespace {
+
+// What the user is told of a job that ended by an exception; null when it returned.
+const char* FailureWords(CWorker::End end)
 {
-    RequestStop();
-    Wait();
+    switch (end) {
+    case CWorker::End::OutOfMemory:
+        return MSG_OUT_OF_MEMORY;
+    case CWorker::End::Threw:
+        return "生成失败！";
+    case CWorker::End::Returned:
+        break;
+    }
+    return nullptr;
 }
 
-void CBatchWorker::Start(HWND notify, Job job)
-{
-    Wait();
-    m_stop = false;
-    m_made = 0;
-    m_failure = nullptr;
-    m_thread = std::thread([this, notify, job = std::move(job)] {
-        // An exception must not end the program without a word: the page says what happened.
-        try {
-            job(m_stop, m_made);
-        } catch (const std::bad_alloc&) {
-            m_failure = MSG_OUT_OF_MEMORY;
-        } catch (...) {
-            m_failure = "生成失败！";
-        }
-        ::PostMessageW(notify, WM_BATCH_DONE, 0, 0);
-    });
-}
-
-void CBatchWorker::Wait()
-{
-    if (m_thread.joinable())
-        m_thread.join();
-}
+} // namespace
 
 CGeneratorPage::CGeneratorPage(UINT templateId, CWnd* parent, int generateId, int outputId)
     : CDialog(templateId, parent), m_nGenerateId(generateId), m_nOutputId(outputId),
@@ -47,7 +32,7 @@ bool CGeneratorPage::OnMessage(Message& m)
 {
     static const MessageEntry<CGeneratorPage> map[] = {
         ForTimer(&CGeneratorPage::OnTimer),
-        ForMessage(WM_BATCH_DONE, &CGeneratorPage::OnBatchDone),
+        ForMessage(WM_WORKER_DONE, &CGeneratorPage::OnBatchDone),
         ForMessage(WM_DESTROY, &CGeneratorPage::CancelRun),
     };
     return Dispatch(this, map, m);
@@ -92,7 +77,9 @@ void CGeneratorPage::RequestStop()
     GetDlgItem(m_nStopButtonId).EnableWindow(FALSE);
     if (m_bExporting)
         m_worker.RequestStop();
-    else if (!m_bFilling) // a fill ends at its next piece
+    else if (m_filler.IsFilling())
+        m_filler.Stop();
+    else
         OnStopRequest();
 }
 
@@ -131,11 +118,8 @@ bool CGeneratorPage::ExportClickStops()
 
 void CGeneratorPage::OnTimer(UINT nIDEvent)
 {
-    if (nIDEvent == FILL_TIMER_ID) {
-        KillTimer(FILL_TIMER_ID);
-        FillNextPiece();
+    if (m_filler.OnTimer(nIDEvent))
         return;
-    }
     if (nIDEvent == PROGRESS_TIMER_ID) {
         ShowProgress();
         return;
@@ -166,7 +150,7 @@ void CGeneratorPage::ShowProgress()
                                  Percent(WorkerMade(), static_cast<std::int64_t>(m_nExportTotal)));
         return;
     }
-    if (m_bFilling)
+    if (m_filler.IsFilling())
         return; // the list itself shows the progress now
     const CString progress = ProgressText();
     if (!progress.IsEmpty())
@@ -178,12 +162,12 @@ void CGeneratorPage::OnBatchDone()
     m_worker.Wait();
     if (!m_bRunning)
         return;
+    const char* failure = FailureWords(m_worker.HowItEnded());
     if (m_bExporting) {
-        const char* failure = m_worker.Failure();
         FinishRun(failure ? CString(failure) : ExportResultText(m_exportResult));
         return;
     }
-    OnWorkerDone(m_worker.Failure());
+    OnWorkerDone(failure);
 }
 
 void CGeneratorPage::FinishRun(const CString& message)
@@ -205,83 +189,18 @@ void CGeneratorPage::CancelRun()
 {
     m_worker.RequestStop();
     m_worker.Wait();
-    for (UINT id : {GENERATE_TIMER_ID, PROGRESS_TIMER_ID, FILL_TIMER_ID})
+    m_filler.Cancel();
+    for (UINT id : {GENERATE_TIMER_ID, PROGRESS_TIMER_ID})
         KillTimer(id);
     m_bRunning = false;
     m_bExporting = false;
-    m_bFilling = false;
-    m_fillText.clear();
 }
 
-double TextFillMs(std::string_view text)
+void CGeneratorPage::FillOutput(std::string text, CBoxFiller::Done done)
 {
-    double ms = 0;
-    for (std::size_t at = 0; at < text.size();) {
-        std::size_t end = text.find('\n', at);
-        end = end == std::string_view::npos ? text.size() : end + 1;
-        ms += LineFillMs(end - at);
-        at = end;
-    }
-    return ms;
-}
-
-void CGeneratorPage::FillOutput(std::string text,
-                                std::function<void(bool stopped, std::int64_t lines)> done)
-{
-    if (TextFillMs(text) <= FILL_PIECE_MS) {
-        const std::int64_t lines = std::count(text.begin(), text.end(), '\n');
-        SetDlgItemText(m_nOutputId, CString(std::move(text)));
-        done(false, lines);
-        return;
-    }
-    m_fillText = std::move(text);
-    m_nFillAt = 0;
-    m_nFillLines = 0;
-    m_bFilling = true;
-    m_fillDone = std::move(done);
-    SetDlgItemText(m_nOutputId, "");
-    SendDlgItemMessage(m_nOutputId, EM_SETLIMITTEXT, 0); // appending is held to the limit
-    // A timer, not a posted message: input and painting come before it.
-    SetTimer(FILL_TIMER_ID, 1);
-}
-
-void CGeneratorPage::FillNextPiece()
-{
-    if (!m_bFilling)
-        return;
-    if (m_bStopRequested || m_nFillAt >= m_fillText.size()) {
-        const bool stopped = m_nFillAt < m_fillText.size();
-        m_bFilling = false;
-        std::string().swap(m_fillText);
-        CWnd box = GetDlgItem(m_nOutputId);
-        box.SendMessage(EM_SETSEL, 0, 0); // the list is read from its top, as when set at once
-        box.SendMessage(EM_SCROLLCARET);
-        auto done = std::move(m_fillDone);
-        done(stopped, m_nFillLines);
-        return;
-    }
-    // Whole lines, at least one, worth about one piece of time.
-    std::size_t end = m_nFillAt;
-    double ms = 0;
-    while (end < m_fillText.size() && (end == m_nFillAt || ms < FILL_PIECE_MS)) {
-        std::size_t next = m_fillText.find('\n', end);
-        next = next == std::string::npos ? m_fillText.size() : next + 1;
-        ms += LineFillMs(next - end);
-        end = next;
-        ++m_nFillLines;
-    }
-    AppendToBox(GetDlgItem(m_nOutputId),
-                std::string_view(m_fillText).substr(m_nFillAt, end - m_nFillAt));
-    m_nFillAt = end;
-    SetTimer(FILL_TIMER_ID, 1);
-}
-
-void AppendToBox(CWnd box, std::string_view gbk)
-{
-    const std::wstring text = WideFromGbk(gbk);
-    const LRESULT length = ::GetWindowTextLengthW(box.m_hWnd);
-    box.SendMessage(EM_SETSEL, static_cast<WPARAM>(length), length);
-    box.SendMessage(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+    m_filler.Start(*this, m_nOutputId, std::move(text), std::move(done));
+    if (m_filler.IsFilling() && m_bStopRequested)
+        m_filler.Stop(); // the Stop came before the list: the fill ends at its first piece
 }
 
 CString Percent(std::int64_t made, std::int64_t count)

@@ -4,6 +4,7 @@
 #include "core/Batch.h"
 #include "core/NumbersRules.h"
 #include "framework/FieldReaders.h"
+#include "framework/FillCost.h"
 #include "platform/TextConversion.h"
 
 #include <algorithm>

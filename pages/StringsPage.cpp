@@ -5,6 +5,7 @@
 #include "core/StringsRules.h"
 #include "corelib/Core.h"
 #include "framework/FieldReaders.h"
+#include "framework/FillCost.h"
 #include "framework/Platform.h"
 #include "platform/FileSystem.h"
 #include "platform/TextConversion.h"
@@ -14,6 +15,8 @@
 namespace {
 
 constexpr const char* MSG_NO_WHOLE_BATCH = "没有可导出的完整结果，请重新生成。";
+// A finished list that fills its box within this time is shown; a longer one is left to Export.
+constexpr double MAX_FILL_MS = 2000;
 
 std::string_view FolderOf(std::string_view path)
 {

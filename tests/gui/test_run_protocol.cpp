@@ -1,12 +1,10 @@
 // The run protocol the pages share, at its edges: a list still filling when the run's progress
-// ticks, a stop during that fill or before the batch has started, a worker whose job throws, and
-// Export after the results file failed.
+// ticks, a stop during that fill or before the batch has started, and Export after the results
+// file failed.
 #include "PageFixture.h"
-#include "core/RunMessages.h"
 #include "pages/StringsPage.h"
 #include "platform/TextConversion.h"
 
-#include <new>
 #include <regex>
 
 namespace {
@@ -80,19 +78,6 @@ TEST_F(RunProtocol, AStopBeforeTheBatchStartsLeavesNothingThatIsNotTrue)
     EXPECT_EQ(GetText(hwnd, IDC_EDIT_STR_OUTPUT), L"");
     Click(hwnd, IDC_BTN_STR_EXPORT);
     EXPECT_EQ(Messages().back(), L"没有可导出的结果！");
-}
-
-TEST(BatchWorker, AJobThatThrowsEndsWithWordsInsteadOfEndingTheProgram)
-{
-    HostWindow host;
-    CBatchWorker worker;
-    worker.Start(host.hwnd, [](const std::atomic<bool>&, std::atomic<std::int64_t>&) {
-        throw std::bad_alloc();
-    });
-    worker.Wait();
-    EXPECT_STREQ(worker.Failure(), MSG_OUT_OF_MEMORY);
-    MSG done;
-    EXPECT_TRUE(PeekMessageW(&done, host.hwnd, WM_BATCH_DONE, WM_BATCH_DONE, PM_REMOVE));
 }
 
 // When the file fails, Export writes the batch as it was made: not the box, which the user may
