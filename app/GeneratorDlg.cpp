@@ -54,8 +54,8 @@ UINT WindowDpi(HWND hwnd)
 } // namespace
 
 CGeneratorDlg::CGeneratorDlg(CWnd* parent)
-    : CDialog(IDD_GENERATOR_DIALOG, parent), m_pageStrings(nullptr), m_pageNumbers(nullptr),
-      m_pageInterval(nullptr),
+    : CDialog(IDD_GENERATOR_DIALOG, parent), m_pageStrings(nullptr, TickClock()),
+      m_pageNumbers(nullptr, TickClock()), m_pageInterval(nullptr, TickClock()),
       m_hIcon(::LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME)))
 {
 }

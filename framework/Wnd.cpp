@@ -30,3 +30,11 @@ int CWnd::MessageBox(const CString& text, const CString& caption, UINT type)
     return ::MessageBoxW(m_hWnd, WideFromGbk(text.View()).c_str(),
                          WideFromGbk(caption.View()).c_str(), type);
 }
+
+void AppendToBox(CWnd box, std::string_view gbk)
+{
+    const std::wstring text = WideFromGbk(gbk);
+    const LRESULT length = ::GetWindowTextLengthW(box.m_hWnd);
+    box.SendMessage(EM_SETSEL, static_cast<WPARAM>(length), length);
+    box.SendMessage(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+}

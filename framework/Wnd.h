@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 // A window's text as the system holds it (UTF-16); empty when it has none.
 std::wstring WindowTextWide(HWND window);
@@ -66,3 +67,6 @@ inline void SetCheck(CWnd& dialog, int id, BOOL checked)
 {
     dialog.SendDlgItemMessage(id, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED);
 }
+
+// Appends GBK text at the end of an edit box: what it holds already is not set again.
+void AppendToBox(CWnd box, std::string_view gbk);

@@ -1,53 +1,50 @@
 #include "GeneratorPage.h"
 
 #include "core/RunMessages.h"
-#include "platform/TextConversion.h"
 
-#include <algorithm>
 #include <new>
 
-CBatchWorker::~CBatchWorker()
+namespace {
+
+// What the user is told of a job that ended by an exception; null when it returned.
+const char* FailureWords(CWorker::End end)
 {
-    RequestStop();
-    Wait();
+    switch (end) {
+    case CWorker::End::OutOfMemory:
+        return MSG_OUT_OF_MEMORY;
+    case CWorker::End::Threw:
+        return "生成失败！";
+    case CWorker::End::Returned:
+        break;
+    }
+    return nullptr;
 }
 
-void CBatchWorker::Start(HWND notify, Job job)
+// Sets a button's text only when it changes: a button repaints at every text it is given.
+void SetButtonText(CWnd button, const CString& text)
 {
-    Wait();
-    m_stop = false;
-    m_made = 0;
-    m_failure = nullptr;
-    m_thread = std::thread([this, notify, job = std::move(job)] {
-        // An exception must not end the program without a word: the page says what happened.
-        try {
-            job(m_stop, m_made);
-        } catch (const std::bad_alloc&) {
-            m_failure = MSG_OUT_OF_MEMORY;
-        } catch (...) {
-            m_failure = "生成失败！";
-        }
-        ::PostMessageW(notify, WM_BATCH_DONE, 0, 0);
-    });
+    if (!(button.GetWindowText() == text))
+        button.SetWindowText(text);
 }
 
-void CBatchWorker::Wait()
-{
-    if (m_thread.joinable())
-        m_thread.join();
-}
+} // namespace
 
-CGeneratorPage::CGeneratorPage(UINT templateId, CWnd* parent, int generateId, int outputId)
-    : CDialog(templateId, parent), m_nGenerateId(generateId), m_nOutputId(outputId),
-      m_nStopButtonId(generateId)
+CGeneratorPage::CGeneratorPage(UINT templateId, CWnd* parent, const IClock& clock,
+                               PageControls controls)
+    : CDialog(templateId, parent), m_nGenerateId(controls.generate),
+      m_nExportId(controls.exportButton), m_nOutputId(controls.output), m_clock(clock),
+      m_nRunButtonId(controls.generate)
 {
 }
 
 bool CGeneratorPage::OnMessage(Message& m)
 {
-    static const MessageEntry<CGeneratorPage> map[] = {
+    // Every page routes its Generate and Export the same way: here, by the identifiers it gave.
+    const MessageEntry<CGeneratorPage> map[] = {
+        ForCommand(m_nGenerateId, BN_CLICKED, &CGeneratorPage::OnGenerate),
+        ForCommand(m_nExportId, BN_CLICKED, &CGeneratorPage::OnExport),
         ForTimer(&CGeneratorPage::OnTimer),
-        ForMessage(WM_BATCH_DONE, &CGeneratorPage::OnBatchDone),
+        ForMessage(WM_WORKER_DONE, &CGeneratorPage::OnWorkerEnded),
         ForMessage(WM_DESTROY, &CGeneratorPage::CancelRun),
     };
     return Dispatch(this, map, m);
@@ -55,14 +52,14 @@ bool CGeneratorPage::OnMessage(Message& m)
 
 void CGeneratorPage::OnGenerate()
 {
-    if (m_bRunning) {
-        if (!m_bExporting) // the button is Stop
+    if (m_phase != Phase::Idle) {
+        if (!IsExportRun()) // the button is Stop
             RequestStop();
         return;
     }
     if (!CheckInput())
         return;
-    BeginRun(m_nGenerateId);
+    BeginRun(Phase::Running, m_nGenerateId);
     // A list that memory cannot hold ends the run with a message, not the page.
     try {
         StartRun();
@@ -71,37 +68,63 @@ void CGeneratorPage::OnGenerate()
     }
 }
 
-void CGeneratorPage::BeginRun(int stopButtonId)
+void CGeneratorPage::OnExport()
+{
+    if (m_nExportId == 0)
+        return;
+    if (m_phase == Phase::Idle) {
+        ExportResults();
+        return;
+    }
+    if (IsExportRun()) // the button is Stop
+        RequestStop();
+    else if (IsRunning())
+        PageMessage(*this, MSG_EXPORT_WHILE_RUNNING);
+}
+
+void CGeneratorPage::BeginRun(Phase phase, int buttonId)
 {
     GetDlgItem(m_nGenerateId).EnableWindow(FALSE);
-    GetDlgItem(stopButtonId).EnableWindow(FALSE);
-    m_nStopButtonId = stopButtonId;
-    m_bRunning = true;
-    m_bStopRequested = false;
-    m_bShowsStop = false;
-    m_nRunStart = ::GetTickCount();
+    GetDlgItem(buttonId).EnableWindow(FALSE);
+    m_nRunButtonId = buttonId;
+    m_phase = phase;
+    m_nRunStart = m_clock.NowMs();
     SetTimer(PROGRESS_TIMER_ID, PROGRESS_INTERVAL_MS);
 }
 
-// A click on the run's own button while it shows Stop: once is enough.
-void CGeneratorPage::RequestStop()
+void CGeneratorPage::DeferRun(UINT ms)
 {
-    if (!m_bShowsStop || m_bStopRequested)
-        return;
-    m_bStopRequested = true;
-    GetDlgItem(m_nStopButtonId).EnableWindow(FALSE);
-    if (m_bExporting)
-        m_worker.RequestStop();
-    else if (!m_bFilling) // a fill ends at its next piece
-        OnStopRequest();
+    m_phase = Phase::Waiting;
+    SetTimer(GENERATE_TIMER_ID, ms);
 }
 
-void CGeneratorPage::StartExport(int exportId, const std::wstring& path, ExportEncoding encoding,
+bool CGeneratorPage::IsLongRun() const
+{
+    return m_clock.NowMs() - m_nRunStart >= LONG_RUN_MS; // unsigned: right across the wrap
+}
+
+// A click on the run's own button once it has been offered as Stop: once is enough.
+void CGeneratorPage::RequestStop()
+{
+    const Phase was = m_phase;
+    if (!IsLongRun() || (was != Phase::Waiting && was != Phase::Running && was != Phase::Filling &&
+                         was != Phase::Exporting))
+        return;
+    GetDlgItem(m_nRunButtonId).EnableWindow(FALSE);
+    m_phase = Phase::Stopping;
+    if (was == Phase::Filling)
+        m_filler.Stop();
+    else if (was == Phase::Exporting)
+        m_worker.RequestStop();
+    else
+        OnStopRequest(was);
+}
+
+void CGeneratorPage::StartExport(const std::wstring& path, ExportEncoding encoding,
                                  std::function<bool(const ExportWriter&)> produce,
                                  std::uint64_t total)
 {
-    BeginRun(exportId);
-    m_bExporting = true;
+    BeginRun(Phase::Exporting, m_nExportId);
     m_nExportTotal = total;
     StartWorker([this, path, encoding, produce = std::move(produce)](
                     const std::atomic<bool>& stop, std::atomic<std::int64_t>& made) {
@@ -121,82 +144,88 @@ void CGeneratorPage::StartExport(int exportId, const std::wstring& path, ExportE
     });
 }
 
-bool CGeneratorPage::ExportClickStops()
-{
-    if (!m_bRunning || !m_bExporting)
-        return false;
-    RequestStop();
-    return true;
-}
-
 void CGeneratorPage::OnTimer(UINT nIDEvent)
 {
-    if (nIDEvent == FILL_TIMER_ID) {
-        KillTimer(FILL_TIMER_ID);
-        FillNextPiece();
+    if (m_filler.OnTimer(nIDEvent))
         return;
-    }
     if (nIDEvent == PROGRESS_TIMER_ID) {
-        ShowProgress();
+        if (IsRunning())
+            ShowPhase();
+        else
+            KillTimer(PROGRESS_TIMER_ID);
         return;
     }
     KillTimer(nIDEvent); // every other timer of a page serves one tick
-    if (nIDEvent == GENERATE_TIMER_ID && m_bRunning)
-        OnGenerateTimer();
+    if (nIDEvent == GENERATE_TIMER_ID) {
+        if (m_phase == Phase::Waiting)
+            m_phase = Phase::Running;
+        if (m_phase == Phase::Running)
+            OnGenerateTimer();
+    }
     Default();
 }
 
-void CGeneratorPage::ShowProgress()
+// The one place that decides what a run shows while it goes on: nothing new for half a second,
+// then its button as Stop and its progress.
+void CGeneratorPage::ShowPhase()
 {
-    if (!m_bRunning) {
-        KillTimer(PROGRESS_TIMER_ID);
+    if (!IsLongRun())
         return;
-    }
-    if (::GetTickCount() - m_nRunStart < LONG_RUN_MS)
-        return;
-    CWnd button = GetDlgItem(m_nStopButtonId);
-    if (!m_bShowsStop && !m_bStopRequested) {
-        m_bShowsStop = true;
-        button.SetWindowText("停止");
+    CWnd button = GetDlgItem(m_nRunButtonId);
+    switch (m_phase) {
+    case Phase::Exporting: // the box keeps what it shows; the button tells how far the save is
+        SetButtonText(button,
+                      "停止 " + Percent(WorkerMade(), static_cast<std::int64_t>(m_nExportTotal)));
         button.EnableWindow(TRUE);
-    }
-    if (m_bExporting) { // the box keeps what it shows; the button tells how far the save is
-        if (!m_bStopRequested)
-            button.SetWindowText("停止 " +
-                                 Percent(WorkerMade(), static_cast<std::int64_t>(m_nExportTotal)));
+        return;
+    case Phase::Waiting:
+    case Phase::Running:
+    case Phase::Filling:
+        SetButtonText(button, "停止");
+        button.EnableWindow(TRUE);
+        break;
+    case Phase::Stopping: // the button stays as it was, disabled
+        break;
+    case Phase::Idle:
+    case Phase::Confirming:
         return;
     }
-    if (m_bFilling)
-        return; // the list itself shows the progress now
+    if (IsExportRun() || m_filler.IsFilling())
+        return; // a stopping Export keeps the box; a list that fills is the progress itself
     const CString progress = ProgressText();
     if (!progress.IsEmpty())
         SetDlgItemText(m_nOutputId, progress);
 }
 
-void CGeneratorPage::OnBatchDone()
+void CGeneratorPage::OnWorkerEnded()
 {
     m_worker.Wait();
-    if (!m_bRunning)
+    if (!IsRunning())
         return;
-    if (m_bExporting) {
-        const char* failure = m_worker.Failure();
+    const char* failure = FailureWords(m_worker.HowItEnded());
+    if (IsExportRun()) {
         FinishRun(failure ? CString(failure) : ExportResultText(m_exportResult));
         return;
     }
-    OnWorkerDone(m_worker.Failure());
+    if (failure) {
+        // As after a failed write: the box and the message say why.
+        OnWorkerFailed(failure);
+        SetDlgItemText(m_nOutputId, failure);
+        FinishRun(failure);
+        return;
+    }
+    OnWorkerDone();
 }
 
 void CGeneratorPage::FinishRun(const CString& message)
 {
     KillTimer(PROGRESS_TIMER_ID);
-    m_bRunning = false;
-    CWnd button = GetDlgItem(m_nStopButtonId);
+    m_phase = Phase::Confirming;
+    CWnd button = GetDlgItem(m_nRunButtonId);
     button.EnableWindow(FALSE);
-    if (m_bShowsStop)
-        button.SetWindowText(m_bExporting ? "导出" : "生成");
-    m_bShowsStop = false;
-    m_bExporting = false;
+    SetButtonText(button, IsExportRun() ? "导出" : "生成");
     PageMessage(*this, message);
+    m_phase = Phase::Idle;
     button.EnableWindow(TRUE);
     GetDlgItem(m_nGenerateId).EnableWindow(TRUE);
 }
@@ -205,83 +234,21 @@ void CGeneratorPage::CancelRun()
 {
     m_worker.RequestStop();
     m_worker.Wait();
-    for (UINT id : {GENERATE_TIMER_ID, PROGRESS_TIMER_ID, FILL_TIMER_ID})
+    m_filler.Cancel();
+    for (UINT id : {GENERATE_TIMER_ID, PROGRESS_TIMER_ID})
         KillTimer(id);
-    m_bRunning = false;
-    m_bExporting = false;
-    m_bFilling = false;
-    m_fillText.clear();
+    m_phase = Phase::Idle;
 }
 
-double TextFillMs(std::string_view text)
+void CGeneratorPage::FillOutput(std::string text, CBoxFiller::Done done)
 {
-    double ms = 0;
-    for (std::size_t at = 0; at < text.size();) {
-        std::size_t end = text.find('\n', at);
-        end = end == std::string_view::npos ? text.size() : end + 1;
-        ms += LineFillMs(end - at);
-        at = end;
-    }
-    return ms;
-}
-
-void CGeneratorPage::FillOutput(std::string text,
-                                std::function<void(bool stopped, std::int64_t lines)> done)
-{
-    if (TextFillMs(text) <= FILL_PIECE_MS) {
-        const std::int64_t lines = std::count(text.begin(), text.end(), '\n');
-        SetDlgItemText(m_nOutputId, CString(std::move(text)));
-        done(false, lines);
-        return;
-    }
-    m_fillText = std::move(text);
-    m_nFillAt = 0;
-    m_nFillLines = 0;
-    m_bFilling = true;
-    m_fillDone = std::move(done);
-    SetDlgItemText(m_nOutputId, "");
-    SendDlgItemMessage(m_nOutputId, EM_SETLIMITTEXT, 0); // appending is held to the limit
-    // A timer, not a posted message: input and painting come before it.
-    SetTimer(FILL_TIMER_ID, 1);
-}
-
-void CGeneratorPage::FillNextPiece()
-{
-    if (!m_bFilling)
-        return;
-    if (m_bStopRequested || m_nFillAt >= m_fillText.size()) {
-        const bool stopped = m_nFillAt < m_fillText.size();
-        m_bFilling = false;
-        std::string().swap(m_fillText);
-        CWnd box = GetDlgItem(m_nOutputId);
-        box.SendMessage(EM_SETSEL, 0, 0); // the list is read from its top, as when set at once
-        box.SendMessage(EM_SCROLLCARET);
-        auto done = std::move(m_fillDone);
-        done(stopped, m_nFillLines);
-        return;
-    }
-    // Whole lines, at least one, worth about one piece of time.
-    std::size_t end = m_nFillAt;
-    double ms = 0;
-    while (end < m_fillText.size() && (end == m_nFillAt || ms < FILL_PIECE_MS)) {
-        std::size_t next = m_fillText.find('\n', end);
-        next = next == std::string::npos ? m_fillText.size() : next + 1;
-        ms += LineFillMs(next - end);
-        end = next;
-        ++m_nFillLines;
-    }
-    AppendToBox(GetDlgItem(m_nOutputId),
-                std::string_view(m_fillText).substr(m_nFillAt, end - m_nFillAt));
-    m_nFillAt = end;
-    SetTimer(FILL_TIMER_ID, 1);
-}
-
-void AppendToBox(CWnd box, std::string_view gbk)
-{
-    const std::wstring text = WideFromGbk(gbk);
-    const LRESULT length = ::GetWindowTextLengthW(box.m_hWnd);
-    box.SendMessage(EM_SETSEL, static_cast<WPARAM>(length), length);
-    box.SendMessage(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+    m_filler.Start(*this, m_nOutputId, std::move(text), std::move(done));
+    if (!m_filler.IsFilling())
+        return; // set at once, and done
+    if (m_phase == Phase::Stopping)
+        m_filler.Stop(); // the Stop came before the list: the fill ends at its first piece
+    else
+        m_phase = Phase::Filling;
 }
 
 CString Percent(std::int64_t made, std::int64_t count)

@@ -1,73 +1,69 @@
 #pragma once
 // The run protocol of the three pages, in one place. A page supplies its check, how its run
-// starts, its timer's events or its worker's end, and its progress text; everything else of a run
-// is here: the Generate click (Stop during a long run), the progress and fill timers, the worker,
-// the closing message. An Export is a run too: it saves on the worker, and its button turns into
+// starts, its timer's events or its worker's end, its progress text and what its Export saves;
+// everything else of a run is here: the Generate and Export clicks (Stop during a long run), the
+// phase the run is in, the progress timer, the closing message. The work itself runs beside the
+// window in the framework's pieces: the worker thread (framework/Worker) and the box filler
+// (framework/BoxFiller). An Export is a run too: it saves on the worker, and its button turns into
 // Stop with the progress.
 //
 // A short run looks as it always has: Generate is disabled from the click until the closing
-// message is answered. A run that goes on for more than half a second turns Generate into Stop
-// (the button the user is looking at, enabled again) and shows its progress; closing the window
-// ends a run at once.
+// message is answered. A run that goes on for more than half a second, by the clock the page is
+// given, turns its button into Stop (the button the user is looking at, enabled again) and shows
+// its progress; closing the window ends a run at once.
 
 #include "Export.h"
 #include "PageCommon.h"
+#include "framework/BoxFiller.h"
+#include "framework/Clock.h"
+#include "framework/Worker.h"
 
-#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <thread>
 
-// A batch on a worker thread. Its end is posted to the page as WM_BATCH_DONE; nothing else of it
-// reaches the window, so the window stays free to paint and answer.
-class CBatchWorker {
-public:
-    using Job = std::function<void(const std::atomic<bool>& stop, std::atomic<std::int64_t>& made)>;
-    ~CBatchWorker();
-    // Runs job(stop, made) on a new thread; job counts what it has made in made. What the job
-    // throws ends it: Failure() then tells the page.
-    void Start(HWND notify, Job job);
-    void RequestStop() { m_stop = true; }
-    // Waits for the job to return.
-    void Wait();
-    std::int64_t Made() const { return m_made.load(); }
-    // After Wait: why the job ended by an exception, or null when it returned.
-    const char* Failure() const { return m_failure; }
-
-private:
-    std::thread m_thread;
-    std::atomic<bool> m_stop{false};
-    std::atomic<std::int64_t> m_made{0};
-    const char* m_failure = nullptr;
-};
-
-// Posted by a worker when its job has returned.
-constexpr UINT WM_BATCH_DONE = WM_APP + 1;
 // The timer that watches a run's progress, beside GENERATE_TIMER_ID.
 constexpr UINT PROGRESS_TIMER_ID = 2;
 constexpr UINT PROGRESS_INTERVAL_MS = 250;
 // A run this long shows its progress and can be stopped.
 constexpr DWORD LONG_RUN_MS = 500;
-// Fills a long list into an output box a piece at a time, between messages.
+// Paces the pieces of a list filled into the output box.
 constexpr UINT FILL_TIMER_ID = 3;
-// Each piece of such a fill takes about this long.
-constexpr double FILL_PIECE_MS = 100;
+
+// The controls every page has: the buttons the base page routes and the box a run shows.
+struct PageControls {
+    int generate;
+    int exportButton; // 0: the page's Export does nothing
+    int output;
+};
 
 class CGeneratorPage : public CDialog {
 public:
-    CGeneratorPage(UINT templateId, CWnd* parent, int generateId, int outputId);
+    // What a run is doing; a page is in one phase at a time.
+    enum class Phase {
+        Idle,       // no run: Generate and Export wait for a click
+        Waiting,    // the run has begun and defers its work (the strings page's 200 ms)
+        Running,    // the page's work: on the worker, or on the page's own timer
+        Filling,    // the run's list goes into the box a piece at a time
+        Exporting,  // an Export saves on the worker
+        Stopping,   // Stop was clicked: the worker or the fill ends at its next piece
+        Confirming, // the closing message is open
+    };
+
+    CGeneratorPage(UINT templateId, CWnd* parent, const IClock& clock, PageControls controls);
 
     // Reads the controls into the page's settings; shows the first invalid one's message and
     // returns FALSE, or seeds the random source and returns TRUE.
     virtual BOOL CheckInput() = 0;
     // The Generate button: starts a run, or stops a long one.
     void OnGenerate();
-    // Every timer of the page: the run's own, and GENERATE_TIMER_ID for the page.
-    void OnTimer(UINT nIDEvent);
+    // The Export button: the page's Export when no run is on, or Stop for a long Export.
+    void OnExport();
     // Ends a run at once and silently: the window is going away.
     void CancelRun();
-    bool IsRunning() const { return m_bRunning; }
+    Phase RunPhase() const { return m_phase; }
+    // A run is on and its closing message not yet open.
+    bool IsRunning() const { return m_phase != Phase::Idle && m_phase != Phase::Confirming; }
 
 protected:
     // The run's messages; a page's table hands on what it does not handle.
@@ -77,57 +73,59 @@ protected:
     virtual void StartRun() = 0;
     // GENERATE_TIMER_ID fired during a run (it has been killed: each serves one tick).
     virtual void OnGenerateTimer() {}
-    // The worker's job has ended (its thread is gone). failure: the words for an exception that
-    // ended it, or null.
-    virtual void OnWorkerDone(const char* /*failure*/) {}
-    // The user asked to stop the run; by default the worker is asked to.
-    virtual void OnStopRequest() { m_worker.RequestStop(); }
+    // The worker's job has returned (its thread is gone).
+    virtual void OnWorkerDone() {}
+    // The worker's job ended by an exception, told in words: the page forgets what the run left;
+    // the box and the closing message then say the words.
+    virtual void OnWorkerFailed(const char* /*words*/) {}
+    // The user stopped a run that was in phase was (Waiting or Running, now Stopping); by default
+    // the worker is asked to end, and its end comes as for any run.
+    virtual void OnStopRequest(Phase /*was*/) { m_worker.RequestStop(); }
     // What the output box shows while a long run goes on; empty leaves the box as it is.
     virtual CString ProgressText() { return CString(); }
+    // Export with no run on: the page asks for a file and saves, or says why it cannot.
+    virtual void ExportResults() {}
 
-    // Runs job on the worker; OnWorkerDone follows on the window's thread.
-    void StartWorker(CBatchWorker::Job job) { m_worker.Start(m_hWnd, std::move(job)); }
-    // Saves to path, on the worker, what produce hands over (about total bytes in all). The
-    // window stays free; after half a second the Export button exportId turns into Stop and shows
-    // how far it is. A stopped or failed Export leaves the target as it was; the closing message
-    // says how it ended.
-    void StartExport(int exportId, const std::wstring& path, ExportEncoding encoding,
-                     std::function<bool(const ExportWriter&)> produce, std::uint64_t total);
-    // For the page's Export handler: true when the click was Stop for an Export under way.
-    bool ExportClickStops();
+    // The run begins after ms, with OnGenerateTimer; it waits until then.
+    void DeferRun(UINT ms);
+    // Runs job on the worker; OnWorkerDone or OnWorkerFailed follows on the window's thread.
+    void StartWorker(CWorker::Job job) { m_worker.Start(m_hWnd, std::move(job)); }
     std::int64_t WorkerMade() const { return m_worker.Made(); }
-    // The run is over: Generate reads "生成" again, and is enabled after message is answered.
+    // Saves to path, on the worker, what produce hands over (about total bytes in all). The window
+    // stays free; after half a second the Export button turns into Stop and shows how far it is.
+    // A stopped or failed Export leaves the target as it was; the closing message says how it
+    // ended.
+    void StartExport(const std::wstring& path, ExportEncoding encoding,
+                     std::function<bool(const ExportWriter&)> produce, std::uint64_t total);
+    // The run is over: its button reads as before, and is enabled after message is answered.
     void FinishRun(const CString& message);
     // Sets the output box to text (GBK lines, each ended by CR LF): at once when that is quick,
     // else a piece at a time between messages, so that the window stays alive, a Stop can end it
     // and its progress shows. Then done(stopped, lines shown).
-    void FillOutput(std::string text, std::function<void(bool stopped, std::int64_t lines)> done);
-    bool StopRequested() const { return m_bStopRequested; }
+    void FillOutput(std::string text, CBoxFiller::Done done);
 
     const int m_nGenerateId;
+    const int m_nExportId;
     const int m_nOutputId;
 
 private:
-    void BeginRun(int stopButtonId);
-    void OnBatchDone();
-    void ShowProgress();
-    void FillNextPiece();
+    void BeginRun(Phase phase, int buttonId);
+    void OnTimer(UINT nIDEvent);
+    void OnWorkerEnded();
     void RequestStop();
+    bool IsLongRun() const;
+    bool IsExportRun() const { return m_nRunButtonId == m_nExportId && m_nExportId != 0; }
+    // What the run's button and the box show while the run goes on.
+    void ShowPhase();
 
-    CBatchWorker m_worker;
-    bool m_bRunning = false;
-    int m_nStopButtonId = 0; // the button that turns into Stop: Generate, or Export
-    bool m_bExporting = false;
+    const IClock& m_clock;
+    Phase m_phase = Phase::Idle;
+    int m_nRunButtonId = 0; // the button that turns into Stop: Generate, or Export
+    DWORD m_nRunStart = 0;
+    CWorker m_worker;
+    CBoxFiller m_filler{FILL_TIMER_ID};
     std::uint64_t m_nExportTotal = 0;
     ExportResult m_exportResult;
-    std::string m_fillText;
-    std::size_t m_nFillAt = 0;
-    std::int64_t m_nFillLines = 0;
-    bool m_bFilling = false;
-    std::function<void(bool, std::int64_t)> m_fillDone;
-    bool m_bStopRequested = false;
-    bool m_bShowsStop = false;
-    DWORD m_nRunStart = 0;
 };
 
 // "37%" of made out of count.

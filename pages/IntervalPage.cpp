@@ -28,19 +28,20 @@ void ExpandForShell(EventsInput& in)
 }
 } // namespace
 
-CIntervalPage::CIntervalPage(CWnd* parent)
-    : CGeneratorPage(IDD_PAGE_INTERVAL, parent, IDC_BTN_TIME_GENERATE, IDC_EDIT_TIME_OUTPUT)
+// Its Export (1029) is given to nobody: it does nothing.
+CIntervalPage::CIntervalPage(CWnd* parent, const IClock& clock)
+    : CGeneratorPage(
+          IDD_PAGE_INTERVAL, parent, clock,
+          {.generate = IDC_BTN_TIME_GENERATE, .exportButton = 0, .output = IDC_EDIT_TIME_OUTPUT})
 {
 }
 
 CIntervalPage::~CIntervalPage() = default;
 
-// Export (1029) has no entry: it does nothing.
 bool CIntervalPage::OnMessage(Message& m)
 {
     static const MessageEntry<CIntervalPage> map[] = {
         ForCommand(IDC_CHECK_RUN_PROGRAM, BN_CLICKED, &CIntervalPage::OnCheckRunProgram),
-        ForCommand<CIntervalPage>(IDC_BTN_TIME_GENERATE, BN_CLICKED, &CIntervalPage::OnGenerate),
     };
     return Dispatch(this, map, m) || CGeneratorPage::OnMessage(m);
 }
@@ -132,7 +133,7 @@ void CIntervalPage::OnCheckRunProgram()
     GetDlgItem(IDC_EDIT_PROGRAM).EnableWindow(IsChecked(*this, IDC_CHECK_RUN_PROGRAM));
 }
 
-void CIntervalPage::OnStopRequest()
+void CIntervalPage::OnStopRequest(Phase)
 {
     KillTimer(GENERATE_TIMER_ID);
     FinishRun(m_series.EndMessage(true));

@@ -8,7 +8,7 @@
 
 class CIntervalPage : public CGeneratorPage {
 public:
-    explicit CIntervalPage(CWnd* parent = nullptr);
+    explicit CIntervalPage(CWnd* parent = nullptr, const IClock& clock = TickClock());
     ~CIntervalPage() override;
 
     BOOL CheckInput() override;
@@ -27,7 +27,7 @@ protected:
     BOOL OnInitDialog() override;
     void StartRun() override;
     void OnGenerateTimer() override;
-    void OnStopRequest() override;
+    void OnStopRequest(Phase was) override;
 
 private:
     void ScheduleNextEvent();

@@ -4,6 +4,7 @@
 #include "core/Batch.h"
 #include "core/NumbersRules.h"
 #include "framework/FieldReaders.h"
+#include "framework/FillCost.h"
 #include "platform/TextConversion.h"
 
 #include <algorithm>
@@ -14,8 +15,11 @@ namespace {
 constexpr double MAX_LIST_FILL_MS = 30000;
 } // namespace
 
-CNumbersPage::CNumbersPage(CWnd* parent)
-    : CGeneratorPage(IDD_PAGE_NUMBERS, parent, IDC_BTN_NUM_GENERATE, IDC_EDIT_NUM_OUTPUT)
+CNumbersPage::CNumbersPage(CWnd* parent, const IClock& clock)
+    : CGeneratorPage(IDD_PAGE_NUMBERS, parent, clock,
+                     {.generate = IDC_BTN_NUM_GENERATE,
+                      .exportButton = IDC_BTN_NUM_EXPORT,
+                      .output = IDC_EDIT_NUM_OUTPUT})
 {
 }
 
@@ -24,9 +28,7 @@ CNumbersPage::~CNumbersPage() = default;
 bool CNumbersPage::OnMessage(Message& m)
 {
     static const MessageEntry<CNumbersPage> map[] = {
-        ForCommand<CNumbersPage>(IDC_BTN_NUM_GENERATE, BN_CLICKED, &CNumbersPage::OnGenerate),
         ForCommand(IDC_CHECK_FLOAT, BN_CLICKED, &CNumbersPage::OnCheckFloat),
-        ForCommand(IDC_BTN_NUM_EXPORT, BN_CLICKED, &CNumbersPage::OnExport),
     };
     return Dispatch(this, map, m) || CGeneratorPage::OnMessage(m);
 }
@@ -104,14 +106,8 @@ void CNumbersPage::OnCheckFloat()
     GetDlgItem(IDC_EDIT_DECIMALS).EnableWindow(IsChecked(*this, IDC_CHECK_FLOAT));
 }
 
-void CNumbersPage::OnExport()
+void CNumbersPage::ExportResults()
 {
-    if (ExportClickStops())
-        return;
-    if (IsRunning()) {
-        PageMessage(*this, MSG_EXPORT_WHILE_RUNNING);
-        return;
-    }
     // What the box shows, which the user may have edited: read as UTF-16, so that nothing GBK
     // cannot spell is lost before the file's encoding is known.
     const std::wstring shown = WindowTextWide(GetDlgItem(IDC_EDIT_NUM_OUTPUT).m_hWnd);
@@ -133,6 +129,6 @@ void CNumbersPage::OnExport()
     }
     const std::uint64_t size = bytes.size();
     StartExport(
-        IDC_BTN_NUM_EXPORT, path, ExportEncoding::AsGiven,
+        path, ExportEncoding::AsGiven,
         [bytes = std::move(bytes)](const ExportWriter& write) { return write(bytes); }, size);
 }

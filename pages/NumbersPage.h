@@ -8,12 +8,11 @@
 
 class CNumbersPage : public CGeneratorPage {
 public:
-    explicit CNumbersPage(CWnd* parent = nullptr);
+    explicit CNumbersPage(CWnd* parent = nullptr, const IClock& clock = TickClock());
     ~CNumbersPage() override;
 
     BOOL CheckInput() override;
     void OnCheckFloat();
-    void OnExport();
     // The page's settings as the number items read them.
     NumberOptions Options() const;
 
@@ -28,6 +27,7 @@ protected:
     bool OnMessage(Message& m) override;
     BOOL OnInitDialog() override;
     void StartRun() override;
+    void ExportResults() override;
 
 private:
     // The message for a list the box cannot take, or null.

@@ -5,6 +5,7 @@
 #include "core/StringsRules.h"
 #include "corelib/Core.h"
 #include "framework/FieldReaders.h"
+#include "framework/FillCost.h"
 #include "framework/Platform.h"
 #include "platform/FileSystem.h"
 #include "platform/TextConversion.h"
@@ -14,6 +15,8 @@
 namespace {
 
 constexpr const char* MSG_NO_WHOLE_BATCH = "没有可导出的完整结果，请重新生成。";
+// A finished list that fills its box within this time is shown; a longer one is left to Export.
+constexpr double MAX_FILL_MS = 2000;
 
 std::string_view FolderOf(std::string_view path)
 {
@@ -23,8 +26,11 @@ std::string_view FolderOf(std::string_view path)
 
 } // namespace
 
-CStringsPage::CStringsPage(CWnd* parent)
-    : CGeneratorPage(IDD_PAGE_STRINGS, parent, IDC_BTN_STR_GENERATE, IDC_EDIT_STR_OUTPUT),
+CStringsPage::CStringsPage(CWnd* parent, const IClock& clock)
+    : CGeneratorPage(IDD_PAGE_STRINGS, parent, clock,
+                     {.generate = IDC_BTN_STR_GENERATE,
+                      .exportButton = IDC_BTN_STR_EXPORT,
+                      .output = IDC_EDIT_STR_OUTPUT}),
       m_strNothingToExport(MSG_NOTHING_TO_EXPORT)
 {
 }
@@ -32,15 +38,6 @@ CStringsPage::CStringsPage(CWnd* parent)
 CStringsPage::~CStringsPage()
 {
     CancelRun();
-}
-
-bool CStringsPage::OnMessage(Message& m)
-{
-    static const MessageEntry<CStringsPage> map[] = {
-        ForCommand<CStringsPage>(IDC_BTN_STR_GENERATE, BN_CLICKED, &CStringsPage::OnGenerate),
-        ForCommand(IDC_BTN_STR_EXPORT, BN_CLICKED, &CStringsPage::OnExport),
-    };
-    return Dispatch(this, map, m) || CGeneratorPage::OnMessage(m);
 }
 
 BOOL CStringsPage::OnInitDialog()
@@ -106,9 +103,8 @@ BOOL CStringsPage::CheckInput()
 
 void CStringsPage::StartRun()
 {
-    m_bBatchStarted = false;
     SetDlgItemText(IDC_EDIT_STR_OUTPUT, MSG_WORKING.chinese);
-    SetTimer(GENERATE_TIMER_ID, 200);
+    DeferRun(200);
 }
 
 void CStringsPage::OnGenerateTimer()
@@ -118,7 +114,6 @@ void CStringsPage::OnGenerateTimer()
 
 void CStringsPage::StartBatch()
 {
-    m_bBatchStarted = true;
     m_exportable = Exportable::Nothing;
     m_strNothingToExport = MSG_NOTHING_TO_EXPORT;
     CResultsFile::Start start = m_results.Begin(m_strOutFile);
@@ -159,10 +154,10 @@ CString CStringsPage::ProgressText()
     return CString(MSG_WORKING) + " " + Percent(WorkerMade(), m_nCount);
 }
 
-void CStringsPage::OnStopRequest()
+void CStringsPage::OnStopRequest(Phase was)
 {
-    if (m_bBatchStarted) {
-        CGeneratorPage::OnStopRequest();
+    if (was != Phase::Waiting) {
+        CGeneratorPage::OnStopRequest(was);
         return;
     }
     // Stopped while it waited: nothing was made, and the box and Export say so.
@@ -173,17 +168,16 @@ void CStringsPage::OnStopRequest()
     FinishRun(StoppedMessage(0, m_nCount));
 }
 
-void CStringsPage::OnWorkerDone(const char* failure)
+// As after a failed write: nothing whole to export, and Export says why.
+void CStringsPage::OnWorkerFailed(const char* words)
 {
-    if (failure) {
-        // As after a failed write: nothing whole to export, and the box and message say why.
-        m_exportable = Exportable::Nothing;
-        m_strNothingToExport = CString(failure) + MSG_NO_WHOLE_BATCH;
-        std::string().swap(m_shown);
-        SetDlgItemText(IDC_EDIT_STR_OUTPUT, failure);
-        FinishRun(failure);
-        return;
-    }
+    m_exportable = Exportable::Nothing;
+    m_strNothingToExport = CString(words) + MSG_NO_WHOLE_BATCH;
+    std::string().swap(m_shown);
+}
+
+void CStringsPage::OnWorkerDone()
+{
     const bool fileOk = !m_result.sinkFailed && m_results.Verify();
     const bool listWhole = m_nMaxShown > 0 && m_result.shownCount == m_nCount;
     // A list that would take the box too long to show is left to Export, like a long batch.
@@ -249,14 +243,8 @@ void CStringsPage::FinishWithFileFailure(const CString& why)
     FinishRun(FileFailureText(why));
 }
 
-void CStringsPage::OnExport()
+void CStringsPage::ExportResults()
 {
-    if (ExportClickStops())
-        return;
-    if (IsRunning()) {
-        PageMessage(*this, MSG_EXPORT_WHILE_RUNNING);
-        return;
-    }
     if (m_exportable == Exportable::Nothing) {
         PageMessage(*this, m_strNothingToExport);
         return;
@@ -277,12 +265,11 @@ void CStringsPage::ExportTo(const std::wstring& path, ExportEncoding encoding)
     if (m_exportable == Exportable::ShownList) {
         // The batch's own bytes: the box may have been edited, and shows what GBK cannot split.
         StartExport(
-            IDC_BTN_STR_EXPORT, path, encoding,
-            [this](const ExportWriter& write) { return write(m_shown); }, m_shown.size());
+            path, encoding, [this](const ExportWriter& write) { return write(m_shown); },
+            m_shown.size());
         return;
     }
     StartExport(
-        IDC_BTN_STR_EXPORT, path, encoding,
-        [this](const ExportWriter& write) { return m_results.ReadBack(write); },
+        path, encoding, [this](const ExportWriter& write) { return m_results.ReadBack(write); },
         m_results.BytesWritten());
 }

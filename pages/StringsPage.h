@@ -12,11 +12,10 @@
 
 class CStringsPage : public CGeneratorPage {
 public:
-    explicit CStringsPage(CWnd* parent = nullptr);
+    explicit CStringsPage(CWnd* parent = nullptr, const IClock& clock = TickClock());
     ~CStringsPage() override;
 
     BOOL CheckInput() override;
-    void OnExport();
     // Saves the latest batch to path, on the worker (Export after its Save As).
     void ExportTo(const std::wstring& path, ExportEncoding encoding);
     // The composer's settings, made of the page's own members.
@@ -35,13 +34,14 @@ public:
     int m_nCount = 0;
 
 protected:
-    bool OnMessage(Message& m) override;
     BOOL OnInitDialog() override;
     void StartRun() override;
     void OnGenerateTimer() override;
-    void OnWorkerDone(const char* failure) override;
-    void OnStopRequest() override;
+    void OnWorkerDone() override;
+    void OnWorkerFailed(const char* words) override;
+    void OnStopRequest(Phase was) override;
     CString ProgressText() override;
+    void ExportResults() override;
 
 private:
     void StartBatch();
@@ -57,7 +57,6 @@ private:
     BatchResult m_result;
     std::int64_t m_nMaxShown = 0; // the batch collects its list when it holds at most this many
     std::string m_shown;          // the batch's list, as the batch made it
-    bool m_bBatchStarted = false; // the run is past its 200 ms wait
     // The results file is not the one beside the program: the user is told where it is.
     bool m_bOutFileElsewhere = false;
     // What Export offers: the results file of a batch that reached it whole, or else the batch's

@@ -9,7 +9,17 @@ mkdir -p "$(dirname "$WINEPREFIX")"
 
 (
   flock 9
-  reg() { LC_ALL=C.UTF-8 wine reg add "$@" /f >/dev/null 2>&1; }
+  # A write that meets a wineserver still on its way out (just after `wineserver -w`, on a busy
+  # machine) fails; it is tried again, and a prefix is never left half made without a word.
+  reg() {
+    local try
+    for try in 1 2 3 4 5; do
+      LC_ALL=C.UTF-8 wine reg add "$@" /f >/dev/null 2>&1 && return 0
+      sleep 1
+    done
+    echo "wine-prefix.sh: cannot write $1 in $WINEPREFIX" >&2
+    return 1
+  }
   if [ ! -f "$WINEPREFIX/.zanfor-ready" ]; then
     wineboot -i >/dev/null 2>&1 || true
     wineserver -w

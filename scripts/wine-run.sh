@@ -10,5 +10,5 @@ if [ "$ZANFOR_WINE_ARCH" = win32 ] && [ "$ZANFOR_WINE32" != yes ]; then
   echo "32-bit Windows programs do not run on this machine; test the windows64 build instead" >&2
   exit 1
 fi
-"$here/wine-prefix.sh"
+"$here/wine-prefix.sh" || { echo "the Wine prefix $WINEPREFIX could not be made" >&2; exit 1; }
 exec wine "$@"

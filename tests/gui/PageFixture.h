@@ -1,9 +1,11 @@
 #pragma once
 // A page under test: the library object the main window would make, a host window standing in
-// for the tab control, and a catcher for every box the page opens.
+// for the tab control, and a catcher for every box the page opens. The page runs on the system's
+// clock, or on one the test moves on (ClockedPageFixture).
 
 #include "Harness.h"
 #include "corelib/Core.h"
+#include "framework/Clock.h"
 #include "framework/Wnd.h"
 
 #include <gtest/gtest.h>
@@ -25,7 +27,7 @@ protected:
     {
         g_pCore = new CCore;
         hostWnd.Attach(host.hwnd);
-        page = std::make_unique<Page>(nullptr);
+        page = std::make_unique<Page>(nullptr, Clock());
         ASSERT_TRUE(page->Create(page->GetTemplateId(), &hostWnd));
         hwnd = page->m_hWnd;
         // Every message of a page has an empty caption and one OK button.
@@ -42,6 +44,9 @@ protected:
         g_pCore = nullptr;
     }
 
+    // What the page measures the age of its runs by.
+    virtual const IClock& Clock() { return TickClock(); }
+
     // The messages shown so far.
     std::vector<std::wstring> Messages() const
     {
@@ -56,4 +61,21 @@ protected:
     CWnd hostWnd;
     std::unique_ptr<Page> page;
     HWND hwnd = nullptr;
+};
+
+// A clock that stands still until the test moves it on.
+class FakeClock final : public IClock {
+public:
+    DWORD NowMs() const override { return m_now; }
+    void Advance(DWORD ms) { m_now += ms; }
+
+private:
+    DWORD m_now = 0xFFFFFF00; // wraps during a test's first run, as GetTickCount does after 49 days
+};
+
+// A page whose runs age only when the test says so.
+template <class Page> class ClockedPageFixture : public PageFixture<Page> {
+protected:
+    const IClock& Clock() override { return clock; }
+    FakeClock clock;
 };

@@ -117,7 +117,7 @@ public:
     void ExportEndlessly(const std::wstring& path)
     {
         StartExport(
-            IDC_BTN_NUM_EXPORT, path, ExportEncoding::Utf8,
+            path, ExportEncoding::Utf8,
             [this](const ExportWriter& write) {
                 while (!letGo)
                     if (!write("80.25\r\n\xCD\xB7\r\n"))

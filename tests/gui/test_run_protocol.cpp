@@ -1,21 +1,23 @@
 // The run protocol the pages share, at its edges: a list still filling when the run's progress
 // ticks, a stop during that fill or before the batch has started, a worker whose job throws, and
-// Export after the results file failed.
+// Export after the results file failed. The page's clock moves only when a test moves it.
 #include "PageFixture.h"
 #include "core/RunMessages.h"
+#include "pages/NumbersPage.h"
 #include "pages/StringsPage.h"
 #include "platform/TextConversion.h"
 
 #include <new>
 #include <regex>
+#include <stdexcept>
 
 namespace {
 
-class RunProtocol : public PageFixture<CStringsPage> {
+class RunProtocol : public ClockedPageFixture<CStringsPage> {
 protected:
-    // Starts a batch whose list fills the box in several pieces, and holds the window still after
-    // the first piece until the run is old enough to show its progress: the progress tick then
-    // falls inside the fill, whatever this machine's speed.
+    // Starts a batch whose list fills the box in several pieces and, once the first piece is in,
+    // ages the run past half a second and hands the page its progress tick: the tick falls inside
+    // the fill, whatever this machine's speed.
     void StartFillPastHalfASecond(const TextRecorder& box)
     {
         SetText(hwnd, IDC_EDIT_HEAD, std::wstring(600, L'a'));
@@ -23,7 +25,9 @@ protected:
         Click(hwnd, IDC_BTN_STR_GENERATE);
         ASSERT_TRUE(PumpUntil(
             [&] { return !box.texts.empty() && box.texts.back().rfind(L"aaaa", 0) == 0; }));
-        ::Sleep(LONG_RUN_MS + 100);
+        EXPECT_EQ(page->RunPhase(), CGeneratorPage::Phase::Filling);
+        clock.Advance(LONG_RUN_MS);
+        SendMessageW(hwnd, WM_TIMER, PROGRESS_TIMER_ID, 0);
     }
     std::wstring ResultsFile() const
     {
@@ -48,7 +52,7 @@ TEST_F(RunProtocol, AStopDuringTheFillSaysHowManyLinesAreShown)
 {
     TextRecorder box(GetDlgItem(hwnd, IDC_EDIT_STR_OUTPUT));
     StartFillPastHalfASecond(box);
-    ASSERT_TRUE(PumpUntil([&] { return GetText(hwnd, IDC_BTN_STR_GENERATE) == L"停止"; }));
+    ASSERT_EQ(GetText(hwnd, IDC_BTN_STR_GENERATE), L"停止");
     Click(hwnd, IDC_BTN_STR_GENERATE);
     ASSERT_TRUE(PumpUntil([&] { return !catcher.boxes.empty(); }));
     const std::wstring message = catcher.boxes.back().text;
@@ -68,10 +72,15 @@ TEST_F(RunProtocol, AStopBeforeTheBatchStartsLeavesNothingThatIsNotTrue)
 {
     SetText(hwnd, IDC_EDIT_STR_OUTPUT, L"earlier");
     Click(hwnd, IDC_BTN_STR_GENERATE);
-    // Half a second on without a message: the progress tick, handed over at once, turns Generate
-    // into Stop while the 200 ms wait's own tick is still in the queue.
-    ::Sleep(LONG_RUN_MS + 100);
+    // Half a second on by the page's clock, and no message handled: the progress tick, handed
+    // over at once, turns Generate into Stop while the 200 ms wait has not ended.
+    clock.Advance(LONG_RUN_MS - 1);
     SendMessageW(hwnd, WM_TIMER, PROGRESS_TIMER_ID, 0);
+    EXPECT_EQ(GetText(hwnd, IDC_BTN_STR_GENERATE), L"生成"); // not yet half a second
+    Click(hwnd, IDC_BTN_STR_GENERATE);                       // nor a Stop
+    clock.Advance(1);
+    SendMessageW(hwnd, WM_TIMER, PROGRESS_TIMER_ID, 0);
+    ASSERT_EQ(page->RunPhase(), CGeneratorPage::Phase::Waiting);
     ASSERT_EQ(GetText(hwnd, IDC_BTN_STR_GENERATE), L"停止");
     Click(hwnd, IDC_BTN_STR_GENERATE);
     ASSERT_TRUE(PumpUntil([&] { return !catcher.boxes.empty(); }));
@@ -82,17 +91,55 @@ TEST_F(RunProtocol, AStopBeforeTheBatchStartsLeavesNothingThatIsNotTrue)
     EXPECT_EQ(Messages().back(), L"没有可导出的结果！");
 }
 
-TEST(BatchWorker, AJobThatThrowsEndsWithWordsInsteadOfEndingTheProgram)
+namespace {
+
+// A page whose run is one job on the worker that throws what the test says.
+class ThrowingPage : public CGeneratorPage {
+public:
+    explicit ThrowingPage(CWnd* parent, const IClock& clock)
+        : CGeneratorPage(IDD_PAGE_NUMBERS, parent, clock,
+                         {.generate = IDC_BTN_NUM_GENERATE,
+                          .exportButton = IDC_BTN_NUM_EXPORT,
+                          .output = IDC_EDIT_NUM_OUTPUT})
+    {
+    }
+    BOOL CheckInput() override { return TRUE; }
+    std::function<void()> job;
+
+protected:
+    void StartRun() override
+    {
+        StartWorker([this](const std::atomic<bool>&, std::atomic<std::int64_t>&) { job(); });
+    }
+    void OnWorkerDone() override { FinishRun("returned"); }
+};
+using WorkerFailure = PageFixture<ThrowingPage>;
+
+} // namespace
+
+// An exception on the worker ends the run, not the program: the box and the message say what
+// happened, and the page takes the next click.
+TEST_F(WorkerFailure, AJobThatThrowsEndsTheRunWithWords)
 {
-    HostWindow host;
-    CBatchWorker worker;
-    worker.Start(host.hwnd, [](const std::atomic<bool>&, std::atomic<std::int64_t>&) {
-        throw std::bad_alloc();
-    });
-    worker.Wait();
-    EXPECT_STREQ(worker.Failure(), MSG_OUT_OF_MEMORY);
-    MSG done;
-    EXPECT_TRUE(PeekMessageW(&done, host.hwnd, WM_BATCH_DONE, WM_BATCH_DONE, PM_REMOVE));
+    const std::vector<std::pair<std::function<void()>, std::wstring>> cases = {
+        {[] { throw std::bad_alloc(); }, L"内存不足！"},
+        {[] { throw std::runtime_error("no"); }, L"生成失败！"},
+        {[] { throw 7; }, L"生成失败！"},
+        {[] {}, L"returned"},
+    };
+    for (const auto& [job, words] : cases) {
+        page->job = job;
+        SetText(hwnd, IDC_EDIT_NUM_OUTPUT, L"earlier");
+        const std::size_t before = catcher.boxes.size();
+        Click(hwnd, IDC_BTN_NUM_GENERATE);
+        ASSERT_TRUE(PumpUntil([&] { return catcher.boxes.size() > before; }));
+        EXPECT_EQ(catcher.boxes.back().text, words);
+        if (words != L"returned") {
+            EXPECT_EQ(GetText(hwnd, IDC_EDIT_NUM_OUTPUT), words);
+        }
+        EXPECT_TRUE(IsEnabled(hwnd, IDC_BTN_NUM_GENERATE));
+        EXPECT_EQ(page->RunPhase(), CGeneratorPage::Phase::Idle);
+    }
 }
 
 // When the file fails, Export writes the batch as it was made: not the box, which the user may
