@@ -85,5 +85,6 @@ BatchResult MakeUniqueBatch(const UniquePlan& plan, std::int64_t count, std::str
         exhausted);
 }
 
-// Draws in a row that found nothing new before a batch gives up: several seconds of drawing.
+// Draws in a row that found nothing new before a batch gives up: while even one value in a million
+// is still new, that many misses in a row have a chance below e^-67.
 constexpr std::int64_t MAX_FRUITLESS_DRAWS = std::int64_t{1} << 26;
