@@ -52,9 +52,11 @@ void ApplyInsertPlan(const InsertPlan& plan, std::string& s)
 {
     // A position taken is at most the length before any insertion, so never past the present
     // one; a negative one inserts at the start.
-    plan.ForEachTaken(static_cast<long long>(s.size()), [&s](const InsertPlan::Pair& pair) {
-        s.insert(static_cast<std::size_t>(std::max(pair.position, 0)), pair.text.View());
-    });
+    const long long length = static_cast<long long>(s.size());
+    int last = 0;
+    for (const InsertPlan::Pair& pair : plan.pairs)
+        if (InsertPlan::Takes(pair.position, length, last))
+            s.insert(static_cast<std::size_t>(std::max(pair.position, 0)), pair.text.View());
 }
 
 StringComposer::StringComposer(const StringOptions& opt, const ComposerSources& sources)
@@ -223,11 +225,12 @@ std::vector<SkippedInsert> StringComposer::SkippedInserts(bool exact) const
         if (pair.position > shortest && pair.position <= longest)
             lengths.push_back(shortest + (pair.position - shortest + step - 1) / step * step);
     std::vector<bool> taken(m_plan.pairs.size(), false);
-    for (const long long length : lengths)
-        if (length <= longest)
-            m_plan.ForEachTaken(length, [&](const InsertPlan::Pair& pair) {
-                taken[static_cast<std::size_t>(&pair - m_plan.pairs.data())] = true;
-            });
+    for (const long long length : lengths) {
+        int last = 0;
+        for (std::size_t i = 0; i < m_plan.pairs.size() && length <= longest; ++i)
+            if (InsertPlan::Takes(m_plan.pairs[i].position, length, last))
+                taken[i] = true;
+    }
 
     std::vector<SkippedInsert> skipped;
     for (std::size_t i = 0; i < m_plan.pairs.size(); ++i) {

@@ -35,18 +35,16 @@ struct InsertPlan {
     };
     std::vector<Pair> pairs;
 
-    // Calls take(pair) for every pair that a string of length bytes (before any insertion) takes,
-    // in order: a position past the length is skipped, and so is one that is not below the last
-    // position taken, unless that was 0 (0 also means that nothing has been taken yet).
-    template <class Take> void ForEachTaken(long long length, Take take) const
+    // Whether a string of length bytes (before any insertion) takes the pair at position, the
+    // pairs taken in order: a position past the length is skipped, and so is one that is not
+    // below the last position taken, unless that was 0 (0 also means that nothing has been taken
+    // yet). last moves on to a position taken.
+    static bool Takes(int position, long long length, int& last)
     {
-        int last = 0;
-        for (const Pair& pair : pairs) {
-            if (pair.position > length || (last != 0 && pair.position >= last))
-                continue;
-            last = pair.position;
-            take(pair);
-        }
+        if (position > length || (last != 0 && position >= last))
+            return false;
+        last = position;
+        return true;
     }
 };
 InsertPlan ReadInsertPlan(const CString& spec, const ComposerSources& sources);
