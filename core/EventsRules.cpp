@@ -89,14 +89,16 @@ void EventSeries::Fired(bool launched)
         ++m_nLaunchFailures;
 }
 
-CString EventSeries::EndMessage(bool stopped) const
+CString EventSeries::EndMessage(bool stopped, bool groupedCounts) const
 {
-    const CString failures = CString::FromInt(m_nLaunchFailures);
+    const auto count =
+        groupedCounts ? &CountText : [](std::int64_t n) { return CString::FromInt(n); };
+    const CString failures = count(m_nLaunchFailures);
     if (!stopped)
         return m_nLaunchFailures > 0 ? "生成完成，但外部程序有 " + failures + " 次未能启动！"
                                      : CString(MSG_SUCCESS);
-    CString message = "生成已停止：已发生 " + CString::FromInt(m_nFired) + " 次，共 " +
-                      CString::FromInt(m_nCount) + " 次。";
+    CString message =
+        "生成已停止：已发生 " + count(m_nFired) + " 次，共 " + count(m_nCount) + " 次。";
     if (m_nLaunchFailures > 0)
         message += "\r\n外部程序有 " + failures + " 次未能启动！";
     return message;

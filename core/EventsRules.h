@@ -100,8 +100,9 @@ public:
     bool Done() const { return m_nFired >= m_nCount; }
     int FiredCount() const { return m_nFired; }
     int LaunchFailures() const { return m_nLaunchFailures; }
-    // The closing message: success only when every launch succeeded.
-    CString EndMessage(bool stopped) const;
+    // The closing message: success only when every launch succeeded. groupedCounts: the counts
+    // with thousands separators, as the pages show them.
+    CString EndMessage(bool stopped, bool groupedCounts = false) const;
 
 private:
     int m_nMinDelay, m_nMaxDelay, m_nCount;

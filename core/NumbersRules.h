@@ -21,10 +21,6 @@ constexpr const char* MSG_NO_NUMBER_KIND = "至少指定一种数字类型！";
 constexpr const char* MSG_BAD_DECIMALS = "保留小数位数设定无效！";
 constexpr const char* MSG_BAD_RANGE = "数值范围设定无效！";
 constexpr const char* MSG_TOO_MANY_DECIMALS = "保留小数位数过大，请减小保留小数位数！";
-// A list longer than the numbers page's box takes: only what can shorten it is named.
-constexpr const char* MSG_NUMBERS_LIST_TOO_LONG = "生成结果过大，请减小生成个数！";
-constexpr const char* MSG_NUMBERS_LIST_TOO_LONG_DECIMALS =
-    "生成结果过大，请减小生成个数或保留小数位数！";
 
 // What the page's controls hold, or the command line's arguments give, in the page's terms.
 struct NumbersInput {
