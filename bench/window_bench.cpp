@@ -1,13 +1,16 @@
 // The pages as a user meets them, under Wine or on Windows. The strings page: the time from a click
 // on Generate for a batch of a million strings to the closing "生成成功！", beside the
 // identical-bytes floor of that batch measured in the same run; the 200 ms before the batch are
-// the page's own deferral. The numbers page (window_bench numbers): the longest list it accepts
-// with its defaults, and the time from the click to "生成成功！" for it. Export (window_bench
+// the page's own deferral. The numbers page (window_bench numbers [count]): the time from the click
+// to "生成成功！" for the longest list a box shows and for a million numbers. What a box shows
+// (window_bench box): Wine's edit box filled with lists of many sizes. Export (window_bench
 // export [MB]): a batch of about 1 GB saved as GBK and as UTF-8, and the longest the window took to
 // answer meanwhile, asked every 20 ms from another thread.
 #include "Clock.h"
 #include "StringsFloor.h"
+#include "core/BoxRules.h"
 #include "corelib/Core.h"
+#include "framework/BoxFiller.h"
 #include "framework/WinApp.h"
 #include "pages/NumbersPage.h"
 #include "pages/StringsPage.h"
@@ -58,31 +61,29 @@ double ClickAndWait(HWND page, int generate)
     return g_boxAt - t;
 }
 
-// The numbers page's longest accepted list with its defaults, found by bisection on its own
-// check, and the time to fill it.
+// The numbers page with its defaults, from the click to "生成成功！": the longest list a box shows,
+// and a million numbers, made on the worker and kept in the system's temporary folder.
 int NumbersPage(CWnd& host, long long count)
 {
     CNumbersPage page;
     page.Create(IDD_PAGE_NUMBERS, &host);
     ShowWindow(page.m_hWnd, SW_SHOW);
     ShowWindow(host.m_hWnd, SW_SHOW); // the box paints as it fills, as on screen
-    long long accepted = count, refused = count + 1;
-    if (count == 0)
-        refused = 1LL << 31;
-    while (refused - accepted > 1) {
-        const long long mid = accepted + (refused - accepted) / 2;
-        SetDlgItemTextW(page.m_hWnd, IDC_EDIT_NUM_COUNT, std::to_wstring(mid).c_str());
-        g_boxText.clear();
-        (page.CheckInput() ? accepted : refused) = mid;
+    int status = 0;
+    for (long long n :
+         count ? std::vector<long long>{count} : std::vector<long long>{MAX_SHOWN_LINES, 1000000}) {
+        SetDlgItemTextW(page.m_hWnd, IDC_EDIT_NUM_COUNT, std::to_wstring(n).c_str());
+        const double seconds = ClickAndWait(page.m_hWnd, IDC_BTN_NUM_GENERATE);
+        wchar_t shown[64] = {};
+        GetDlgItemTextW(page.m_hWnd, IDC_EDIT_NUM_OUTPUT, shown, 64);
+        std::printf("| numbers page, defaults, %lld items | %s | click to the closing message "
+                    "%.2f s |\n",
+                    n, wcsncmp(shown, L"生成完成", 4) == 0 ? "left to Export" : "shown", seconds);
+        if (g_boxText != L"生成成功！")
+            status = 1;
     }
-    SetDlgItemTextW(page.m_hWnd, IDC_EDIT_NUM_COUNT, std::to_wstring(accepted).c_str());
-    const double seconds = ClickAndWait(page.m_hWnd, IDC_BTN_NUM_GENERATE);
-    const bool ok = g_boxText == L"生成成功！";
-    std::printf(
-        "| numbers page, defaults, %s | %lld items | click to the closing message %.1f s |\n",
-        count ? "the list given" : "the longest list accepted", accepted, seconds);
     DestroyWindow(page.m_hWnd);
-    return ok ? 0 : 1;
+    return status;
 }
 
 // Exports the strings page's batch to path; the seconds it took and the longest answer of the
@@ -148,6 +149,115 @@ int ExportBatch(CStringsPage& page, long long megabytes)
     return 0;
 }
 
+// GBK text of count lines of length characters each, CR LF ended: digits, letters or Chinese
+// characters (two bytes each).
+enum class Kind { Digits, Letters, Chinese };
+std::string Lines(long long count, long long length, Kind kind)
+{
+    std::string line;
+    for (long long i = 0; i < length; ++i) {
+        if (kind == Kind::Chinese) {
+            line += static_cast<char>(0xB0 + i % 39); // GB2312 level 1
+            line += static_cast<char>(0xA1 + i % 94);
+        } else {
+            line += kind == Kind::Letters ? static_cast<char>('a' + (i * 7) % 26)
+                                          : static_cast<char>('0' + i % 10);
+        }
+    }
+    line += "\r\n";
+    std::string text;
+    text.reserve(line.size() * static_cast<std::size_t>(count));
+    for (long long i = 0; i < count; ++i)
+        text += line;
+    return text;
+}
+
+// Lets the box paint what it was given, as a user would see it.
+void Settle(HWND box)
+{
+    UpdateWindow(box);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageW(&msg);
+}
+
+struct FillTimes {
+    double atOnce, pieces, longestPiece; // seconds
+};
+
+// How long Wine's edit box takes to take text: set at once, and appended a piece at a time as the
+// box filler does it (whole lines of about FILL_PIECE_BYTES), with the longest piece.
+FillTimes TimedBoxFill(HWND box, const std::string& text)
+{
+    CWnd wnd(box);
+    FillTimes times{};
+    wnd.SetWindowText("");
+    SendMessageW(box, EM_SETLIMITTEXT, 0, 0);
+    Settle(box);
+    double t = NowSeconds();
+    wnd.SetWindowText(CString(text));
+    Settle(box);
+    times.atOnce = NowSeconds() - t;
+    wnd.SetWindowText("");
+    Settle(box);
+    t = NowSeconds();
+    for (std::size_t at = 0; at < text.size();) {
+        std::size_t end = at;
+        while (end < text.size() && (end == at || end - at < FILL_PIECE_BYTES)) {
+            const std::size_t next = text.find('\n', end);
+            end = next == std::string::npos ? text.size() : next + 1;
+        }
+        const double p = NowSeconds();
+        AppendToBox(wnd, std::string_view(text).substr(at, end - at));
+        Settle(box);
+        times.longestPiece = std::max(times.longestPiece, NowSeconds() - p);
+        at = end;
+    }
+    times.pieces = NowSeconds() - t;
+    return times;
+}
+
+// The figures behind what a box shows (core/BoxRules.h): the box's time by the lines, by the
+// bytes, and by the length of a line, for letters, Chinese characters and digits (Wine's edit box
+// takes a line of digits in time growing with the square of its length).
+int BoxFill(HWND box, int argc, char** argv)
+{
+    struct Case {
+        long long lines, length;
+        Kind kind;
+    };
+    std::vector<Case> cases = {
+        {MAX_SHOWN_LINES, 5, Kind::Digits},
+        {100000, 39, Kind::Digits},
+        {1000, 2000, Kind::Letters},
+        {1000, 2000, Kind::Chinese},
+        {1000, 2000, Kind::Digits},
+        {1000, MAX_SHOWN_LINE_BYTES, Kind::Letters},
+        {1000, MAX_SHOWN_LINE_BYTES, Kind::Digits},
+        {10, 30000, Kind::Digits},
+        {1, 100000, Kind::Digits},
+        {1, 100000, Kind::Letters},
+    };
+    if (argc > 3) // window_bench box <lines> <characters a line> [digits|letters|chinese]
+        cases = {{std::atoll(argv[2]), std::atoll(argv[3]),
+                  argc > 4 && std::strcmp(argv[4], "letters") == 0   ? Kind::Letters
+                  : argc > 4 && std::strcmp(argv[4], "chinese") == 0 ? Kind::Chinese
+                                                                     : Kind::Digits}};
+    std::printf("| lines | characters a line | kind | MB (GBK) | set at once | in pieces | longest "
+                "piece |\n|---|---|---|---|---|---|---|\n");
+    for (const Case& c : cases) {
+        const std::string text = Lines(c.lines, c.length, c.kind);
+        const FillTimes t = TimedBoxFill(box, text);
+        std::printf("| %lld | %lld | %s | %.2f | %.2f s | %.2f s | %.0f ms |\n", c.lines, c.length,
+                    c.kind == Kind::Digits    ? "digits"
+                    : c.kind == Kind::Letters ? "letters"
+                                              : "Chinese",
+                    static_cast<double>(text.size()) / 1e6, t.atOnce, t.pieces,
+                    t.longestPiece * 1000);
+    }
+    return 0;
+}
+
 double Median(std::vector<double> v)
 {
     std::sort(v.begin(), v.end());
@@ -169,6 +279,8 @@ int main(int argc, char** argv)
     CStringsPage page;
     page.Create(IDD_PAGE_STRINGS, &hostWnd);
     ShowWindow(host, SW_SHOW);
+    if (argc > 1 && std::strcmp(argv[1], "box") == 0)
+        return BoxFill(GetDlgItem(page.m_hWnd, IDC_EDIT_STR_OUTPUT), argc, argv);
     if (argc > 1 && std::strcmp(argv[1], "export") == 0)
         return ExportBatch(page, argc > 2 ? std::atoll(argv[2]) : 1000);
     const long long count = argc > 1 ? std::atoll(argv[1]) : 1000000;

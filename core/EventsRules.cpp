@@ -110,17 +110,19 @@ void EventSeries::Fired(bool launched)
         ++m_nLaunchFailures;
 }
 
-CString EventSeries::EndMessage(bool stopped, Language language) const
+CString EventSeries::EndMessage(bool stopped, Language language, bool groupedCounts) const
 {
-    const CString failures = CString::FromInt(m_nLaunchFailures);
+    const auto count =
+        groupedCounts ? &CountText : [](std::int64_t n) { return CString::FromInt(n); };
+    const CString failures = count(m_nLaunchFailures);
     const char* times = m_nLaunchFailures == 1 ? " time" : " times";
     const bool chinese = language == Language::Chinese;
     CString message;
     if (stopped)
-        message = chinese ? "生成已停止：已发生 " + CString::FromInt(m_nFired) + " 次，共 " +
-                                CString::FromInt(m_nCount) + " 次。"
-                          : "stopped after " + CString::FromInt(m_nFired) + " of " +
-                                CString::FromInt(m_nCount) + " events";
+        message =
+            chinese
+                ? "生成已停止：已发生 " + count(m_nFired) + " 次，共 " + count(m_nCount) + " 次。"
+                : "stopped after " + count(m_nFired) + " of " + count(m_nCount) + " events";
     if (m_nLaunchFailures == 0)
         return stopped ? message : CString(chinese ? MSG_SUCCESS : "done");
     if (!stopped)

@@ -127,8 +127,10 @@ public:
     bool Done() const { return m_nFired >= m_nCount; }
     int FiredCount() const { return m_nFired; }
     int LaunchFailures() const { return m_nLaunchFailures; }
-    // The closing message: success only when every launch succeeded.
-    CString EndMessage(bool stopped, Language language = Language::Chinese) const;
+    // The closing message: success only when every launch succeeded. groupedCounts: the counts
+    // with thousands separators, as the pages show them.
+    CString EndMessage(bool stopped, Language language = Language::Chinese,
+                       bool groupedCounts = false) const;
 
 private:
     int m_nMinDelay, m_nMaxDelay, m_nCount;

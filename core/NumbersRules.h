@@ -24,13 +24,6 @@ constexpr Wording MSG_BAD_RANGE{"数值范围设定无效！", "invalid range: -
 constexpr Wording MSG_TOO_MANY_DECIMALS{
     "保留小数位数过大，请减小保留小数位数！",
     "too many decimals (over 64 MiB a number): lower --decimals"};
-// A list longer than the numbers page's box takes: only what can shorten it is named.
-constexpr Wording MSG_NUMBERS_LIST_TOO_LONG{
-    "生成结果过大，请减小生成个数！",
-    "the list would be too long for the output box: lower the count"};
-constexpr Wording MSG_NUMBERS_LIST_TOO_LONG_DECIMALS{
-    "生成结果过大，请减小生成个数或保留小数位数！",
-    "the list would be too long for the output box: lower the count or the decimals"};
 
 // What the page's controls hold, or the command line's arguments give, in the page's terms.
 struct NumbersInput {

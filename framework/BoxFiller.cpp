@@ -1,12 +1,10 @@
 #include "BoxFiller.h"
 
-#include "FillCost.h"
-
 #include <algorithm>
 
 void CBoxFiller::Start(CWnd owner, int boxId, std::string text, Done done)
 {
-    if (TextFillMs(text) <= FILL_PIECE_MS) {
+    if (text.size() <= FILL_PIECE_BYTES) {
         const std::int64_t lines = std::count(text.begin(), text.end(), '\n');
         owner.SetDlgItemText(boxId, CString(std::move(text)));
         done(false, lines);
@@ -59,13 +57,11 @@ void CBoxFiller::NextPiece()
         done(stopped, m_nLines);
         return;
     }
-    // Whole lines, at least one, worth about one piece of time.
+    // Whole lines, at least one, of about one piece.
     std::size_t end = m_nAt;
-    double ms = 0;
-    while (end < m_text.size() && (end == m_nAt || ms < FILL_PIECE_MS)) {
+    while (end < m_text.size() && (end == m_nAt || end - m_nAt < FILL_PIECE_BYTES)) {
         std::size_t next = m_text.find('\n', end);
         next = next == std::string::npos ? m_text.size() : next + 1;
-        ms += LineFillMs(next - end);
         end = next;
         ++m_nLines;
     }

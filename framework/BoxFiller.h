@@ -1,13 +1,17 @@
 #pragma once
 // Fills an edit box with a long list a piece at a time between messages: the window stays alive
 // while the edit control works, a Stop ends the fill at its next piece, and the lines shown so far
-// are its progress. A list that fills quickly is set at once.
+// are its progress. A list of one piece is set at once.
 
 #include "Wnd.h"
 
 #include <cstdint>
 #include <functional>
 #include <string>
+
+// A piece of a fill: whole lines (at least one) of about this many bytes. Wine's edit box takes such
+// a piece of any list a page shows in 75 ms at most (bench/window_bench.cpp, box).
+constexpr std::size_t FILL_PIECE_BYTES = 64 * 1024;
 
 class CBoxFiller {
 public:
@@ -20,7 +24,7 @@ public:
     CBoxFiller& operator=(const CBoxFiller&) = delete;
 
     // Sets the box boxId of owner to text (GBK lines, each ended by CR LF), then calls done: before
-    // returning when the text fills quickly, else once the last piece is in or a Stop ended it.
+    // returning when the text is one piece, else once the last piece is in or a Stop ended it.
     void Start(CWnd owner, int boxId, std::string text, Done done);
     bool IsFilling() const { return m_bFilling; }
     // Ends the fill at its next piece.

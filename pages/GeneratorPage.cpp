@@ -204,7 +204,10 @@ void CGeneratorPage::OnWorkerEnded()
         return;
     const char* failure = FailureWords(m_worker.HowItEnded());
     if (IsExportRun()) {
-        FinishRun(failure ? CString(failure) : ExportResultText(m_exportResult));
+        FinishRun(failure ? CString(failure)
+                  : m_exportResult.outcome == ExportResult::Outcome::SourceFailed
+                      ? ExportSourceFailure()
+                      : ExportResultText(m_exportResult));
         return;
     }
     if (failure) {
@@ -240,15 +243,16 @@ void CGeneratorPage::CancelRun()
     m_phase = Phase::Idle;
 }
 
-void CGeneratorPage::FillOutput(std::string text, CBoxFiller::Done done)
+void CGeneratorPage::FillOutput(std::string text, CBoxFiller::Done done, bool afterStop)
 {
     m_filler.Start(*this, m_nOutputId, std::move(text), std::move(done));
     if (!m_filler.IsFilling())
         return; // set at once, and done
-    if (m_phase == Phase::Stopping)
-        m_filler.Stop(); // the Stop came before the list: the fill ends at its first piece
-    else
+    if (m_phase != Phase::Stopping)
         m_phase = Phase::Filling;
+    else if (!afterStop)
+        m_filler.Stop(); // the Stop came before the list, all of it made: its showing ends
+    // else what a stopped run made fills whole; its button stays disabled, as after any Stop
 }
 
 CString Percent(std::int64_t made, std::int64_t count)

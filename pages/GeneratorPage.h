@@ -17,6 +17,7 @@
 #include "framework/BoxFiller.h"
 #include "framework/Clock.h"
 #include "framework/Worker.h"
+#include "platform/ResultsFile.h"
 
 #include <cstdint>
 #include <functional>
@@ -85,6 +86,8 @@ protected:
     virtual CString ProgressText() { return CString(); }
     // Export with no run on: the page asks for a file and saves, or says why it cannot.
     virtual void ExportResults() {}
+    // What the closing message of an Export says when the page's source of it failed.
+    virtual CString ExportSourceFailure() const { return MSG_RESULTS_ALTERED; }
 
     // The run begins after ms, with OnGenerateTimer; it waits until then.
     void DeferRun(UINT ms);
@@ -99,10 +102,12 @@ protected:
                      std::function<bool(const ExportWriter&)> produce, std::uint64_t total);
     // The run is over: its button reads as before, and is enabled after message is answered.
     void FinishRun(const CString& message);
-    // Sets the output box to text (GBK lines, each ended by CR LF): at once when that is quick,
-    // else a piece at a time between messages, so that the window stays alive, a Stop can end it
-    // and its progress shows. Then done(stopped, lines shown).
-    void FillOutput(std::string text, CBoxFiller::Done done);
+    // Sets the output box to text (GBK lines, each ended by CR LF, within what a box shows): at
+    // once when it is one piece, else a piece at a time between messages, so that the window stays
+    // alive, a Stop can end it and its progress shows. Then done(stopped, lines shown). A Stop
+    // clicked before the fill ends it at its first piece, unless afterStop: the run has answered
+    // that Stop already and shows what it made.
+    void FillOutput(std::string text, CBoxFiller::Done done, bool afterStop = false);
 
     const int m_nGenerateId;
     const int m_nExportId;

@@ -4,16 +4,7 @@
 #include "core/Batch.h"
 #include "core/NumbersRules.h"
 #include "framework/FieldReaders.h"
-#include "framework/FillCost.h"
 #include "platform/TextConversion.h"
-
-#include <algorithm>
-
-namespace {
-// The whole list goes into the box, a piece at a time, with progress and Stop: a list that would
-// take the box longer than this is refused before anything changes.
-constexpr double MAX_LIST_FILL_MS = 30000;
-} // namespace
 
 CNumbersPage::CNumbersPage(CWnd* parent, const IClock& clock)
     : CGeneratorPage(IDD_PAGE_NUMBERS, parent, clock,
@@ -23,7 +14,10 @@ CNumbersPage::CNumbersPage(CWnd* parent, const IClock& clock)
 {
 }
 
-CNumbersPage::~CNumbersPage() = default;
+CNumbersPage::~CNumbersPage()
+{
+    CancelRun(); // the worker writes into the batch held
+}
 
 bool CNumbersPage::OnMessage(Message& m)
 {
@@ -71,34 +65,81 @@ BOOL CNumbersPage::CheckInput()
     m_fMax = o.m_fMax;
     m_nCount = o.m_nCount;
     m_nDecimals = o.m_nDecimals;
-    if (!refusal)
-        refusal = ListRefusal();
     if (refusal)
         return RefuseSetting(*this, refusal);
     SeedRandom();
     return TRUE;
 }
 
-const char* CNumbersPage::ListRefusal() const
-{
-    const long long line = LongestNumberItem(Options()) + 2;
-    const double fillMs =
-        PiecewiseFillMs(m_nCount, static_cast<std::size_t>(std::min(line, 1LL << 30)));
-    if (m_nCount * line <= MAX_OUTPUT_BYTES && fillMs <= MAX_LIST_FILL_MS)
-        return nullptr;
-    // Fewer decimals help only where there are decimals.
-    return m_bFloat && m_nDecimals > 0 ? MSG_NUMBERS_LIST_TOO_LONG_DECIMALS
-                                       : MSG_NUMBERS_LIST_TOO_LONG;
-}
-
 void CNumbersPage::StartRun()
 {
     SetDlgItemText(IDC_EDIT_NUM_OUTPUT, "");
-    std::string text; // within the bounds above, made in a fraction of a second
-    MakeNumbersList({.options = Options(), .count = m_nCount}, TheRandomSource(), text);
-    FillOutput(std::move(text), [this](bool stopped, std::int64_t lines) {
-        FinishRun(stopped ? StoppedMessage(lines, m_nCount) : CString(MSG_SUCCESS));
+    m_batch.Clear();
+    m_exportable = Exportable::Nothing; // until the batch is made
+    const NumbersList list{.options = Options(), .count = m_nCount};
+    const long long longest = LongestNumberItem(Options());
+    if (m_nCount <= MAX_SHOWN_LINES && longest <= MAX_SHOWN_LINE_BYTES &&
+        m_nCount * (longest + 2) <= MAX_SHOWN_BYTES) {
+        // Shown whatever the draws: made at once, as a short list always was.
+        ShowBatch(MakeNumbersBatch(list, TheRandomSource(), m_batch));
+        return;
+    }
+    StartWorker([this, list, rng = TheRandomSource()](const std::atomic<bool>& stop,
+                                                      std::atomic<std::int64_t>& made) mutable {
+        const BatchControl control{.stop = &stop,
+                                   .progress = [&made](std::int64_t n) { made = n; }};
+        m_result = MakeNumbersBatch(list, rng, m_batch, control);
     });
+}
+
+CString CNumbersPage::ProgressText()
+{
+    return CString(MSG_WORKING) + " " + Percent(WorkerMade(), m_nCount);
+}
+
+void CNumbersPage::OnWorkerDone()
+{
+    ShowBatch(m_result);
+}
+
+void CNumbersPage::OnWorkerFailed(const char*)
+{
+    m_batch.Clear();
+    m_exportable = Exportable::Nothing;
+}
+
+void CNumbersPage::ShowBatch(const BatchResult& result)
+{
+    if (result.sinkFailed) {
+        // Only a batch too large for memory goes to a file: without it there is nothing whole.
+        const CString message =
+            "临时文件写入失败：" + m_batch.FilePath() + "\r\n" + m_batch.Reason();
+        m_batch.Clear();
+        m_exportable = Exportable::Nothing;
+        SetDlgItemText(IDC_EDIT_NUM_OUTPUT, "临时文件写入失败，请检查后重新生成。");
+        FinishRun(message);
+        return;
+    }
+    const CString outcome =
+        result.stopped ? StoppedMessage(result.made, m_nCount) : CString(MSG_SUCCESS);
+    if (!m_batch.FitsTheBox()) {
+        m_exportable = Exportable::Batch;
+        SetDlgItemText(IDC_EDIT_NUM_OUTPUT,
+                       result.stopped ? MSG_STOPPED_PART_TO_EXPORT : MSG_LIST_TOO_LARGE);
+        FinishRun(outcome);
+        return;
+    }
+    FillOutput(
+        m_batch.Text(),
+        [this, outcome](bool stopped, std::int64_t lines) {
+            // Shown whole, the list is the box's, and Export saves the box, edits included.
+            m_exportable = stopped ? Exportable::Batch : Exportable::Box;
+            if (!stopped)
+                m_batch.Clear();
+            FinishRun(stopped ? ShowStoppedMessage(lines, m_nCount, "全部结果请单击导出按钮保存。")
+                              : outcome);
+        },
+        result.stopped);
 }
 
 void CNumbersPage::OnCheckFloat()
@@ -108,6 +149,21 @@ void CNumbersPage::OnCheckFloat()
 
 void CNumbersPage::ExportResults()
 {
+    if (m_exportable == Exportable::Nothing) {
+        PageMessage(*this, MSG_NOTHING_TO_EXPORT);
+        return;
+    }
+    std::wstring path;
+    ExportEncoding encoding;
+    if (m_exportable == Exportable::Batch) {
+        if (!AskExportPath(*this, L"数字.txt", path, encoding))
+            return;
+        // Numbers are ASCII: GBK and UTF-8 spell them alike.
+        StartExport(
+            path, ExportEncoding::AsGiven,
+            [this](const ExportWriter& write) { return m_batch.ReadBack(write); }, m_batch.Bytes());
+        return;
+    }
     // What the box shows, which the user may have edited: read as UTF-16, so that nothing GBK
     // cannot spell is lost before the file's encoding is known.
     const std::wstring shown = WindowTextWide(GetDlgItem(IDC_EDIT_NUM_OUTPUT).m_hWnd);
@@ -115,8 +171,6 @@ void CNumbersPage::ExportResults()
         PageMessage(*this, MSG_NOTHING_TO_EXPORT);
         return;
     }
-    std::wstring path;
-    ExportEncoding encoding;
     if (!AskExportPath(*this, L"数字.txt", path, encoding))
         return;
     std::string bytes;
@@ -131,4 +185,9 @@ void CNumbersPage::ExportResults()
     StartExport(
         path, ExportEncoding::AsGiven,
         [bytes = std::move(bytes)](const ExportWriter& write) { return write(bytes); }, size);
+}
+
+CString CNumbersPage::ExportSourceFailure() const
+{
+    return "临时文件读取失败：" + m_batch.FilePath() + "\r\n" + m_batch.Reason();
 }

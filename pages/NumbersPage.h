@@ -1,8 +1,11 @@
 #pragma once
-// The numbers page: a list of random whole and decimal numbers, built on the click and shown at
-// once, or a piece at a time when the list is long.
+// The numbers page: a list of random whole and decimal numbers, shown in the box when it is within
+// what a box shows (core/BoxRules.h), else kept for Export. A list that surely fits is made on the
+// click, in a few tens of milliseconds at most; a larger batch is made on the worker, with
+// progress and Stop.
 
 #include "GeneratorPage.h"
+#include "HeldBatch.h"
 #include "core/NumberItem.h"
 #include "res/resource.h"
 
@@ -27,9 +30,19 @@ protected:
     bool OnMessage(Message& m) override;
     BOOL OnInitDialog() override;
     void StartRun() override;
+    void OnWorkerDone() override;
+    void OnWorkerFailed(const char* words) override;
+    CString ProgressText() override;
     void ExportResults() override;
+    CString ExportSourceFailure() const override;
 
 private:
-    // The message for a list the box cannot take, or null.
-    const char* ListRefusal() const;
+    // The batch is made: the box shows it, or says where it is, and the run ends.
+    void ShowBatch(const BatchResult& result);
+
+    CHeldBatch m_batch;
+    BatchResult m_result;
+    // What Export saves: the box, which the user may edit, while it shows the whole batch (or
+    // before any batch); else the batch held; or nothing, after a failure.
+    enum class Exportable { Box, Batch, Nothing } m_exportable = Exportable::Box;
 };

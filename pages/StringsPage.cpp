@@ -5,7 +5,6 @@
 #include "core/StringsRules.h"
 #include "corelib/Core.h"
 #include "framework/FieldReaders.h"
-#include "framework/FillCost.h"
 #include "framework/Platform.h"
 #include "platform/FileSystem.h"
 #include "platform/TextConversion.h"
@@ -15,8 +14,6 @@
 namespace {
 
 constexpr const char* MSG_NO_WHOLE_BATCH = "没有可导出的完整结果，请重新生成。";
-// A finished list that fills its box within this time is shown; a longer one is left to Export.
-constexpr double MAX_FILL_MS = 2000;
 
 std::string_view FolderOf(std::string_view path)
 {
@@ -38,6 +35,9 @@ CStringsPage::CStringsPage(CWnd* parent, const IClock& clock)
 CStringsPage::~CStringsPage()
 {
     CancelRun();
+    // A file of the page's own is nobody else's to clear away; the one at the shared name stays
+    // for the next start.
+    m_ownResults.Remove();
 }
 
 BOOL CStringsPage::OnInitDialog()
@@ -52,7 +52,7 @@ BOOL CStringsPage::OnInitDialog()
     SetDlgItemText(IDC_EDIT_STR_COUNT, CString::FromInt(STRINGS_DEFAULT_COUNT));
     m_strOutFile = g_pCore->getAppPath() + "_out.txt";
     // A program folder that is not writable sends the file to the user's data folder.
-    m_bOutFileElsewhere = FolderOf(m_strOutFile.View()) != FolderOf(platform::ProgramPath().View());
+    m_bSharedElsewhere = FolderOf(m_strOutFile.View()) != FolderOf(platform::ProgramPath().View());
     CResultsFile::RemoveOld(m_strOutFile); // a results file left by an earlier run
     return TRUE;
 }
@@ -116,22 +116,13 @@ void CStringsPage::StartBatch()
 {
     m_exportable = Exportable::Nothing;
     m_strNothingToExport = MSG_NOTHING_TO_EXPORT;
-    CResultsFile::Start start = m_results.Begin(m_strOutFile);
-    if (start == CResultsFile::Start::HeldElsewhere) {
-        // The shared name is not ours to take: another program holds it (a second Zanfor most
-        // likely), it is read-only, or it is a link or no file at all (a FIFO). This page keeps a
-        // results file of its own from now on, and says where it is.
-        m_strOutFile = g_pCore->getAppPath() + "_out." +
-                       CString::FromInt(static_cast<long long>(::GetCurrentProcessId())) + ".txt";
-        m_bOutFileElsewhere = true;
-        start = m_results.Begin(m_strOutFile);
-    }
+    const CResultsFile::Start start = BeginResults();
     if (start == CResultsFile::Start::DeletePending) {
         FinishWithFileFailure("旧的结果文件正被其他程序打开，请关闭该程序后重新生成。");
         return;
     }
     if (start != CResultsFile::Start::Ok) {
-        FinishWithFileFailure(m_results.ErrorText());
+        FinishWithFileFailure(Results().ErrorText());
         return;
     }
     m_shown.clear();
@@ -141,12 +132,41 @@ void CStringsPage::StartBatch()
     m_nMaxShown =
         m_nCount <= MAX_SHOWN_ITEMS && m_nCount * (longest + 2) <= MAX_OUTPUT_BYTES ? m_nCount : 0;
     const StringsBatch batch{.options = Options(), .count = m_nCount, .maxShown = m_nMaxShown};
-    StartWorker([this, batch, rng = TheRandomSource(), sources = SourcesOf(*g_pCore)](
+    StartWorker([this, batch, rng = TheRandomSource(), sources = BatchSources(), &file = Results()](
                     const std::atomic<bool>& stop, std::atomic<std::int64_t>& made) mutable {
         const BatchControl control{.stop = &stop,
                                    .progress = [&made](std::int64_t n) { made = n; }};
-        m_result = MakeStringsBatch(batch, rng, sources, m_results, &m_shown, control);
+        m_result = MakeStringsBatch(batch, rng, sources, file, &m_shown, control);
     });
+}
+
+CResultsFile::Start CStringsPage::BeginResults()
+{
+    // A page on its own file tries the name it left at every batch, and goes back once it is free.
+    const CString name =
+        m_bOwnFile && m_strOutFile == m_ownResults.Path() ? m_strSharedOutFile : m_strOutFile;
+    const CResultsFile::Start start = m_results.Begin(name);
+    if (start == CResultsFile::Start::HeldElsewhere) {
+        // The name is not ours to take: another program holds it (a second Zanfor most likely),
+        // it is read-only, or it is a link or no file at all (a FIFO). The batch goes to a file of
+        // the page's own, and the closing message says where.
+        m_strSharedOutFile = name;
+        m_strOutFile = g_pCore->getAppPath() + "_out." +
+                       CString::FromInt(static_cast<long long>(::GetCurrentProcessId())) + ".txt";
+        m_bOwnFile = true;
+        return m_ownResults.Begin(m_strOutFile);
+    }
+    m_strOutFile = name;
+    if (m_bOwnFile) {
+        m_bOwnFile = false;
+        m_ownResults.Remove(); // its batch is over: nothing offers it any more
+    }
+    return start;
+}
+
+ComposerSources CStringsPage::BatchSources()
+{
+    return SourcesOf(*g_pCore);
 }
 
 CString CStringsPage::ProgressText()
@@ -178,46 +198,50 @@ void CStringsPage::OnWorkerFailed(const char* words)
 
 void CStringsPage::OnWorkerDone()
 {
-    const bool fileOk = !m_result.sinkFailed && m_results.Verify();
+    CResultsFile& file = Results();
+    const bool fileOk = !m_result.sinkFailed && file.Verify();
     const bool listWhole = m_nMaxShown > 0 && m_result.shownCount == m_nCount;
-    // A list that would take the box too long to show is left to Export, like a long batch.
-    const bool showList = m_nMaxShown > 0 && TextFillMs(m_shown) <= MAX_FILL_MS;
+    // A list larger than a box shows is left to Export, like a batch past MAX_SHOWN_ITEMS.
+    const bool showList = m_nMaxShown > 0 && FitsTheBox(m_shown);
     if (!fileOk) {
         // The batch's own list is what Export offers when it is the whole batch.
         m_exportable = listWhole ? Exportable::ShownList : Exportable::Nothing;
         if (listWhole && showList) {
             FillOutput(m_shown, [this](bool, std::int64_t) {
-                FinishRun(FileFailureText(m_results.ErrorText()));
+                FinishRun(FileFailureText(Results().ErrorText()));
             });
             return;
         }
-        FinishWithFileFailure(m_results.ErrorText());
+        FinishWithFileFailure(file.ErrorText());
         return;
     }
     m_exportable = Exportable::ResultsFile;
     // Removed from outside: the page still holds the batch, which Export can save.
-    const bool atPath = m_results.IsAtPath();
+    const bool atPath = file.IsAtPath();
     const CString outcome = m_result.stopped ? StoppedMessage(m_result.made, m_nCount)
                             : atPath         ? CString(MSG_SUCCESS)
                                              : CString("生成完成。");
     const CString message = EndMessage(outcome, atPath);
     if (!showList) {
-        const char* notice = m_result.stopped ? "生成已停止，已生成的部分请单击导出按钮。"
-                             : m_nCount <= MAX_SHOWN_ITEMS
-                                 ? "生成完成，列表过大不在此显示，请单击导出按钮。"
-                                 : "生成完成，请单击导出按钮。";
+        const char* notice = m_result.stopped              ? MSG_STOPPED_PART_TO_EXPORT
+                             : m_nCount <= MAX_SHOWN_ITEMS ? MSG_LIST_TOO_LARGE
+                                                           : "生成完成，请单击导出按钮。";
         SetDlgItemText(IDC_EDIT_STR_OUTPUT, notice);
         FinishRun(message);
         return;
     }
-    FillOutput(std::move(m_shown), [this, message, atPath](bool stopped, std::int64_t lines) {
-        // The batch is whole in the file; only its showing was stopped.
-        FinishRun(stopped ? EndMessage("显示已停止：已显示 " + CString::FromInt(lines) +
-                                           " 个，共 " + CString::FromInt(m_nCount) +
-                                           " 个；全部结果在结果文件中，请单击导出按钮。",
+    // A batch stopped while it was made shows what it made, whole.
+    FillOutput(
+        std::move(m_shown),
+        [this, message, atPath](bool stopped, std::int64_t lines) {
+            // The batch is whole in the file; only its showing was stopped.
+            FinishRun(stopped
+                          ? EndMessage(ShowStoppedMessage(lines, m_nCount,
+                                                          "全部结果在结果文件中，请单击导出按钮。"),
                                        atPath)
                           : message);
-    });
+        },
+        m_result.stopped);
 }
 
 CString CStringsPage::EndMessage(const CString& outcome, bool atPath) const
@@ -225,7 +249,7 @@ CString CStringsPage::EndMessage(const CString& outcome, bool atPath) const
     if (!atPath)
         return outcome + "\r\n结果文件已被删除：" + m_strOutFile +
                "\r\n本次结果仍可单击导出按钮保存。";
-    return m_bOutFileElsewhere ? outcome + "\r\n结果文件：" + m_strOutFile : outcome;
+    return m_bOwnFile || m_bSharedElsewhere ? outcome + "\r\n结果文件：" + m_strOutFile : outcome;
 }
 
 CString CStringsPage::FileFailureText(const CString& why) const
@@ -257,7 +281,7 @@ void CStringsPage::ExportResults()
 
 void CStringsPage::ExportTo(const std::wstring& path, ExportEncoding encoding)
 {
-    if (m_results.IsSameFile(path)) {
+    if (Results().IsSameFile(path)) {
         // Converting the file in place would take the batch from under the page.
         PageMessage(*this, "不能导出到结果文件本身，请另选文件名。");
         return;
@@ -270,6 +294,6 @@ void CStringsPage::ExportTo(const std::wstring& path, ExportEncoding encoding)
         return;
     }
     StartExport(
-        path, encoding, [this](const ExportWriter& write) { return m_results.ReadBack(write); },
-        m_results.BytesWritten());
+        path, encoding, [this](const ExportWriter& write) { return Results().ReadBack(write); },
+        Results().BytesWritten());
 }

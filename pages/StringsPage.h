@@ -1,7 +1,7 @@
 #pragma once
 // The strings page: a batch of random strings, 200 ms after the click, written to the results file
-// one record per string and shown in the box up to MAX_SHOWN_ITEMS strings. The batch itself runs
-// on a worker thread.
+// one record per string and shown in the box up to MAX_SHOWN_ITEMS strings when the list is within
+// what a box shows (core/BoxRules.h). The batch itself runs on a worker thread.
 
 #include "GeneratorPage.h"
 #include "core/Batch.h"
@@ -42,6 +42,8 @@ protected:
     void OnStopRequest(Phase was) override;
     CString ProgressText() override;
     void ExportResults() override;
+    // Where the batch's Chinese characters and insertion fields come from: the library object.
+    virtual ComposerSources BatchSources();
 
 private:
     void StartBatch();
@@ -53,12 +55,21 @@ private:
     // path still names the file.
     CString EndMessage(const CString& outcome, bool atPath) const;
 
+    // The file the batch goes to: at m_strOutFile's name, or the page's own when that name is
+    // not the page's to take.
+    CResultsFile& Results() { return m_bOwnFile ? m_ownResults : m_results; }
+    // Starts the batch's file: at the name, or when it is taken, at the page's own. Back at the
+    // name, the page's own file goes.
+    CResultsFile::Start BeginResults();
+
     CResultsFile m_results;
+    CResultsFile m_ownResults; // Zanfor_out.<process id>.txt
+    bool m_bOwnFile = false;
+    CString m_strSharedOutFile;      // the name left for the page's own file
+    bool m_bSharedElsewhere = false; // not beside the program
     BatchResult m_result;
     std::int64_t m_nMaxShown = 0; // the batch collects its list when it holds at most this many
     std::string m_shown;          // the batch's list, as the batch made it
-    // The results file is not the one beside the program: the user is told where it is.
-    bool m_bOutFileElsewhere = false;
     // What Export offers: the results file of a batch that reached it whole, or else the batch's
     // list when it is the whole batch; with nothing, Export says why.
     enum class Exportable { Nothing, ResultsFile, ShownList } m_exportable = Exportable::Nothing;

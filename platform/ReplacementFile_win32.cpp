@@ -1,11 +1,10 @@
 #include "ReplacementFile.h"
 
+#include "RandomName.h"
 #include "SystemError.h"
 #include "WriteAll.h"
 
 #include <windows.h>
-
-#include <bcrypt.h>
 
 #include <algorithm>
 #include <vector>
@@ -89,19 +88,6 @@ void RemoveIfItIs(const std::wstring& path, const Id& id)
     ::CloseHandle(h);
 }
 
-// "zan" and eight random hexadecimal digits: a name nobody can plant ahead.
-std::wstring RandomName(int draw)
-{
-    unsigned long bits = 0;
-    if (BCryptGenRandom(nullptr, reinterpret_cast<PUCHAR>(&bits), sizeof bits,
-                        BCRYPT_USE_SYSTEM_PREFERRED_RNG) != 0)
-        bits = ::GetTickCount() * 2654435761u + static_cast<unsigned long>(draw);
-    std::wstring name = L"zan";
-    for (int shift = 28; shift >= 0; shift -= 4)
-        name += L"0123456789abcdef"[(bits >> shift) & 0xF];
-    return name + L".tmp";
-}
-
 // Windows refuses to replace a read-only file; Wine would replace it.
 bool IsReadOnlyFile(const std::wstring& path)
 {
@@ -141,7 +127,7 @@ CReplacementFile::CReplacementFile(const std::wstring& target)
         return;
     }
     for (int draw = 0; draw < MAX_NAME_DRAWS; ++draw) {
-        m_fileName = RandomName(draw);
+        m_fileName = RandomFileName(draw);
         HANDLE h = ::CreateFileW((m_folder + m_fileName).c_str(), GENERIC_WRITE | DELETE, 0,
                                  nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h != INVALID_HANDLE_VALUE) {

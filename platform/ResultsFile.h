@@ -56,6 +56,10 @@ public:
     // file no longer holds exactly the bytes written (their checksum differs).
     bool ReadBack(const std::function<bool(std::string_view)>& piece);
     void Close();
+    // Closes the file and deletes it, when its name still leads to the very file held (the same
+    // file on the same volume, reached without a link): a file that is not provably this one is
+    // left alone.
+    void Remove();
 
     bool IsOpen() const;
     const CString& Path() const { return m_path; }

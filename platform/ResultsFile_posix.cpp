@@ -61,6 +61,18 @@ void CResultsFile::Close()
     m_fd = -1;
 }
 
+void CResultsFile::Remove()
+{
+    struct stat held {};
+    struct stat named {};
+    const bool ours = m_fd >= 0 && ::fstat(m_fd, &held) == 0 &&
+                      ::lstat(m_path.GetString(), &named) == 0 && S_ISREG(named.st_mode) &&
+                      held.st_dev == named.st_dev && held.st_ino == named.st_ino;
+    Close();
+    if (ours)
+        ::unlink(m_path.GetString());
+}
+
 void CResultsFile::RemoveOld(const CString& path)
 {
     unsigned long error = 0;

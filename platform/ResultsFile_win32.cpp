@@ -257,6 +257,31 @@ void CResultsFile::Close()
     m_handle = nullptr;
 }
 
+void CResultsFile::Remove()
+{
+    FileId held;
+    const bool known = m_handle && IdOf(H(m_handle), held);
+    // The handle shares no deletion: it goes first, and the name is opened anew and compared.
+    Close();
+    if (!known)
+        return;
+    const std::wstring wide = WideFromGbk(m_path.View());
+    HANDLE h = ::CreateFileW(wide.c_str(), DELETE | FILE_READ_ATTRIBUTES,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_EXISTING,
+                             FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return;
+    FileId at;
+    FILE_ATTRIBUTE_TAG_INFO info{};
+    FILE_DISPOSITION_INFO dispose{TRUE};
+    if (IdOf(h, at) && at == held &&
+        ::GetFileInformationByHandleEx(h, FileAttributeTagInfo, &info, sizeof info) &&
+        !(info.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && !LeadsElsewhere(h, wide))
+        ::SetFileInformationByHandle(h, FileDispositionInfo, &dispose, sizeof dispose);
+    ::CloseHandle(h);
+}
+
 void CResultsFile::RemoveOld(const CString& path)
 {
     unsigned long error = 0;

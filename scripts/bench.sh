@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The benchmarks behind the README's figures: the batch engine beside its identical-bytes floors,
 # natively and in the Windows build under Wine (the 32-bit one where this machine runs it, else the
-# 64-bit one), the strings page from click to closing message under Wine, peak memory of a small
-# and a huge batch, and the generators' throughput.
+# 64-bit one), the strings page from click to closing message under Wine, Wine's edit box filled
+# with lists of many sizes (the figures behind what a page's box shows) and the numbers page, peak
+# memory of a small and a huge batch, and the generators' throughput.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup-debian.sh
@@ -30,6 +31,8 @@ xvfb-run -a -s '-screen 0 1280x1024x24' bash -c '
   for n in 10000 10000000; do wine '"$bin"'/batch_bench.exe --peak $n --dir "Z:'"$tmp"'"; done
   echo "## The strings page under Wine"
   (cd '"$bin"' && wine window_bench.exe 1000000 5)
+  echo "## What a box shows: the edit box filled with lists of many sizes, and the numbers page"
+  (cd '"$bin"' && wine window_bench.exe box && wine window_bench.exe numbers)
   wineserver -k'
 
 echo "## Generators (Google Benchmark, native)"

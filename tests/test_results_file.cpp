@@ -140,3 +140,29 @@ TEST_F(ResultsFile, RemovedCutShortOrChangedFromOutside)
         EXPECT_EQ(file.ErrorText(), kAltered) << bytes << at;
     }
 }
+
+// A page's own file goes when the page is done with it, and only while its name still leads to the
+// very file the page made: replaced by another program's file, or by a link, the name and what it
+// leads to are left alone.
+TEST_F(ResultsFile, RemoveDeletesOnlyTheFileItHolds)
+{
+    files = "rf_own.txt rf_other.txt rf_kept.txt";
+    CResultsFile own;
+    ASSERT_EQ(own.Begin("rf_own.txt"), CResultsFile::Start::Ok);
+    ASSERT_TRUE(own.Write("mine\r\n"));
+    own.Remove();
+    EXPECT_FALSE(own.IsOpen());
+    EXPECT_TRUE(RunOutside("test ! -e rf_own.txt"));
+
+    ASSERT_EQ(own.Begin("rf_own.txt"), CResultsFile::Start::Ok);
+    ASSERT_TRUE(RunOutside("printf 'other' >rf_other.txt && mv -f rf_other.txt rf_own.txt"));
+    own.Remove();
+    EXPECT_EQ(Contents("rf_own.txt"), "other");
+
+    ASSERT_TRUE(RunOutside("rm -f rf_own.txt"));
+    ASSERT_EQ(own.Begin("rf_own.txt"), CResultsFile::Start::Ok);
+    ASSERT_TRUE(RunOutside("printf 'kept' >rf_kept.txt && ln -sf rf_kept.txt rf_own.txt"));
+    own.Remove();
+    EXPECT_TRUE(RunOutside("test -L rf_own.txt"));
+    EXPECT_EQ(Contents("rf_kept.txt"), "kept");
+}

@@ -218,3 +218,32 @@ TEST_F(NumbersExport, SavesWhatTheBoxShowsOrSaysGbkCannot)
     EXPECT_EQ(FilesIn(ExeFolder(), L"zan*.tmp"), std::vector<std::wstring>{});
     DeleteFileW(target.c_str());
 }
+
+// A numbers batch too large for memory whose temporary file cannot be written (the system's
+// temporary folder on a full disk) is never a success, leaves no file behind, and Export has
+// nothing to offer.
+TEST_F(NumbersExport, AFullTemporaryFolderIsNeverASuccess)
+{
+    const std::wstring full = FaultFolder("ZANFOR_FULL_DIR");
+    ASSERT_FALSE(full.empty()) << "no small disk: run under scripts/test.sh";
+    wchar_t tmp[MAX_PATH + 1] = {}, temp[MAX_PATH + 1] = {};
+    GetEnvironmentVariableW(L"TMP", tmp, MAX_PATH + 1);
+    GetEnvironmentVariableW(L"TEMP", temp, MAX_PATH + 1);
+    SetEnvironmentVariableW(L"TMP", full.c_str()); // GetTempPath reads TMP first, then TEMP
+    SetEnvironmentVariableW(L"TEMP", full.c_str());
+    SetText(hwnd, IDC_EDIT_NUM_COUNT, L"1000000");
+    Click(hwnd, IDC_BTN_NUM_GENERATE);
+    const bool ended = PumpUntil([&] { return !catcher.boxes.empty(); }, 60000);
+    SetEnvironmentVariableW(L"TMP", tmp);
+    SetEnvironmentVariableW(L"TEMP", temp);
+    ASSERT_TRUE(ended);
+    const std::wstring message = catcher.boxes.back().text;
+    const std::wstring failed = L"临时文件写入失败：" + full + L"zan";
+    EXPECT_EQ(message.substr(0, failed.size()), failed);
+    EXPECT_EQ(message.substr(message.find(L"\r\n") + 2),
+              Widen(SystemErrorText(ERROR_DISK_FULL).Str()));
+    EXPECT_EQ(GetText(hwnd, IDC_EDIT_NUM_OUTPUT), L"临时文件写入失败，请检查后重新生成。");
+    EXPECT_EQ(FilesIn(full, L"zan*.tmp"), std::vector<std::wstring>{});
+    Click(hwnd, IDC_BTN_NUM_EXPORT);
+    EXPECT_EQ(Messages().back(), L"没有可导出的结果！");
+}

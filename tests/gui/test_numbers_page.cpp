@@ -124,34 +124,105 @@ TEST_F(NumbersPage, WholeNumbersOverEqualBounds)
     EXPECT_EQ(GetText(hwnd, IDC_EDIT_NUM_OUTPUT), expected);
 }
 
-// Lists the box cannot fill within about 30 s: 5,000,000 items once froze the window for 44 s, one
-// item of 1,000,000 decimals for minutes. The refusal names only what can shorten the list.
-TEST_F(NumbersPage, OutputTooLargeForTheBoxIsRefusedBeforeAnythingChanges)
+// A list is shown up to what a box shows: MAX_SHOWN_LINES lines, or MAX_SHOWN_BYTES bytes, and
+// no more. A larger one is made all the same, and the box says where it is.
+TEST_F(NumbersPage, AListIsShownUpToWhatABoxShows)
 {
-    SetText(hwnd, IDC_EDIT_NUM_OUTPUT, L"kept");
-    Set(L"1", L"2", L"5000000");
-    Generate();
-    Set(L"1", L"2", L"2000000000");
-    Generate();
-    Set(L"1", L"2", L"1");
-    SetText(hwnd, IDC_EDIT_DECIMALS, L"1000000");
-    Generate();
+    const auto generateAndWait = [&] {
+        const std::size_t before = catcher.boxes.size();
+        Generate();
+        EXPECT_TRUE(PumpUntil([&] { return catcher.boxes.size() > before; }, 60000));
+        EXPECT_EQ(Messages().back(), L"生成成功！");
+    };
     ClickCheck(hwnd, IDC_CHECK_FLOAT, false);
-    Set(L"1", L"2", L"5000000");
-    Generate();
-    const std::wstring tooLarge = L"生成结果过大，请减小生成个数或保留小数位数！";
-    EXPECT_EQ(Messages(), (std::vector<std::wstring>{tooLarge, tooLarge, tooLarge,
-                                                     L"生成结果过大，请减小生成个数！"}));
-    EXPECT_EQ(GetText(hwnd, IDC_EDIT_NUM_OUTPUT), L"kept");
+    Set(L"10", L"99", std::to_wstring(MAX_SHOWN_LINES).c_str()); // 4 bytes a line
+    generateAndWait();
+    EXPECT_EQ(static_cast<long long>(SplitLines(GetText(hwnd, IDC_EDIT_NUM_OUTPUT)).size()),
+              MAX_SHOWN_LINES);
+    Set(L"10", L"99", std::to_wstring(MAX_SHOWN_LINES + 1).c_str());
+    generateAndWait();
+    EXPECT_EQ(GetText(hwnd, IDC_EDIT_NUM_OUTPUT),
+              L"生成完成，列表过大不在此显示，请单击导出按钮。");
+
+    // Decimals only, from 10 to 20 with 30 decimals: 35 bytes a line, line end included.
     ClickCheck(hwnd, IDC_CHECK_FLOAT, true);
-    // Many decimals that still fit are written in full.
+    ClickCheck(hwnd, IDC_CHECK_INTEGER, false);
+    SetText(hwnd, IDC_EDIT_DECIMALS, L"30");
+    const long long most = MAX_SHOWN_BYTES / 35;
+    Set(L"10", L"20", std::to_wstring(most).c_str());
+    generateAndWait();
+    const auto lines = SplitLines(GetText(hwnd, IDC_EDIT_NUM_OUTPUT));
+    ASSERT_EQ(static_cast<long long>(lines.size()), most);
+    EXPECT_EQ(lines[0].size(), 33u);
+    Set(L"10", L"20", std::to_wstring(most + 1).c_str());
+    generateAndWait();
+    EXPECT_EQ(GetText(hwnd, IDC_EDIT_NUM_OUTPUT),
+              L"生成完成，列表过大不在此显示，请单击导出按钮。");
+}
+
+// No list is refused for its size: a million numbers, once refused as "生成结果过大", are made,
+// held in the system's temporary folder (beside the program the page writes nothing), and saved
+// whole by Export; the held file goes with the page. Only an item memory cannot hold is refused.
+TEST_F(NumbersPage, AMillionNumbersAreMadeAndExportedWhole)
+{
+    wchar_t folder[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, folder);
+    const std::wstring temp = folder;
+    const std::size_t held = FilesIn(temp, L"zan*.tmp").size();
+    const auto besideTheProgram = FilesIn(ExeFolder(), L"*");
+    Set(L"80", L"100", L"1000000");
+    Generate();
+    ASSERT_TRUE(PumpUntil([&] { return !catcher.boxes.empty(); }, 60000));
+    EXPECT_EQ(Messages(), std::vector<std::wstring>{L"生成成功！"});
+    EXPECT_EQ(GetText(hwnd, IDC_EDIT_NUM_OUTPUT),
+              L"生成完成，列表过大不在此显示，请单击导出按钮。");
+    EXPECT_EQ(FilesIn(temp, L"zan*.tmp").size(), held + 1);
+    EXPECT_EQ(FilesIn(ExeFolder(), L"*"), besideTheProgram);
+
+    const std::wstring target =
+        ExeFolder() + L"million." + std::to_wstring(GetCurrentProcessId()) + L".txt";
+    DeleteFileW(target.c_str());
+    catcher.onBox = [&](const CaughtBox& box) {
+        if (box.isMessageBox)
+            return IDOK;
+        SaveAsLater(box.hwnd, L"数字.txt", target, 0);
+        return 0;
+    };
+    Click(hwnd, IDC_BTN_NUM_EXPORT);
+    ASSERT_TRUE(PumpUntil([&] { return Messages().back() == L"导出成功！"; }, 60000));
+    const std::string bytes = ReadFileBytes(target);
+    std::size_t lines = 0, whole = 0;
+    for (std::size_t at = 0; at < bytes.size(); ++lines) {
+        const std::size_t end = bytes.find("\r\n", at);
+        ASSERT_NE(end, std::string::npos);
+        const std::string line = bytes.substr(at, end - at);
+        const double v = std::stod(line);
+        ASSERT_TRUE(v >= 80 && v <= 100) << line;
+        const std::size_t dot = line.find('.');
+        if (dot == std::string::npos)
+            ++whole;
+        else
+            ASSERT_EQ(line.size() - dot, 3u) << line;
+        at = end + 2;
+    }
+    EXPECT_EQ(lines, 1000000u);
+    EXPECT_GT(whole, 450000u);
+    EXPECT_LT(whole, 550000u);
+    DeleteFileW(target.c_str());
+    page.reset();
+    EXPECT_EQ(FilesIn(temp, L"zan*.tmp").size(), held);
+
+    // Many decimals that still fit in memory are written in full.
+    page = std::make_unique<CNumbersPage>(nullptr);
+    ASSERT_TRUE(page->Create(IDD_PAGE_NUMBERS, &hostWnd));
+    hwnd = page->m_hWnd;
+    ClickCheck(hwnd, IDC_CHECK_INTEGER, false);
     SetText(hwnd, IDC_EDIT_DECIMALS, L"300");
     Set(L"1", L"1", L"2");
-    ClickCheck(hwnd, IDC_CHECK_INTEGER, false);
     Generate();
-    const auto lines = SplitLines(GetText(hwnd, IDC_EDIT_NUM_OUTPUT));
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0], L"1." + std::wstring(300, L'0'));
+    const auto shown = SplitLines(GetText(hwnd, IDC_EDIT_NUM_OUTPUT));
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0], L"1." + std::wstring(300, L'0'));
 }
 
 TEST_F(NumbersPage, ExportWritesTheShownListAsGbkOrUtf8)

@@ -150,7 +150,9 @@ TEST_F(OutsideChanges, AResultsFileRemovedOrAlteredIsNeverASuccess)
     EXPECT_EQ(removed.substr(removed.size() - tail.size()), tail);
     EXPECT_EQ(GetFileAttributesW(OutFile().c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(ExportTo(exported), L"导出成功！");
-    const long long made = std::stoll(removed.substr(wcslen(L"生成已停止：已生成 ")));
+    std::wstring digits = removed.substr(wcslen(L"生成已停止：已生成 "));
+    std::erase(digits, L','); // "3,701,305"
+    const long long made = std::stoll(digits);
     EXPECT_EQ(static_cast<long long>(SplitLines(Widen(ReadFileBytes(exported))).size()), made);
     DeleteFileW(exported.c_str());
 

@@ -7,6 +7,7 @@
 #include "pages/StringsPage.h"
 #include "platform/TextConversion.h"
 
+#include <atomic>
 #include <new>
 #include <regex>
 #include <stdexcept>
@@ -60,7 +61,7 @@ TEST_F(RunProtocol, AStopDuringTheFillSaysHowManyLinesAreShown)
     ASSERT_TRUE(std::regex_match(
         message, m,
         std::wregex(
-            L"显示已停止：已显示 (\\d+) 个，共 1000 个；全部结果在结果文件中，请单击导出按钮。")))
+            L"显示已停止：已显示 (\\d+) 个，共 1,000 个；全部结果在结果文件中，请单击导出按钮。")))
         << std::string(message.begin(), message.end());
     const std::size_t shown = std::stoul(m[1].str());
     EXPECT_LT(shown, 1000u);
@@ -89,6 +90,76 @@ TEST_F(RunProtocol, AStopBeforeTheBatchStartsLeavesNothingThatIsNotTrue)
     EXPECT_EQ(GetText(hwnd, IDC_EDIT_STR_OUTPUT), L"");
     Click(hwnd, IDC_BTN_STR_EXPORT);
     EXPECT_EQ(Messages().back(), L"没有可导出的结果！");
+}
+
+namespace {
+
+// A strings page whose batch stands still at a Chinese character the test chooses, until the test
+// lets it go: the worker held up as a busy machine would hold it.
+class HeldStringsPage : public CStringsPage {
+public:
+    using CStringsPage::CStringsPage;
+    ~HeldStringsPage() override
+    {
+        SetEvent(letGo);
+        CancelRun();
+        CloseHandle(letGo);
+    }
+    long long holdAt = -1; // the draw that waits
+    std::atomic<bool> held{false};
+    HANDLE letGo = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+
+protected:
+    ComposerSources BatchSources() override
+    {
+        ComposerSources sources = CStringsPage::BatchSources();
+        sources.randInt = [this, draw = sources.randInt, draws = 0LL](int lo, int hi) mutable {
+            if (++draws == holdAt) {
+                held = true;
+                WaitForSingleObject(letGo, INFINITE);
+            }
+            return draw(lo, hi);
+        };
+        return sources;
+    }
+};
+using HeldWorker = ClockedPageFixture<HeldStringsPage>;
+
+} // namespace
+
+// Stopped while the batch is made, past half a second: the words say so and how many were made,
+// and the box shows those strings, as many as the results file holds. The click's Stop once
+// carried over into the list's showing: "显示已停止：已显示 0 个" though not all were made.
+TEST_F(HeldWorker, AStopWhileTheBatchIsMadeShowsWhatWasMade)
+{
+    ClickCheck(hwnd, IDC_CHECK_HANZI, true);
+    SetText(hwnd, IDC_EDIT_LEN_MIN, L"1000");
+    SetText(hwnd, IDC_EDIT_LEN_MAX, L"1000");
+    SetText(hwnd, IDC_EDIT_STR_COUNT, L"1000");
+    page->holdAt = 200000; // a Chinese character takes two draws: some 200 strings in
+    Click(hwnd, IDC_BTN_STR_GENERATE);
+    ASSERT_TRUE(PumpUntil([&] { return page->held.load(); }));
+    clock.Advance(LONG_RUN_MS);
+    SendMessageW(hwnd, WM_TIMER, PROGRESS_TIMER_ID, 0);
+    ASSERT_EQ(GetText(hwnd, IDC_BTN_STR_GENERATE), L"停止");
+    EXPECT_EQ(GetText(hwnd, IDC_EDIT_STR_OUTPUT).rfind(L"生成中，请稍后... ", 0), 0u);
+    Click(hwnd, IDC_BTN_STR_GENERATE);
+    SetEvent(page->letGo);
+    ASSERT_TRUE(PumpUntil([&] { return !catcher.boxes.empty(); }));
+    const std::wstring message = catcher.boxes.back().text;
+    std::wsmatch m;
+    ASSERT_TRUE(
+        std::regex_match(message, m, std::wregex(L"生成已停止：已生成 (\\d+) 个，共 1,000 个。")))
+        << std::string(message.begin(), message.end());
+    const std::size_t made = std::stoul(m[1].str());
+    EXPECT_GT(made, 0u);
+    EXPECT_LT(made, 1000u);
+    const std::wstring shown = GetText(hwnd, IDC_EDIT_STR_OUTPUT);
+    EXPECT_EQ(SplitLines(shown).size(), made);
+    EXPECT_EQ(shown, Widen(ReadFileBytes(Widen(page->m_strOutFile.Str()))));
+    PumpFor(20);
+    EXPECT_EQ(Messages().size(), 1u);
+    EXPECT_TRUE(IsEnabled(hwnd, IDC_BTN_STR_GENERATE));
 }
 
 namespace {

@@ -135,6 +135,44 @@ TEST_F(StringsPage, AThousandStringsAreShownAndAllGoToTheResultsFile)
     EXPECT_EQ(Messages(), (std::vector<std::wstring>{L"生成成功！", L"生成成功！"}));
 }
 
+// The Part's lists of at most 1000 are shown whenever they are within what a box shows: 1000
+// strings of 2000 letters, or of 2000 Chinese characters (4000 bytes a line), once left to
+// Export by an estimate of the time to show them. A line longer than a box shows is left to Export.
+TEST_F(StringsPage, AThousandLongStringsAreShownWithinWhatABoxShows)
+{
+    SetText(hwnd, IDC_EDIT_LEN_MIN, L"2000");
+    SetText(hwnd, IDC_EDIT_LEN_MAX, L"2000");
+    SetCount(1000);
+    for (bool chinese : {false, true}) {
+        ClickCheck(hwnd, IDC_CHECK_UPPER, !chinese);
+        ClickCheck(hwnd, IDC_CHECK_LOWER, !chinese);
+        ClickCheck(hwnd, IDC_CHECK_HANZI, chinese);
+        GenerateAndWait();
+        EXPECT_EQ(Messages().back(), L"生成成功！");
+        const std::wstring shown = GetText(hwnd, IDC_EDIT_STR_OUTPUT);
+        const auto lines = SplitLines(shown);
+        ASSERT_EQ(lines.size(), 1000u) << chinese;
+        EXPECT_EQ(lines[999].size(), 2000u);
+        EXPECT_EQ(Widen(ReadFileBytes(OutFile())), shown);
+    }
+    ClickCheck(hwnd, IDC_CHECK_HANZI, false);
+    ClickCheck(hwnd, IDC_CHECK_UPPER, true);
+    SetText(hwnd, IDC_EDIT_LEN_MIN, L"0");
+    SetText(hwnd, IDC_EDIT_LEN_MAX, L"0");
+    SetCount(2);
+    for (long long length : {MAX_SHOWN_LINE_BYTES, MAX_SHOWN_LINE_BYTES + 1}) {
+        const std::wstring line(static_cast<std::size_t>(length), L'h');
+        SetText(hwnd, IDC_EDIT_HEAD, line);
+        GenerateAndWait();
+        EXPECT_EQ(Messages().back(), L"生成成功！");
+        EXPECT_EQ(GetText(hwnd, IDC_EDIT_STR_OUTPUT),
+                  length <= MAX_SHOWN_LINE_BYTES
+                      ? line + L"\r\n" + line + L"\r\n"
+                      : L"生成完成，列表过大不在此显示，请单击导出按钮。");
+        EXPECT_EQ(SplitLines(Widen(ReadFileBytes(OutFile()))).size(), 2u);
+    }
+}
+
 TEST_F(StringsPage, TheResultsFileHoldsOnlyTheLatestBatch)
 {
     SetText(hwnd, IDC_EDIT_HEAD, L"first");
@@ -296,9 +334,9 @@ TEST_F(StringsPage, AResultsFileHeldByAnotherProgram)
     EXPECT_EQ(Messages().back(), L"生成成功！\r\n结果文件：" + own);
     EXPECT_EQ(Widen(ReadFileBytes(own)), GetText(hwnd, IDC_EDIT_STR_OUTPUT));
     EXPECT_EQ(ReadFileBytes(shared), "");
-    page.reset(); // the page's own file stays, as the shared one does
-    EXPECT_NE(GetFileAttributesW(own.c_str()), INVALID_FILE_ATTRIBUTES);
-    DeleteFileW(own.c_str());
+    page.reset(); // the page's own file goes with it; the shared one stays
+    EXPECT_EQ(GetFileAttributesW(own.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_NE(GetFileAttributesW(shared.c_str()), INVALID_FILE_ATTRIBUTES);
 
     // The old file, opened by a viewer with delete sharing before the page came up.
     std::FILE* f = _wfopen(shared.c_str(), L"wb");
@@ -319,6 +357,48 @@ TEST_F(StringsPage, AResultsFileHeldByAnotherProgram)
     GenerateAndWait();
     EXPECT_EQ(Messages().back(), L"生成成功！");
     EXPECT_EQ(Widen(ReadFileBytes(shared)), GetText(hwnd, IDC_EDIT_STR_OUTPUT));
+}
+
+// A page on a file of its own goes back to the shared name at the first batch that finds it free,
+// and its own file goes then, and when the page goes. (A file at its name that is not the one it
+// made is left alone: tests/test_results_file.cpp.)
+TEST_F(StringsPage, ASecondInstanceGoesBackToTheSharedNameOnceItIsFree)
+{
+    const std::wstring shared = OutFile();
+    const auto holdShared = [&] { // as another Zanfor does
+        return CreateFileW(shared.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
+    };
+    HANDLE other = holdShared();
+    ASSERT_NE(other, INVALID_HANDLE_VALUE);
+    SetCount(4);
+    GenerateAndWait();
+    const std::wstring own = OutFile();
+    ASSERT_NE(own, shared);
+    GenerateAndWait(); // still held: the page's own file again, emptied in place
+    EXPECT_EQ(Messages().back(), L"生成成功！\r\n结果文件：" + own);
+    EXPECT_EQ(Widen(ReadFileBytes(own)), GetText(hwnd, IDC_EDIT_STR_OUTPUT));
+    CloseHandle(other);
+
+    GenerateAndWait();
+    EXPECT_EQ(Messages().back(), L"生成成功！");
+    EXPECT_EQ(OutFile(), shared);
+    EXPECT_EQ(Widen(ReadFileBytes(shared)), GetText(hwnd, IDC_EDIT_STR_OUTPUT));
+    EXPECT_EQ(GetFileAttributesW(own.c_str()), INVALID_FILE_ATTRIBUTES);
+
+    // A page that comes up while another holds the name, and goes: its own file goes with it.
+    page.reset();
+    other = holdShared();
+    ASSERT_NE(other, INVALID_HANDLE_VALUE);
+    page = std::make_unique<CStringsPage>(nullptr);
+    ASSERT_TRUE(page->Create(IDD_PAGE_STRINGS, &hostWnd));
+    hwnd = page->m_hWnd;
+    GenerateAndWait();
+    ASSERT_EQ(OutFile(), own);
+    EXPECT_NE(GetFileAttributesW(own.c_str()), INVALID_FILE_ATTRIBUTES);
+    page.reset();
+    EXPECT_EQ(GetFileAttributesW(own.c_str()), INVALID_FILE_ATTRIBUTES);
+    CloseHandle(other);
+    EXPECT_NE(GetFileAttributesW(shared.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(StringsPage, ExportSavesTheWholeLatestBatchAsGbkOrUtf8)
