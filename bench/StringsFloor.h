@@ -17,16 +17,16 @@ inline void FloorStrings(const std::string& path, long long count)
     static char buf[1 << 16];
     std::size_t n = 0;
     for (long long i = 0; i < count; ++i) {
-        const int len = rng.ClassicBetween(5, 8);
+        const int len = rng.Between(5, 8);
         for (int j = 0; j < len; ++j) {
             for (;;) {
-                const int cls = rng.ClassicBetween(1, 4);
+                const int cls = rng.Between(1, 4);
                 if (cls == 1) {
-                    buf[n++] = static_cast<char>(rng.ClassicBetween('A', 'Z'));
+                    buf[n++] = static_cast<char>(rng.Between('A', 'Z'));
                     break;
                 }
                 if (cls == 2) {
-                    buf[n++] = static_cast<char>(rng.ClassicBetween('a', 'z'));
+                    buf[n++] = static_cast<char>(rng.Between('a', 'z'));
                     break;
                 }
             }

@@ -76,10 +76,10 @@ void FloorNumbers(std::string& out, long long count, BOOL integer, int decimals)
     char buf[64];
     for (long long i = 0; i < count; ++i) {
         int kind;
-        while ((kind = rng.ClassicBetween(1, 2)) == 1 && !integer) {
+        while ((kind = rng.Between(1, 2)) == 1 && !integer) {
         }
         if (kind == 1) {
-            out.append(buf, std::to_chars(buf, buf + sizeof buf, rng.ClassicBetween(80, 100)).ptr);
+            out.append(buf, std::to_chars(buf, buf + sizeof buf, rng.Between(80, 100)).ptr);
         } else {
             double v = static_cast<float>(FloatFromTenThousandths(rng, a, b));
             int exp2;

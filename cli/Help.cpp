@@ -1,4 +1,4 @@
-#include "Help.h"
+#include "Commands.h"
 
 namespace {
 
@@ -14,34 +14,6 @@ std::string Line(const std::string& left, const std::string& description)
 }
 
 } // namespace
-
-std::string MainDescription(const Words& w)
-{
-    return w("Random test data from the command line: strings, whole and decimal numbers, "
-             "timestamped events. Without --seed every draw comes from the system's secure "
-             "random source, uniform over the whole range; --seed S repeats the page's draws "
-             "byte for byte. Every default is the page's. A number must be the whole argument, "
-             "within its setting's range; the settings are then checked as the page checks "
-             "them. Records go to standard output or -o FILE, one a line.",
-             u8"命令行上的随机测试数据：字符串、整数和小数、带时间戳的事件。不加 --seed "
-             u8"时，每次抽取都来自系统的安全随机源，在整个范围内均匀分布；--seed S "
-             u8"逐字节重现页面的抽取。各项默认值与页面相同。数字参数必须整个是数字，且在该"
-             u8"设定的范围内；随后按页面的规则检查各项设定。结果写到标准输出或 -o "
-             u8"FILE，每行一条。");
-}
-
-std::string CommandDescription(const Words& w, const std::string& command)
-{
-    if (command == "strings")
-        return w("Random strings: passwords, user names, codes; --seed: as the strings page "
-                 "makes them",
-                 u8"随机字符串：密码、用户名、编号；--seed：同字符串页");
-    if (command == "numbers")
-        return w("Random whole and decimal numbers; --seed: as the numbers page makes them",
-                 u8"随机整数和小数；--seed：同数字页");
-    return w("Timestamped events at random intervals; each line goes out the moment it happens",
-             u8"随机间隔的带时间戳事件；每个事件发生时立即输出一行");
-}
 
 std::string HelpFormatter::OptionLines(const CLI::App* app, bool helpFlags) const
 {

@@ -2,10 +2,10 @@
 // The one language of everything the command line says, help included: Chinese under a Chinese
 // locale, where a refusal of a page's check is that page's own text, and English otherwise.
 
+#include "core/Wording.h"
+
 #include <string>
 #include <string_view>
-
-enum class Language { English, Chinese };
 
 // The language of a POSIX locale as programs take their messages' language from it: the first of
 // LC_ALL, LC_MESSAGES and LANG that is set and not empty; Chinese when that names a zh locale.
@@ -22,7 +22,7 @@ inline std::string U8(std::u8string_view text)
 class Words {
 public:
     explicit Words(Language language) : m_chinese(language == Language::Chinese) {}
-    bool Chinese() const { return m_chinese; }
+    Language In() const { return m_chinese ? Language::Chinese : Language::English; }
     std::string operator()(std::string_view english, std::u8string_view chinese) const
     {
         return m_chinese ? std::string(chinese.begin(), chinese.end()) : std::string(english);
@@ -36,9 +36,9 @@ public:
     {
         return m_chinese ? U8(u8"“") + text + U8(u8"”") : '"' + text + '"';
     }
-    // A message of the generators' rule books (GBK): in Chinese the page's own text, otherwise
-    // its English.
-    std::string Page(const char* gbk) const;
+    // A message of the generators' rule books: in Chinese the page's own text, otherwise its
+    // English.
+    std::string operator()(const Wording& message) const;
 
 private:
     bool m_chinese;

@@ -1,14 +1,14 @@
 #pragma once
-// The command line as given: which generator, its settings as typed, and the output options.
-// ParseCommandLine has no side effects (it prints nothing and touches no file), so that tests and
-// a fuzzer can call it on any arguments.
+// The command line as given: which command, its settings as typed, and the output options. Each
+// command adds its own options in a setup function of its own (Commands.h). ParseCommandLine has
+// no side effects (it prints nothing and touches no file), so that tests and a fuzzer can call it
+// on any arguments.
 
 #include "Language.h"
 #include "core/EventsRules.h"
 #include "core/NumbersRules.h"
 #include "core/StringsRules.h"
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -72,9 +72,3 @@ struct ParseOutcome {
 // args: the arguments after the program's name, in UTF-8; every text in language.
 ParseOutcome ParseCommandLine(const std::vector<std::string>& args,
                               Language language = Language::English);
-
-// The program's one version, as --version shows it.
-std::string VersionText();
-
-// The name among candidates that text most likely misspells; empty when none is close.
-std::string Suggestion(const std::string& text, const std::vector<std::string>& candidates);

@@ -1,18 +1,24 @@
 #include "Run.h"
 
-#include "InsertCheck.h"
-#include "SecureStrings.h"
-#include "Settings.h"
-#include "Unique.h"
-#include "core/Batch.h"
-#include "core/Random.h"
-#include "corelib/Core.h"
+#include "Commands.h"
 #include "platform/TextConversion.h"
 
 #include <cstdio>
+#include <cstring>
 #include <optional>
 
-namespace {
+Language LanguageFromLocale(const char* lcAll, const char* lcMessages, const char* lang)
+{
+    for (const char* value : {lcAll, lcMessages, lang})
+        if (value && *value)
+            return std::strncmp(value, "zh", 2) == 0 ? Language::Chinese : Language::English;
+    return Language::English;
+}
+
+std::string Words::operator()(const Wording& message) const
+{
+    return Utf8(message.In(In()));
+}
 
 std::string Utf8(std::string_view gbk)
 {
@@ -28,6 +34,8 @@ void Say(Device& err, const std::string& utf8)
     else
         err.Write(utf8);
 }
+
+namespace {
 
 // Records in GBK, handed to the output in the chosen encoding. Remembers how the output failed.
 class RecordWriter : public RecordSink {
@@ -105,168 +113,10 @@ private:
     std::int64_t m_recordsAtTheLimit = 0;
 };
 
-// "生成中，请稍后... 42%" on a terminal, redrawn now and then once a run has taken a second.
-class ProgressLine {
-public:
-    ProgressLine(Device& err, const Words& w, std::int64_t total)
-        : m_err(err), m_working(w.Page(MSG_WORKING)), m_total(total),
-          m_start(cli_system::MonotonicSeconds())
-    {
-    }
-    void Show(std::int64_t made)
-    {
-        const double now = cli_system::MonotonicSeconds();
-        if (now - m_start < 1.0 || now - m_last < 0.2)
-            return;
-        m_last = now;
-        m_shown = true;
-        Say(m_err, "\r" + m_working + " " + std::to_string(made * 100 / m_total) + "%");
-    }
-    void Clear()
-    {
-        if (m_shown)
-            Say(m_err, "\r                              \r");
-    }
-
-private:
-    Device& m_err;
-    std::string m_working;
-    std::int64_t m_total;
-    double m_start, m_last = 0;
-    bool m_shown = false;
-};
-
-struct Target {
-    Device* device;
-    std::string name; // for messages: the file's path or "standard output", in UTF-8
-};
-
-// The exit status for an output that failed, with its message; EXIT_DONE when it did not.
-int OutputFailure(Device& err, const Words& w, const Target& target, WriteStatus status)
-{
-    if (status == WriteStatus::Ok)
-        return EXIT_DONE;
-    if (status == WriteStatus::Closed)
-        return EXIT_PIPE_CLOSED;
-    const std::string why = target.device->ErrorText();
-    Say(err, w.Pick("write failed, the output is incomplete: " + target.name +
-                        (why.empty() ? "" : ": " + why),
-                    U8(u8"写入失败，输出不完整：") + target.name +
-                        (why.empty() ? "" : U8(u8"：") + why)) +
-                 "\n");
-    return EXIT_FAILED;
-}
-
-// Waits until the deadline, or less when a stop is asked for: a delay of a minute ends at once.
-void WaitUntil(double deadline, const std::atomic<bool>* stop)
-{
-    for (double now; (now = cli_system::MonotonicSeconds()) < deadline;) {
-        if (stop && *stop)
-            return;
-        cli_system::SleepMilliseconds(
-            static_cast<int>(std::min(50.0, (deadline - now) * 1000) + 1));
-    }
-}
-
-// "2026-12-07T16:22:58.123+08:00"
-std::string IsoLine(const cli_system::Timestamp& t)
-{
-    const int offset = t.utcOffsetMinutes < 0 ? -t.utcOffsetMinutes : t.utcOffsetMinutes;
-    char line[64];
-    std::snprintf(line, sizeof line, "%04d-%02d-%02dT%02d:%02d:%02d.%03d%c%02d:%02d", t.local.year,
-                  t.local.month, t.local.day, t.local.hour, t.local.minute, t.local.second,
-                  t.millisecond, t.utcOffsetMinutes < 0 ? '-' : '+', offset / 60, offset % 60);
-    return line;
-}
-
-// The page's series of events, driven by the clock instead of the page's timer. delay draws the
-// wait before each event.
-template <class Delay>
-BatchResult RunEvents(const CliOptions& cli, const Settings& settings, const Words& w, Delay delay,
-                      RecordWriter& writer, Device& err, const std::atomic<bool>* stop,
-                      EventSeries& series)
-{
-    const std::string end = cli.crlf ? "\r\n" : "\n";
-    const std::vector<std::string> command = !settings.command.empty() ? settings.command
-                                             : cli.events.program
-                                                 ? std::vector<std::string>{*cli.events.program}
-                                                 : std::vector<std::string>{};
-    std::string lastWhy;
-    BatchResult result;
-    for (; !series.Done(); ++result.made) {
-        WaitUntil(cli_system::MonotonicSeconds() + delay() / 1000.0, stop);
-        if (stop && *stop) {
-            result.stopped = true; // the event had not happened yet
-            break;
-        }
-        const cli_system::Timestamp now = cli_system::Now();
-        if (!writer.Write((cli.events.iso ? IsoLine(now) : EventLine(now.local).Str()) + end))
-            break;
-        bool started = true;
-        std::string why;
-        if (!command.empty()) {
-            started = settings.command.empty() ? cli_system::StartProgram(command.front(), w, why)
-                                               : cli_system::StartCommand(command, w, why);
-            // Said once for each reason, not at every event.
-            if (!started && why != lastWhy) {
-                Say(err, w.Pick("cannot start the program " + w.Quoted(command.front()) + ": ",
-                                U8(u8"无法启动外部程序") + w.Quoted(command.front()) + U8(u8"：")) +
-                             why + "\n");
-                lastWhy = why;
-            }
-        }
-        series.Fired(started);
-    }
-    return result;
-}
-
-// One line on standard error for every --insert pair that no string takes.
-void SaySkippedInserts(Device& err, const Words& w, const Settings& settings,
-                       const ComposerSources& sources)
-{
-    const StringOptions& o = settings.strings;
-    if (o.m_strInsert.IsEmpty())
-        return;
-    // The body's bytes: from the fewest characters of the fewest bytes to the most of the most.
-    int fewestBytes = 1, mostBytes = 1;
-    long long fewest = std::max(0, o.m_nLenMin), most = std::max(0, o.m_nLenMax);
-    if (settings.seed) {
-        fewestBytes = o.m_bUpper || o.m_bLower || o.m_bDigit ? 1 : 2;
-        mostBytes = o.m_bHanzi ? 2 : 1;
-        // A classic draw never passes the lower bound by more than 32767.
-        most = std::max(0LL, std::min<long long>(o.m_nLenMax, o.m_nLenMin + 32767LL));
-    } else {
-        fewestBytes = settings.alphabet.HasSingleBytes() ? 1 : 2;
-        mostBytes = settings.alphabet.SingleBytes() ? 1 : 2;
-    }
-    const long long fixed = static_cast<long long>(o.m_strHead.size() + o.m_strTail.size());
-    for (const SkippedInsert& pair :
-         SkippedInserts(o.m_strInsert, sources, fixed + fewest * fewestBytes,
-                        fixed + most * mostBytes, fewestBytes == 2 ? 2 : 1)) {
-        const std::string spec = w.Quoted(Utf8(pair.position) + "|" + Utf8(pair.text));
-        const std::string at = std::to_string(pair.value);
-        const std::string longest = std::to_string(fixed + most * mostBytes);
-        std::string line =
-            w.Pick("--insert: " + spec + " is skipped in every string: position " + at,
-                   U8(u8"--insert：") + spec + U8(u8"在每个字符串中都被跳过：位置 ") + at);
-        line += pair.pastTheEnd
-                    ? w.Pick(" lies past the end of the longest string (" + longest + " bytes)",
-                             U8(u8" 超出最长字符串的末尾（") + longest + U8(u8" 字节）"))
-                    : w(" is not below the position of an earlier insertion (positions go from the "
-                        "largest to the smallest)",
-                        u8" 不小于前面已插入的位置（位置应从大到小）");
-        if (pair.notANumber)
-            line +=
-                w.Pick(" (" + w.Quoted(Utf8(pair.position)) + " is not a number and reads as 0)",
-                       U8(u8"（") + w.Quoted(Utf8(pair.position)) + U8(u8"不是数字，按 0 计）"));
-        Say(err, line + "\n");
-    }
-}
-
 } // namespace
 
 int RunCli(const std::vector<std::string>& args, Language language, Device& out, Device& err,
-           const std::atomic<bool>* interrupted)
+           Clock& clock, const std::atomic<bool>* interrupted)
 {
     const Words w(language);
     const ParseOutcome parsed = ParseCommandLine(args, language);
@@ -298,41 +148,29 @@ int RunCli(const std::vector<std::string>& args, Language language, Device& out,
             return EXIT_REFUSED;
         }
 
-    // Chinese characters (and the insertion spec's fields): reproducible with --seed.
-    std::optional<CCore> core;
-    if (settings.seed)
-        core.emplace(*settings.seed);
-    else
-        core.emplace();
-    const ComposerSources sources = SourcesOf(*core);
     if (cli.command == Command::Strings)
-        SaySkippedInserts(err, w, settings, sources);
+        TellAboutStrings(err, w, settings);
 
-    Target target{&out, w("standard output", u8"标准输出")};
+    // The system's words for a failure after a colon, when it has any.
+    const auto reason = [&w](const std::string& why) {
+        return why.empty() ? why : w(": ", u8"：") + why;
+    };
+    Device* target = &out;
+    std::string name = w("standard output", u8"标准输出"); // the file's path, in messages
     std::unique_ptr<Device> file;
     if (cli.output) {
         std::string why;
-        file = cli_system::CreateFileDevice(*cli.output, why);
-        if (!file) {
-            Say(err, w.Pick("cannot create the output file " + *cli.output +
-                                (why.empty() ? "" : ": " + why),
-                            U8(u8"无法创建输出文件：") + *cli.output +
-                                (why.empty() ? "" : U8(u8"：") + why)) +
-                         "\n");
+        if (!(file = cli_system::CreateFileDevice(*cli.output, why))) {
+            Say(err, w.Pick("cannot create the output file ", U8(u8"无法创建输出文件：")) +
+                         *cli.output + reason(why) + "\n");
             return EXIT_FAILED;
         }
-        target = Target{file.get(), *cli.output};
+        target = file.get();
+        name = *cli.output;
     }
 
-    // With --seed the page's path: seed the process-wide source, then draw from a copy of it.
-    // Without, the system's bytes.
-    RandomSource rng;
-    SecureSource secure(&cli_system::SecureRandomBytes);
-    if (settings.seed) {
-        SeedRandom(*settings.seed);
-        rng = TheRandomSource();
-        if (cli.verbose)
-            Say(err, w("seed: ", u8"种子：") + std::to_string(*settings.seed) + "\n");
+    if (cli.verbose && settings.seed) {
+        Say(err, w("seed: ", u8"种子：") + std::to_string(*settings.seed) + "\n");
     } else if (cli.verbose) {
         Say(err,
             w("seed: none, the system's secure random source", u8"种子：无，系统的安全随机源") +
@@ -346,113 +184,60 @@ int RunCli(const std::vector<std::string>& args, Language language, Device& out,
         }
     }
 
-    const std::string_view recordEnd = cli.crlf ? "\r\n" : "\n";
     const StringOptions& texts = settings.strings;
     const bool endsInside = cli.command == Command::Strings &&
                             (texts.m_strHead.View().find('\n') != std::string_view::npos ||
                              texts.m_strTail.View().find('\n') != std::string_view::npos ||
                              texts.m_strInsert.View().find('\n') != std::string_view::npos);
-    RecordWriter writer(*target.device, cli.encoding, recordEnd, endsInside);
-    std::optional<ProgressLine> progress;
+    RecordWriter writer(*target, cli.encoding, cli.crlf ? "\r\n" : "\n", endsInside);
     BatchControl control;
     control.stop = interrupted;
-    if (err.IsTerminal() && cli.command != Command::Events) {
-        progress.emplace(err, w, settings.count);
-        control.progress = [&progress](std::int64_t made) { progress->Show(made); };
-    }
-    const bool unique = (cli.command == Command::Strings && cli.strings.unique) ||
-                        (cli.command == Command::Numbers && cli.numbers.unique);
+    // "生成中，请稍后... 42%" on a terminal, redrawn now and then once a run has taken a second.
+    const double start = clock.Seconds();
+    double shown = 0; // when the line was last drawn; 0: never
+    if (err.IsTerminal() && cli.command != Command::Events)
+        control.progress = [&](std::int64_t made) {
+            const double now = clock.Seconds();
+            if (now - start < 1.0 || now - shown < 0.2)
+                return;
+            shown = now;
+            Say(err,
+                "\r" + w(MSG_WORKING) + " " + std::to_string(made * 100 / settings.count) + "%");
+        };
     bool exhausted = false;
     EventSeries events(settings.minDelay, settings.maxDelay, settings.count);
-    BatchResult result;
-    // A unique batch: its records made one by one, or numbered and shuffled.
-    const auto uniqueBatch = [&](const MakeRecord& make, const MakeNumberedRecord& numbered) {
-        if (settings.unique.way == UniquePlan::Shuffle)
-            return MakeShuffledRecords(settings.count, recordEnd, settings.unique, numbered, secure,
-                                       writer, control);
-        return MakeUniqueRecords(settings.count, recordEnd, settings.unique, make, writer, control,
-                                 exhausted);
-    };
-    // Without --seed: the maker's records from the system's bits.
-    const auto secureBatch = [&](auto& maker) {
-        if (unique)
-            return uniqueBatch(
-                [&](std::string& s) { maker.Append(s, secure); },
-                [&](std::string& s, std::uint64_t n) { maker.AppendNumbered(s, n); });
-        return MakeRecords(
-            settings.count, recordEnd, [&](std::string& s) { maker.Append(s, secure); }, writer,
-            control);
-    };
-    switch (cli.command) {
-    case Command::Strings: {
-        if (settings.seed) {
-            const StringsBatch batch{
-                .options = settings.strings, .count = settings.count, .recordEnd = recordEnd};
-            StringComposer composer(settings.strings, sources);
-            result = unique ? uniqueBatch([&](std::string& s) { composer.Append(s, rng); }, {})
-                            : MakeStringsBatch(batch, rng, sources, writer, nullptr, control);
-            break;
-        }
-        SecureStringMaker maker(settings.strings, settings.alphabet, sources);
-        result = secureBatch(maker);
-        break;
-    }
-    case Command::Numbers: {
-        if (settings.seed) {
-            const NumbersList list{
-                .options = settings.numbers, .count = settings.count, .recordEnd = recordEnd};
-            const NumberItemMaker maker(settings.numbers);
-            result = unique ? uniqueBatch([&](std::string& s) { maker.Append(s, rng); }, {})
-                            : MakeNumbersBatch(list, rng, writer, control);
-            break;
-        }
-        const ExactNumberMaker maker(settings.range);
-        result = secureBatch(maker);
-        break;
-    }
-    case Command::Events:
-        if (settings.seed)
-            result = RunEvents(
-                cli, settings, w, [&] { return events.NextDelay(rng); }, writer, err, interrupted,
-                events);
-        else
-            result = RunEvents(
-                cli, settings, w,
-                [&] {
-                    return events.NextDelay([&](int lo, int hi) {
-                        // The bounds were checked to be in order: the span fits 32 bits.
-                        const auto span =
-                            static_cast<std::uint64_t>(static_cast<long long>(hi) - lo);
-                        return static_cast<int>(lo + static_cast<long long>(secure.UpTo(span)));
-                    });
-                },
-                writer, err, interrupted, events);
-        break;
-    }
-    if (progress)
-        progress->Clear();
+    const RunFrame run{cli, settings, w, writer, err, clock, control};
+    const BatchResult result = cli.command == Command::Strings   ? RunStrings(run, exhausted)
+                               : cli.command == Command::Numbers ? RunNumbers(run, exhausted)
+                                                                 : RunEvents(run, events);
+    if (shown > 0)
+        Say(err, "\r                              \r");
 
-    const WriteStatus finished = target.device->Finish(); // a file is closed in any case
+    const WriteStatus finished = target->Finish(); // a file is closed in any case
     if (writer.Status() == WriteStatus::Ok)
         writer.Fail(finished);
     // An interrupt, or the file-size limit: the records written are whole, and the file is
     // closed. A write that failed after an interrupt came (a terminal that hung up) is part of
     // the interrupt.
-    const bool limited = writer.Status() == WriteStatus::Limited;
-    const bool cutShort =
-        interrupted && *interrupted && writer.Status() != WriteStatus::Ok && !limited;
-    if (!limited && !cutShort)
-        if (const int failed = OutputFailure(err, w, target, writer.Status()))
-            return failed;
+    const WriteStatus status = writer.Status();
+    const bool limited = status == WriteStatus::Limited;
+    const bool cutShort = interrupted && *interrupted && status != WriteStatus::Ok && !limited;
+    if (status == WriteStatus::Closed && !cutShort)
+        return EXIT_PIPE_CLOSED;
+    if (status == WriteStatus::Failed && !cutShort) {
+        Say(err,
+            w.Pick("write failed, the output is incomplete: ", U8(u8"写入失败，输出不完整：")) +
+                name + reason(target->ErrorText()) + "\n");
+        return EXIT_FAILED;
+    }
     if (limited || cutShort || result.stopped) {
         const std::string made =
             std::to_string(result.made + (limited ? writer.WholeRecordsAtTheLimit() : 0));
-        const std::string why = limited ? target.device->ErrorText() : "";
-        Say(err, w.Pick("interrupted, the output is incomplete: " + target.name + " (" + made +
-                            " records written)" + (why.empty() ? "" : ": " + why),
-                        U8(u8"已中断，输出不完整：") + target.name + U8(u8"（已写入 ") + made +
-                            U8(u8" 条）") + (why.empty() ? "" : U8(u8"：") + why)) +
-                     "\n");
+        Say(err,
+            w.Pick("interrupted, the output is incomplete: " + name + " (" + made +
+                       " records written)",
+                   U8(u8"已中断，输出不完整：") + name + U8(u8"（已写入 ") + made + U8(u8" 条）")) +
+                reason(limited ? target->ErrorText() : "") + "\n");
         return limited ? EXIT_FILE_SIZE_LIMIT : EXIT_INTERRUPTED;
     }
     if (exhausted) {
@@ -462,11 +247,7 @@ int RunCli(const std::vector<std::string>& args, Language language, Device& out,
         return EXIT_FAILED;
     }
     if (events.LaunchFailures() > 0) {
-        const int failures = events.LaunchFailures();
-        Say(err, w.Pick("done, but the program could not be started " + std::to_string(failures) +
-                            (failures == 1 ? " time" : " times"),
-                        Utf8(events.EndMessage(false).View())) +
-                     "\n");
+        Say(err, Utf8(events.EndMessage(false, w.In()).View()) + "\n");
         return EXIT_FAILED;
     }
     return EXIT_DONE;

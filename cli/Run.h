@@ -27,6 +27,7 @@ constexpr int EXIT_INTERRUPTED = 130;
 constexpr int EXIT_FILE_SIZE_LIMIT = 153;
 
 // args: the arguments after the program's name, in UTF-8; language: of every message and the
-// help. interrupted, when set, ends the run after the records being made.
+// help; clock: what events wait on and the progress line reads. interrupted, when set, ends the
+// run after the records being made.
 int RunCli(const std::vector<std::string>& args, Language language, Device& out, Device& err,
-           const std::atomic<bool>* interrupted = nullptr);
+           Clock& clock, const std::atomic<bool>* interrupted = nullptr);

@@ -2,13 +2,14 @@
 // The command line's settings: numbers read strictly, then checked in the pages' order. A refusal
 // of a page's check carries the page's own message (in English outside a Chinese locale).
 
-#include "Alphabet.h"
-#include "ExactNumbers.h"
 #include "Options.h"
-#include "Unique.h"
+#include "core/Alphabet.h"
+#include "core/ExactNumbers.h"
 #include "core/NumberItem.h"
 #include "core/StringComposer.h"
+#include "core/Unique.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -35,3 +36,27 @@ struct Settings {
 // memoryBytes can hold.
 std::optional<std::string> CheckSettings(const CliOptions& cli, Settings& out,
                                          std::uint64_t memoryBytes);
+
+// The readers the commands share. A refusal is a message in UTF-8; none when all is well.
+using Refusal = std::optional<std::string>;
+// "--count 的值“1e20”不是整数！" or "--count: "1e20" is not a whole number".
+std::string BadValue(const Words& w, const std::string& option, const std::string& text,
+                     const std::string& why);
+// A whole number (int or std::uint32_t), the whole argument, within its type's range: a script's
+// typo must not become another count or seed (the pages' boxes read leniently, core/FieldText.h).
+template <class Int>
+Refusal ReadWhole(const Words& w, const char* option, const std::string& text, Int& value);
+// A decimal number as a box takes it (no inf, nan or hexadecimal), read as the box reads it, which
+// must give a finite single-precision float.
+Refusal ReadDecimal(const Words& w, const char* option, const std::string& text, float& value);
+// A text for a GBK setting; unspellable when GBK cannot spell it (or it is not UTF-8).
+SettingText ReadGbk(const std::string& utf8);
+// A text argument that is not UTF-8 (a terminal in another encoding, say): refused as such, not as
+// a character that GBK cannot spell.
+Refusal NotUtf8(const Words& w, const char* option, const std::string& text);
+// A refusal of a rule book's check, in w's words.
+Refusal Page(const Words& w, const Wording& refusal);
+// --unique: how the batch keeps its records apart; refused beyond what the settings can make, or
+// beyond the memory that can remember its records.
+Refusal CheckUnique(const Words& w, const UniqueSpace& space, Settings& out,
+                    std::uint64_t memoryBytes);

@@ -6,6 +6,7 @@
 #include "Language.h"
 #include "core/EventsRules.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -41,6 +42,18 @@ public:
     virtual std::size_t LastWritten() const { return 0; }
     // Takes the last n bytes written back out of a file; false when that could not be done.
     virtual bool TakeBack(std::size_t n) { return n == 0; }
+};
+
+// The clock a run is handed: the program's is the system's (below), a test's one it drives.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    // Seconds from an arbitrary start, never going back.
+    virtual double Seconds() = 0;
+    // Returns once Seconds() has reached deadline, or sooner once *stop is set (a delay of a
+    // minute ends at once).
+    virtual void WaitUntil(double deadline, const std::atomic<bool>* stop) = 0;
+    virtual Timestamp Now() = 0;
 };
 
 namespace cli_system {
@@ -82,14 +95,7 @@ Language MessageLanguage();
 // Seconds from an arbitrary start, never going back.
 double MonotonicSeconds();
 void SleepMilliseconds(int ms);
-// Whole seconds since 1970, the pages' seed.
-std::uint32_t ClockSeed();
-// The local time now, to the millisecond, and how far it is ahead of UTC.
-struct Timestamp {
-    LocalTime local;
-    int millisecond = 0;
-    int utcOffsetMinutes = 0;
-};
+// The local time now.
 Timestamp Now();
 // Starts the program named by the whole text, as the interval page does (Windows: the shell's
 // "open"; Linux: from PATH), without waiting for it; false with the reason in why (the system's
@@ -103,8 +109,17 @@ bool StartCommand(const std::vector<std::string>& wordsUtf8, const Words& w, std
 // Why the arguments cannot reach the program words[0] as they are, in w's words, before anything
 // starts: Windows, a batch file (StartRules.h); nothing otherwise.
 std::optional<std::string> RefuseCommand(const std::vector<std::string>& wordsUtf8, const Words& w);
-// Fills n bytes from the system's cryptographic source (getrandom, BCryptGenRandom); ends the
-// process if it cannot.
-void SecureRandomBytes(void* buffer, std::size_t n);
+
+// The system's clock: waits in short sleeps, so that a stop asked for ends a long one at once.
+class SystemClock : public Clock {
+public:
+    double Seconds() override { return MonotonicSeconds(); }
+    void WaitUntil(double deadline, const std::atomic<bool>* stop) override
+    {
+        for (double now; (now = Seconds()) < deadline && !(stop && *stop);)
+            SleepMilliseconds(static_cast<int>(std::min(50.0, (deadline - now) * 1000) + 1));
+    }
+    Timestamp Now() override { return cli_system::Now(); }
+};
 
 } // namespace cli_system

@@ -14,7 +14,6 @@
 #include <libintl.h>
 #include <locale.h>
 #include <spawn.h>
-#include <sys/random.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -236,11 +235,6 @@ void SleepMilliseconds(int ms)
     }
 }
 
-std::uint32_t ClockSeed()
-{
-    return static_cast<std::uint32_t>(std::time(nullptr));
-}
-
 Timestamp Now()
 {
     timespec now{};
@@ -297,24 +291,6 @@ bool StartProgram(const std::string& programUtf8, const Words& w, std::string& w
 std::optional<std::string> RefuseCommand(const std::vector<std::string>&, const Words&)
 {
     return std::nullopt; // a program gets its arguments as they are
-}
-
-void SecureRandomBytes(void* buffer, std::size_t n)
-{
-    auto* p = static_cast<unsigned char*>(buffer);
-    while (n > 0) {
-        const ssize_t got = getrandom(p, n, 0);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0) {
-            // Never fall back to a weaker source: a password must not be guessable.
-            const char msg[] = "getrandom failed: no secure random source\n";
-            (void)!::write(STDERR_FILENO, msg, sizeof msg - 1);
-            _exit(1);
-        }
-        p += got;
-        n -= static_cast<std::size_t>(got);
-    }
 }
 
 } // namespace cli_system

@@ -9,13 +9,10 @@
 
 #include <windows.h>
 
-#include <bcrypt.h>
 #include <objbase.h>
 #include <shellapi.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <ctime>
 
 namespace {
 
@@ -271,11 +268,6 @@ void SleepMilliseconds(int ms)
     Sleep(static_cast<DWORD>(ms));
 }
 
-std::uint32_t ClockSeed()
-{
-    return static_cast<std::uint32_t>(std::time(nullptr));
-}
-
 Timestamp Now()
 {
     SYSTEMTIME utc, t;
@@ -364,16 +356,6 @@ bool StartCommand(const std::vector<std::string>& wordsUtf8, const Words& w, std
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     return true;
-}
-
-void SecureRandomBytes(void* buffer, std::size_t n)
-{
-    if (BCryptGenRandom(nullptr, static_cast<PUCHAR>(buffer), static_cast<ULONG>(n),
-                        BCRYPT_USE_SYSTEM_PREFERRED_RNG) != 0) {
-        // Never fall back to a weaker source: a password must not be guessable.
-        std::fputs("BCryptGenRandom failed: no secure random source\n", stderr);
-        ExitProcess(1);
-    }
 }
 
 } // namespace cli_system

@@ -26,7 +26,9 @@ int main(int argc, char** argv)
     auto err = cli_system::StandardError();
     const std::atomic<bool>* interrupted = cli_system::CatchInterrupt();
     try {
-        const int status = RunCli(args, cli_system::MessageLanguage(), *out, *err, interrupted);
+        cli_system::SystemClock clock;
+        const int status =
+            RunCli(args, cli_system::MessageLanguage(), *out, *err, clock, interrupted);
         if (status == EXIT_INTERRUPTED)
             cli_system::EndAsInterrupted(cli_system::Interruption::Signal);
         if (status == EXIT_FILE_SIZE_LIMIT)

@@ -106,9 +106,11 @@ BatchResult MakeRecords(std::int64_t count, std::string_view recordEnd, Make mak
 {
     BatchResult result;
     RecordChunker chunker(sink, control, result);
+    std::string& chunk = chunker.Buffer();
     for (std::int64_t i = 0; i < count; ++i) {
-        make(chunker.Buffer());
-        chunker.Buffer() += recordEnd;
+        make(chunk);
+        for (char c : recordEnd) // a call to memcpy would cost as much as a short record
+            chunk.push_back(c);
         if (!chunker.Added(i + 1 < count))
             return result;
     }

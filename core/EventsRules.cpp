@@ -47,7 +47,7 @@ bool ProgramFitsTheShell(std::string_view text, std::size_t units)
     return units <= MaxProgramChars(text);
 }
 
-const char* CheckEvents(const EventsInput& in, EventsSettings& s)
+Wording CheckEvents(const EventsInput& in, EventsSettings& s)
 {
     s.runProgram = in.runProgram;
     if (s.runProgram) {
@@ -68,13 +68,34 @@ const char* CheckEvents(const EventsInput& in, EventsSettings& s)
         return MSG_BAD_INTERVAL;
     if (s.count < 1)
         return MSG_BAD_COUNT;
-    return nullptr;
+    return {};
+}
+
+std::size_t Utf16Units(std::string_view utf8)
+{
+    std::size_t units = 0;
+    for (unsigned char c : utf8) {
+        if ((c & 0xC0) != 0x80)
+            ++units; // a character starts here
+        if (c >= 0xF0)
+            ++units; // beyond the 16-bit plane: a surrogate pair
+    }
+    return units;
 }
 
 CString EventLine(const LocalTime& t)
 {
     return CString::Format("%04d-%02d-%02d   %02d:%02d:%02d", t.year, t.month, t.day, t.hour,
                            t.minute, t.second);
+}
+
+CString IsoEventLine(const Timestamp& t)
+{
+    const int offset = t.utcOffsetMinutes < 0 ? -t.utcOffsetMinutes : t.utcOffsetMinutes;
+    return CString::Format("%04d-%02d-%02dT%02d:%02d:%02d.%03d%c%02d:%02d", t.local.year,
+                           t.local.month, t.local.day, t.local.hour, t.local.minute, t.local.second,
+                           t.millisecond, t.utcOffsetMinutes < 0 ? '-' : '+', offset / 60,
+                           offset % 60);
 }
 
 EventSeries::EventSeries(int minDelay, int maxDelay, int count)
@@ -89,17 +110,24 @@ void EventSeries::Fired(bool launched)
         ++m_nLaunchFailures;
 }
 
-CString EventSeries::EndMessage(bool stopped, bool groupedCounts) const
+CString EventSeries::EndMessage(bool stopped, Language language, bool groupedCounts) const
 {
     const auto count =
         groupedCounts ? &CountText : [](std::int64_t n) { return CString::FromInt(n); };
     const CString failures = count(m_nLaunchFailures);
+    const char* times = m_nLaunchFailures == 1 ? " time" : " times";
+    const bool chinese = language == Language::Chinese;
+    CString message;
+    if (stopped)
+        message =
+            chinese
+                ? "生成已停止：已发生 " + count(m_nFired) + " 次，共 " + count(m_nCount) + " 次。"
+                : "stopped after " + count(m_nFired) + " of " + count(m_nCount) + " events";
+    if (m_nLaunchFailures == 0)
+        return stopped ? message : CString(chinese ? MSG_SUCCESS : "done");
     if (!stopped)
-        return m_nLaunchFailures > 0 ? "生成完成，但外部程序有 " + failures + " 次未能启动！"
-                                     : CString(MSG_SUCCESS);
-    CString message =
-        "生成已停止：已发生 " + count(m_nFired) + " 次，共 " + count(m_nCount) + " 次。";
-    if (m_nLaunchFailures > 0)
-        message += "\r\n外部程序有 " + failures + " 次未能启动！";
-    return message;
+        return chinese ? "生成完成，但外部程序有 " + failures + " 次未能启动！"
+                       : "done, but the program could not be started " + failures + times;
+    return message + (chinese ? "\r\n外部程序有 " + failures + " 次未能启动！"
+                              : "; the program could not be started " + failures + times);
 }

@@ -8,9 +8,11 @@
 #include "RunMessages.h"
 #include "SettingText.h"
 #include "Types.h"
+#include "UniformSource.h"
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 // As the page opens.
@@ -39,14 +41,22 @@ constexpr std::size_t MAX_PROGRAM_WWW_CHARS = 248;
 std::size_t MaxProgramChars(std::string_view text);
 // Whether a program text of that many UTF-16 units fits the shell.
 bool ProgramFitsTheShell(std::string_view text, std::size_t units);
+// UTF-16 units of a UTF-8 text: what the shell counts a program's length in.
+std::size_t Utf16Units(std::string_view utf8);
 
-constexpr const char* MSG_BAD_PROGRAM = "外部程序命令行无效！";
-constexpr const char* MSG_PROGRAM_TOO_LONG =
-    "外部程序命令行过长（网址最多 971 个字符，以 www 开头的最多 248 个，其他最多 259 个）！";
-constexpr const char* MSG_PROGRAM_NOT_GBK = "外部程序命令行含有 GBK 无法表示的字符！";
-constexpr const char* MSG_BAD_INTERVAL = "发生间隔设定无效！";
+constexpr Wording MSG_BAD_PROGRAM{"外部程序命令行无效！",
+                                  "invalid program: the program to run is empty"};
+constexpr Wording MSG_PROGRAM_TOO_LONG{
+    "外部程序命令行过长（网址最多 971 个字符，以 www 开头的最多 248 个，其他最多 259 个）！",
+    "the program is too long (a web address at most 971 characters, one starting with www at most "
+    "248, anything else at most 259)"};
+constexpr Wording MSG_PROGRAM_NOT_GBK{"外部程序命令行含有 GBK 无法表示的字符！",
+                                      "the program's name holds a character that GBK cannot spell"};
+constexpr Wording MSG_BAD_INTERVAL{"发生间隔设定无效！",
+                                   "invalid delays: --min-delay is above --max-delay"};
 // The interval page keeps the run's whole log for its box.
-constexpr const char* MSG_TOO_MANY_EVENTS = "生成次数过多，请减小生成次数！";
+constexpr Wording MSG_TOO_MANY_EVENTS{"生成次数过多，请减小生成次数！",
+                                      "too many events for the output box: lower the count"};
 
 // What the page's controls hold, or the command line's arguments give, in the page's terms.
 struct EventsInput {
@@ -66,10 +76,10 @@ struct EventsSettings {
     int minDelay = 0, maxDelay = 0, count = 0;
 };
 
-// Takes in into s in the page's order and returns the first invalid setting's message, or null.
+// Takes in into s in the page's order and returns the first invalid setting's message, or none.
 // What was taken before a refusal keeps its new value, the rest its old one; the program text is
 // taken only when a program is to run.
-const char* CheckEvents(const EventsInput& in, EventsSettings& s);
+Wording CheckEvents(const EventsInput& in, EventsSettings& s);
 
 // A local time, as the clock of the page or the command line breaks it up.
 struct LocalTime {
@@ -78,6 +88,15 @@ struct LocalTime {
 
 // "yyyy-mm-dd   hh:mm:ss": an event's line, without its line end.
 CString EventLine(const LocalTime& t);
+
+// A local time to the millisecond, and how far it is ahead of UTC.
+struct Timestamp {
+    LocalTime local;
+    int millisecond = 0;
+    int utcOffsetMinutes = 0;
+};
+// "2026-12-07T16:22:58.123+08:00": the command line's ISO 8601 event line.
+CString IsoEventLine(const Timestamp& t);
 
 // One run of events: the delays before them, what each made and how the run ended.
 class EventSeries {
@@ -95,6 +114,14 @@ public:
     {
         return NextDelay([&rng](int lo, int hi) { return rng.Between(lo, hi); });
     }
+    // Exact: every delay from the shortest to the longest equally likely.
+    int NextDelay(UniformSource& source) const
+    {
+        return NextDelay([&source](int lo, int hi) {
+            const auto span = static_cast<std::uint64_t>(static_cast<long long>(hi) - lo);
+            return static_cast<int>(lo + static_cast<long long>(source.UpTo(span)));
+        });
+    }
     // One event has happened; launched is false when its program could not be started.
     void Fired(bool launched = true);
     bool Done() const { return m_nFired >= m_nCount; }
@@ -102,7 +129,8 @@ public:
     int LaunchFailures() const { return m_nLaunchFailures; }
     // The closing message: success only when every launch succeeded. groupedCounts: the counts
     // with thousands separators, as the pages show them.
-    CString EndMessage(bool stopped, bool groupedCounts = false) const;
+    CString EndMessage(bool stopped, Language language = Language::Chinese,
+                       bool groupedCounts = false) const;
 
 private:
     int m_nMinDelay, m_nMaxDelay, m_nCount;

@@ -1,7 +1,7 @@
 #pragma once
 // The numbers generator's rule book, for the numbers page and the command line alike: the
 // settings' defaults, the check that refuses the first invalid setting in the page's order with
-// the page's words, and the longest item either will make.
+// the page's words.
 
 #include "NumberItem.h"
 #include "RunMessages.h"
@@ -17,10 +17,13 @@ constexpr int NUMBERS_DEFAULT_DECIMALS = 2;
 // One item is built whole in memory: more decimals than fit are refused.
 constexpr long long MAX_NUMBER_ITEM_BYTES = 64LL << 20;
 
-constexpr const char* MSG_NO_NUMBER_KIND = "至少指定一种数字类型！";
-constexpr const char* MSG_BAD_DECIMALS = "保留小数位数设定无效！";
-constexpr const char* MSG_BAD_RANGE = "数值范围设定无效！";
-constexpr const char* MSG_TOO_MANY_DECIMALS = "保留小数位数过大，请减小保留小数位数！";
+constexpr Wording MSG_NO_NUMBER_KIND{"至少指定一种数字类型！", "choose --int, --float or both"};
+constexpr Wording MSG_BAD_DECIMALS{"保留小数位数设定无效！",
+                                   "invalid decimals: --decimals must be 0 or more"};
+constexpr Wording MSG_BAD_RANGE{"数值范围设定无效！", "invalid range: --min is above --max"};
+constexpr Wording MSG_TOO_MANY_DECIMALS{
+    "保留小数位数过大，请减小保留小数位数！",
+    "too many decimals (over 64 MiB a number): lower --decimals"};
 
 // What the page's controls hold, or the command line's arguments give, in the page's terms.
 struct NumbersInput {
@@ -29,10 +32,7 @@ struct NumbersInput {
     int count = 0, decimals = 0;
 };
 
-// Takes in into o in the page's order and returns the first invalid setting's message, or null.
+// Takes in into o in the page's order and returns the first invalid setting's message, or none.
 // What was taken before a refusal keeps its new value, the rest its old one; the decimals are
 // taken only with decimal items chosen.
-const char* CheckNumbers(const NumbersInput& in, NumberOptions& o);
-
-// The most bytes one item of these settings takes, its line end aside.
-long long LongestNumberItem(const NumberOptions& o);
+Wording CheckNumbers(const NumbersInput& in, NumberOptions& o);

@@ -35,7 +35,7 @@ double FloatFromTenThousandths(RandomSource& rng, int a, int b)
 {
     const std::uint32_t r1 = static_cast<std::uint32_t>(rng.Draw());
     const std::uint32_t r2 = static_cast<std::uint32_t>(rng.Draw());
-    const std::uint32_t p = r1 * r2; // at most 32767 * 32767, inside 31 bits
+    const std::uint32_t p = r1 * r2; // two 15-bit draws: inside 31 bits
     const long long width = static_cast<long long>(b) - a;
     long long n = a;
     if (width != 0) {

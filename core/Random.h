@@ -7,9 +7,25 @@
 // A RandomSource is a plain value: a batch on a worker thread draws from its own copy, taken right
 // after the page seeded the process-wide one, and so makes exactly the draws the page would have.
 
+#include <algorithm>
 #include <cstdint>
 
+// The largest draw: 15 bits. Every rule about what the pages' draws can reach derives from it here.
 constexpr int RAND_DRAW_MAX = 32767;
+
+// The highest value that Between(lo, hi) yields: a range wider than one draw is reached only from
+// lo to lo + RAND_DRAW_MAX.
+constexpr long long ClassicTop(long long lo, long long hi)
+{
+    return std::min(hi, lo + RAND_DRAW_MAX);
+}
+
+// How many ten-thousandths FloatFromTenThousandths(rng, a, b) yields, a <= b: the product of two
+// draws reaches RAND_DRAW_MAX squared; equal bounds yield the bound.
+constexpr long long ClassicFloatValues(long long a, long long b)
+{
+    return b <= a ? 1 : std::min(b - a, static_cast<long long>(RAND_DRAW_MAX) * RAND_DRAW_MAX + 1);
+}
 
 class RandomSource {
 public:
@@ -17,21 +33,17 @@ public:
     void Seed(std::uint32_t seed) { m_state = seed; }
 
     // One draw, 0 to RAND_DRAW_MAX.
-    int Draw() { return ClassicDraw(); }
-
-    // lo + (draw mod (hi - lo + 1)): one draw, no bias correction, so a range wider than 32768 only
-    // ever yields lo .. lo + 32767. hi < lo yields lo.
-    int Between(int lo, int hi) { return ClassicBetween(lo, hi); }
-
-    // The same two draws under the names the benchmarks' floors use.
-    int ClassicDraw()
+    int Draw()
     {
         m_state = m_state * 214013u + 2531011u;
-        return static_cast<int>((m_state >> 16) & 0x7FFF);
+        return static_cast<int>((m_state >> 16) & RAND_DRAW_MAX);
     }
-    int ClassicBetween(int lo, int hi)
+
+    // lo + (draw mod (hi - lo + 1)): one draw, no bias correction, so a range wider than a draw
+    // only ever yields lo .. ClassicTop(lo, hi). hi < lo yields lo.
+    int Between(int lo, int hi)
     {
-        const int r = ClassicDraw();
+        const int r = Draw();
         const long long size = static_cast<long long>(hi) - lo + 1;
         if (size <= 0)
             return lo;

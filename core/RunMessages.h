@@ -3,13 +3,14 @@
 // time, like every narrow literal of the program.
 
 #include "CString.h"
+#include "Wording.h"
 
 #include <cstdint>
 
-constexpr const char* MSG_BAD_COUNT = "生成个数设定无效！";
+constexpr Wording MSG_BAD_COUNT{"生成个数设定无效！", "invalid count: -n must be at least 1"};
 constexpr const char* MSG_SUCCESS = "生成成功！";
 // While a run is on its way; a percentage may follow after a blank.
-constexpr const char* MSG_WORKING = "生成中，请稍后...";
+constexpr Wording MSG_WORKING{"生成中，请稍后...", "working..."};
 constexpr const char* MSG_OUT_OF_MEMORY = "内存不足！";
 
 // A count as the pages show it, its digits in groups of three: "3,334,144".

@@ -1,6 +1,6 @@
 #include "StringsRules.h"
 
-const char* CheckStrings(const StringsInput& in, StringsSettings& s, bool reachesUpperBound)
+Wording CheckStrings(const StringsInput& in, StringsSettings& s, bool reachesUpperBound)
 {
     StringOptions& o = s.options;
     o.m_bUpper = in.upper;
@@ -32,5 +32,5 @@ const char* CheckStrings(const StringsInput& in, StringsSettings& s, bool reache
     sized.m_bHanzi = o.m_bHanzi || in.twoByteOthers; // a body character of two bytes
     if (LongestString(sized, reachesUpperBound) > MAX_STRING_BYTES)
         return MSG_STRING_TOO_LONG;
-    return nullptr;
+    return {};
 }

@@ -19,13 +19,19 @@ constexpr int STRINGS_DEFAULT_COUNT = 10;
 // One string is built whole in memory: a setting that makes a longer one is refused.
 constexpr long long MAX_STRING_BYTES = 64LL << 20;
 
-constexpr const char* MSG_NO_CHAR_CLASS = "至少指定一种字符类型！";
-constexpr const char* MSG_BAD_LENGTH = "生成长度设定无效！";
-constexpr const char* MSG_HEAD_NOT_GBK = "头部含有 GBK 无法表示的字符！";
-constexpr const char* MSG_TAIL_NOT_GBK = "尾部含有 GBK 无法表示的字符！";
-constexpr const char* MSG_INSERT_NOT_GBK = "插入的文字含有 GBK 无法表示的字符！";
-constexpr const char* MSG_STRING_TOO_LONG =
-    "生成的字符串过长，请减小生成长度或头部、尾部、插入的文字！";
+constexpr Wording MSG_NO_CHAR_CLASS{"至少指定一种字符类型！",
+                                    "choose at least one kind of character"};
+constexpr Wording MSG_BAD_LENGTH{"生成长度设定无效！",
+                                 "invalid length: --min-length is above --max-length"};
+constexpr Wording MSG_HEAD_NOT_GBK{"头部含有 GBK 无法表示的字符！",
+                                   "--head holds a character that GBK cannot spell"};
+constexpr Wording MSG_TAIL_NOT_GBK{"尾部含有 GBK 无法表示的字符！",
+                                   "--tail holds a character that GBK cannot spell"};
+constexpr Wording MSG_INSERT_NOT_GBK{"插入的文字含有 GBK 无法表示的字符！",
+                                     "--insert holds a character that GBK cannot spell"};
+constexpr Wording MSG_STRING_TOO_LONG{
+    "生成的字符串过长，请减小生成长度或头部、尾部、插入的文字！",
+    "the strings would be too long (over 64 MiB): shorten the length, --head, --tail or --insert"};
 
 // What the page's controls hold, or the command line's arguments give, in the page's terms: the
 // class boxes, the texts as typed (before the insertion spec's blanks are trimmed) and the numeric
@@ -44,9 +50,8 @@ struct StringsSettings {
     int count = 0;
 };
 
-// Takes in into s in the page's order and returns the first invalid setting's message, or null.
+// Takes in into s in the page's order and returns the first invalid setting's message, or none.
 // What was taken before a refusal keeps its new value, the rest its old one. reachesUpperBound:
 // the draws reach the upper length bound (the command line without --seed), which makes the longest
 // string longer.
-const char* CheckStrings(const StringsInput& in, StringsSettings& s,
-                         bool reachesUpperBound = false);
+Wording CheckStrings(const StringsInput& in, StringsSettings& s, bool reachesUpperBound = false);

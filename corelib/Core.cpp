@@ -4,9 +4,9 @@
 
 CCore* g_pCore = nullptr;
 
-CCore::CCore() : m_rng(std::random_device{}()) {}
+CCore::CCore() : m_integers(std::random_device{}()) {}
 
-CCore::CCore(std::uint32_t seed) : m_rng(seed) {}
+CCore::CCore(std::uint32_t seed) : m_integers(seed) {}
 
 CCore::~CCore()
 {
@@ -48,42 +48,12 @@ ComposerSources SourcesOf(CCore& core)
 
 int CCore::getRandInt(int lo, int hi)
 {
-    if (hi <= lo)
-        return lo;
-    return std::uniform_int_distribution<int>(lo, hi)(m_rng);
+    return m_integers.Between(lo, hi);
 }
 
 CString CCore::getFg(const CString& src, char sep, int index)
 {
-    if (index < 0)
-        return CString();
-    std::string_view s = src.View();
-    // Callers walk a text field by field: a walk on the same text goes on from the last field
-    // instead of cutting the text from its start again, which made reading a long insertion spec
-    // quadratic.
-    std::size_t start = 0;
-    int at = 0;
-    if (index >= m_fgIndex && sep == m_fgSep && s == m_fgSource) {
-        start = m_fgStart;
-        at = m_fgIndex;
-    } else {
-        m_fgSource.assign(s);
-        m_fgSep = sep;
-    }
-    for (; at < index; ++at) {
-        const std::size_t next = s.find(sep, start);
-        if (next == std::string_view::npos) {
-            m_fgIndex = 0; // past the last field: start afresh next time
-            m_fgStart = 0;
-            return CString();
-        }
-        start = next + 1;
-    }
-    m_fgIndex = index;
-    m_fgStart = start;
-    const std::size_t end = s.find(sep, start);
-    return CString(
-        s.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+    return m_fields.Field(src, sep, index);
 }
 
 void CCore::logAdd(const CString& file, const CString& text, int /*flag*/)

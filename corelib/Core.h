@@ -3,12 +3,11 @@
 // characters, field splitting, appending records to a file, and the About box.
 
 #include "core/CString.h"
-#include "core/StringComposer.h"
+#include "core/ComposerSources.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <functional>
-#include <random>
 
 // The record that describes the application to the library: four zero-terminated text slots.
 constexpr int SOFT_RECORD_SIZE = 354;
@@ -39,7 +38,8 @@ public:
     CString getFg(const CString& src, char sep, int index);
     // Appends text and "\r\n" to file as one record, creating the file when it is absent. Records
     // are buffered: logClose() makes them reach the file (so does a record for another file and
-    // the destructor). The flag selects nothing; callers pass 0.
+    // the destructor). The flag selects nothing; callers pass 0. Part of the library's interface as
+    // its callers know it; the strings page keeps its results file through the platform layer.
     void logAdd(const CString& file, const CString& text, int flag);
     // Writes out and closes the open results file; false when any record since it was opened
     // could not be written (folder read-only, file locked, disk full).
@@ -51,12 +51,8 @@ public:
 #endif
 
 private:
-    std::mt19937 m_rng;
-    // Where the last getFg found its field.
-    std::string m_fgSource;
-    char m_fgSep = 0;
-    int m_fgIndex = 0;
-    std::size_t m_fgStart = 0;
+    TwisterIntegers m_integers;
+    FieldWalker m_fields;
     CString m_logPath;
     std::FILE* m_logFile = nullptr;
     bool m_logFailed = false;

@@ -109,7 +109,7 @@ void CIntervalPage::OnGenerateTimer()
     m_series.Fired(!m_bRunProgram || ShellOpen(*this, m_strProgram)); // a failure: the run goes on
     m_nFired = m_series.FiredCount();
     if (m_series.Done())
-        FinishRun(m_series.EndMessage(false, true));
+        FinishRun(m_series.EndMessage(false, Language::Chinese, true));
     else
         ScheduleNextEvent();
 }
@@ -136,5 +136,5 @@ void CIntervalPage::OnCheckRunProgram()
 void CIntervalPage::OnStopRequest(Phase)
 {
     KillTimer(GENERATE_TIMER_ID);
-    FinishRun(m_series.EndMessage(true, true));
+    FinishRun(m_series.EndMessage(true, Language::Chinese, true));
 }

@@ -103,7 +103,7 @@ BOOL CStringsPage::CheckInput()
 
 void CStringsPage::StartRun()
 {
-    SetDlgItemText(IDC_EDIT_STR_OUTPUT, MSG_WORKING);
+    SetDlgItemText(IDC_EDIT_STR_OUTPUT, MSG_WORKING.chinese);
     DeferRun(200);
 }
 

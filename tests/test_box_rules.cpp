@@ -70,7 +70,7 @@ TEST(RunMessages, CountsAreWrittenWithThousandsSeparators)
     EventSeries series(0, 0, 5000);
     for (int i = 0; i < 1200; ++i)
         series.Fired(i % 2 == 0);
-    EXPECT_EQ(series.EndMessage(true, true),
+    EXPECT_EQ(series.EndMessage(true, Language::Chinese, true),
               "生成已停止：已发生 1,200 次，共 5,000 次。\r\n外部程序有 600 次未能启动！");
     EXPECT_EQ(series.EndMessage(true),
               "生成已停止：已发生 1200 次，共 5000 次。\r\n外部程序有 600 次未能启动！");

@@ -17,10 +17,34 @@
 extern char** environ;
 #endif
 
+void FakeClock::WaitUntil(double deadline, const std::atomic<bool>* stop)
+{
+    if (!hold) {
+        if (deadline > m_now)
+            m_now = deadline;
+        return;
+    }
+    // Held: until the run is stopped, within a minute of the test's own time.
+    waiting = true;
+    const double start = cli_system::MonotonicSeconds();
+    while (!(stop && *stop) && cli_system::MonotonicSeconds() - start < 60)
+        cli_system::SleepMilliseconds(1);
+    waiting = false;
+}
+
+Timestamp FakeClock::Now()
+{
+    const long long ms = static_cast<long long>(m_now * 1000);
+    const int second = static_cast<int>(ms / 1000 % 86400);
+    return {{2026, 12, 7, second / 3600, second / 60 % 60, second % 60},
+            static_cast<int>(ms % 1000),
+            8 * 60};
+}
+
 WriteStatus MemoryDevice::Write(std::string_view data)
 {
     ++writes;
-    writeTimes.push_back(cli_system::MonotonicSeconds());
+    writeTimes.push_back(clock ? clock->Seconds() : cli_system::MonotonicSeconds());
     if (closeWhen)
         return closeWhen() ? WriteStatus::Closed : WriteStatus::Ok;
     if (bytes.size() + data.size() > room) {
@@ -34,7 +58,8 @@ WriteStatus MemoryDevice::Write(std::string_view data)
 CliRun RunInProcess(const std::vector<std::string>& args, Language language)
 {
     MemoryDevice out, err;
-    const int status = RunCli(args, language, out, err);
+    FakeClock clock;
+    const int status = RunCli(args, language, out, err, clock);
     return {status, out.bytes, err.bytes};
 }
 

@@ -4,16 +4,34 @@
 
 #include "cli/Run.h"
 
+#include <atomic>
 #include <functional>
 #include <string>
 #include <vector>
+
+// A clock the test drives: its time moves only when a run waits on it and when the test advances
+// it, so that no test waits out a delay or depends on the machine's speed. A run's wait jumps to
+// its deadline, unless the clock is held: then it lasts until the run is stopped.
+class FakeClock : public Clock {
+public:
+    double Seconds() override { return m_now; }
+    void WaitUntil(double deadline, const std::atomic<bool>* stop) override;
+    // 2026-12-07, the time of day from Seconds(), 8 hours ahead of UTC.
+    Timestamp Now() override;
+    void Advance(double seconds) { m_now = m_now + seconds; }
+    std::atomic<bool> hold{false};
+    std::atomic<bool> waiting{false}; // a run waits on the held clock
+private:
+    std::atomic<double> m_now{1000};
+};
 
 class MemoryDevice : public Device {
 public:
     WriteStatus Write(std::string_view bytes) override;
     std::string bytes;
     int writes = 0;
-    std::vector<double> writeTimes; // MonotonicSeconds at each write
+    Clock* clock = nullptr;         // what writeTimes reads; the system's when null
+    std::vector<double> writeTimes; // the clock's seconds at each write
     // After this many bytes the device refuses with failAs.
     std::size_t room = std::string::npos;
     WriteStatus failAs = WriteStatus::Failed;
@@ -29,7 +47,7 @@ struct CliRun {
 };
 
 // args after the program's name, in UTF-8; by default in Chinese, where a refusal is the page's
-// own text.
+// own text. Events take no time: the run's clock is a FakeClock.
 CliRun RunInProcess(const std::vector<std::string>& args, Language language = Language::Chinese);
 
 // What ends a record unless --lf or --crlf says otherwise.

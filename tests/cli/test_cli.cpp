@@ -5,7 +5,6 @@
 #include "cli/Settings.h"
 #include "cli/System.h"
 #include "core/Batch.h"
-#include "corelib/Core.h"
 
 #include <gtest/gtest.h>
 
@@ -212,10 +211,11 @@ TEST(CliUnique, MemoryBeyondTheMachineIsRefusedAndWholeNumbersTakeOneBitEach)
 {
     // 2 * 10^9 strings of a million bytes: more than any machine holds.
     MemoryDevice out, err;
+    FakeClock clock;
     out.closeWhen = [] { return true; }; // should a run start, it ends at its first write
     EXPECT_EQ(RunCli({"strings", "--secure", "--min-length", "1000000", "--max-length", "1000000",
                       "--unique", "-n", "2000000000"},
-                     Language::Chinese, out, err),
+                     Language::Chinese, out, err, clock),
               EXIT_REFUSED);
     EXPECT_EQ(out.writes, 0);
     const std::string said = Utf8Text(u8"--unique 要记住 2000000000 个结果，约需 ");
@@ -277,15 +277,16 @@ TEST(CliDraws, UnseededRunsDifferAndReachTheTopOfAWideRange)
 TEST(CliOutput, FailuresAreReportedAndAClosedPipeEndsQuietly)
 {
     MemoryDevice out, err;
+    FakeClock clock;
     out.room = 100000;
-    EXPECT_EQ(RunCli({"strings", "-n", "100000"}, Language::Chinese, out, err), EXIT_FAILED);
+    EXPECT_EQ(RunCli({"strings", "-n", "100000"}, Language::Chinese, out, err, clock), EXIT_FAILED);
     EXPECT_NE(err.bytes.find("\xE5\x86\x99\xE5\x85\xA5\xE5\xA4\xB1\xE8\xB4\xA5"), std::string::npos)
         << err.bytes; // 写入失败
 
     MemoryDevice closed, quiet;
     closed.room = 100;
     closed.failAs = WriteStatus::Closed;
-    EXPECT_EQ(RunCli({"strings", "-n", "1000000"}, Language::Chinese, closed, quiet),
+    EXPECT_EQ(RunCli({"strings", "-n", "1000000"}, Language::Chinese, closed, quiet, clock),
               EXIT_PIPE_CLOSED);
     EXPECT_EQ(quiet.bytes, "");
     EXPECT_EQ(closed.writes, 1);
@@ -320,8 +321,10 @@ TEST(CliOutput, FailuresAreReportedAndAClosedPipeEndsQuietly)
 TEST(CliEvents, EachLineGoesOutWhenItHappens)
 {
     MemoryDevice out, err;
+    FakeClock clock;
+    out.clock = &clock;
     ASSERT_EQ(RunCli({"events", "--min-delay", "150", "--max-delay", "150", "-n", "3", "--lf"},
-                     Language::Chinese, out, err),
+                     Language::Chinese, out, err, clock),
               EXIT_DONE);
     const std::vector<std::string> lines = Lines(out.bytes, "\n");
     ASSERT_EQ(lines.size(), 3u);
@@ -335,7 +338,7 @@ TEST(CliEvents, EachLineGoesOutWhenItHappens)
     MemoryDevice out2, err2;
     EXPECT_EQ(RunCli({"events", "--min-delay", "0", "--max-delay", "0", "-n", "2", "--run",
                       "zanfor-no-such-program"},
-                     Language::Chinese, out2, err2),
+                     Language::Chinese, out2, err2, clock),
               EXIT_FAILED);
     EXPECT_EQ(Lines(out2.bytes).size(), 2u);
     const std::vector<std::string> said = Lines(err2.bytes, "\n");
@@ -384,17 +387,19 @@ TEST(CliOutput, AProgressLineOnlyOnATerminalAndOnlyAfterASecond)
 {
     for (const bool terminal : {true, false}) {
         MemoryDevice out, err;
+        FakeClock clock;
+        err.clock = &clock;
         err.terminal = terminal;
-        const double start = cli_system::MonotonicSeconds();
-        // The run ends when a progress line shows, or after 2.5 s without one. Strings of 200
-        // letters, so that no machine makes 1 % of them in a second.
+        const double start = clock.Seconds();
+        // Every piece of records takes a sixteenth of a second; the run ends when a progress line
+        // shows, or after 2.5 s without one, far below 1 % of the strings.
         out.closeWhen = [&] {
-            return err.bytes.find('%') != std::string::npos ||
-                   cli_system::MonotonicSeconds() - start > 2.5;
+            clock.Advance(1.0 / 16);
+            return err.bytes.find('%') != std::string::npos || clock.Seconds() - start > 2.5;
         };
-        EXPECT_EQ(
-            RunCli({"strings", "--length", "200", "-n", "2000000000"}, Language::Chinese, out, err),
-            EXIT_PIPE_CLOSED);
+        EXPECT_EQ(RunCli({"strings", "--length", "200", "-n", "2000000000"}, Language::Chinese, out,
+                         err, clock),
+                  EXIT_PIPE_CLOSED);
         if (terminal) {
             EXPECT_GE(err.writeTimes.at(0) - start, 0.9);
             EXPECT_EQ(err.bytes.substr(0, 1), "\r");

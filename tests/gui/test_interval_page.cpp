@@ -176,7 +176,7 @@ TEST_F(IntervalPage, LaunchesTheShellCannotMakeAreCountedAndReported)
 // passes the check, one more character is refused before anything runs.
 TEST_F(IntervalPage, TheProgramTextsLimitFollowsWhatTheShellMakesOfIt)
 {
-    const std::wstring tooLong = Widen(MSG_PROGRAM_TOO_LONG);
+    const std::wstring tooLong = Widen(MSG_PROGRAM_TOO_LONG.chinese);
     EXPECT_EQ(tooLong,
               L"外部程序命令行过长（网址最多 971 个字符，以 www 开头的最多 248 个，其他最多 "
               L"259 个）！");

@@ -162,11 +162,12 @@ TEST_F(OutsideChanges, AResultsFileRemovedOrAlteredIsNeverASuccess)
               L"结果文件写入失败：" + OutFile() + L"\r\n结果文件已被修改，请重新生成。");
     EXPECT_EQ(ExportTo(exported), L"结果文件写入失败，没有可导出的完整结果，请重新生成。");
 
-    // Changed in place after a whole batch, its size kept: Export finds out and saves nothing.
+    // Changed in place after a whole batch, its size kept, by a byte that no string of letters
+    // holds, so that the change is never the same byte again: Export finds out and saves nothing.
     SetCount(20000);
     ClickAndWait(IDC_BTN_STR_GENERATE);
     ASSERT_EQ(catcher.boxes.back().text, L"生成成功！");
-    ASSERT_TRUE(RunOutside(Words({"printf X | dd bs=1 seek=100000 conv=notrunc 2>/dev/null",
+    ASSERT_TRUE(RunOutside(Words({"printf '#' | dd bs=1 seek=100000 conv=notrunc 2>/dev/null",
                                   std::string("of=").append(Sh(OutFile()))})));
     EXPECT_EQ(ExportTo(exported), L"结果文件已被修改，请重新生成。");
     EXPECT_EQ(GetFileAttributesW(exported.c_str()), INVALID_FILE_ATTRIBUTES);

@@ -1,7 +1,7 @@
 #pragma once
-// The characters a string's body is drawn from without --seed: the union of the chosen classes
-// and the user's own characters, less the excluded ones, every character equally likely whatever
-// its class. (The pages, and --seed, draw a class first and then a character of it.)
+// The characters a string's body is drawn from by exact draws: the union of the chosen classes and
+// the user's own characters, less the excluded ones, every character equally likely whatever its
+// class. (The pages' classic draws take a class first and then a character of it.)
 
 #include <cstdint>
 #include <string>
@@ -54,6 +54,9 @@ AlphabetProblem BuildAlphabet(const AlphabetChoice& choice, Alphabet& alphabet,
 // GBK text cut into characters: a lead byte with its trail byte is one, any other byte stands
 // alone. Codes as in Alphabet.
 std::vector<std::uint16_t> GbkCharacters(std::string_view gbk);
+
+// Below this share of acceptable bodies a string would cost a million draws: refused.
+constexpr double MIN_ACCEPTANCE = 1e-6;
 
 // What bodies of a length drawn uniformly from lenMin to lenMax (0 or less: empty) hold, when
 // those that lack a required class are drawn again.

@@ -1,10 +1,10 @@
 #pragma once
-// Numbers without --seed, from the bounds as typed, with no float between them and the output:
-// whole numbers uniform over every whole number from the lower to the upper bound (64-bit), and
-// decimals uniform over every multiple of 10^-decimals between them, both ends with full weight,
-// written exactly ("0.1000000000", never "-0.00").
+// Exact numbers, from the bounds as typed, with no float between them and the output: whole numbers
+// uniform over every whole number from the lower to the upper bound (64-bit), and decimals uniform
+// over every multiple of 10^-decimals between them, both ends with full weight, written exactly
+// ("0.1000000000", never "-0.00").
 
-#include "SecureSource.h"
+#include "UniformSource.h"
 
 #include <cstdint>
 #include <string>
@@ -25,12 +25,14 @@ public:
     friend BigInt operator-(const BigInt& a, const BigInt& b);
     friend int Compare(const BigInt& a, const BigInt& b); // -1, 0, 1
     // Uniform from 0 to *this - 1; *this is above 0.
-    BigInt Below(SecureSource& source) const;
+    BigInt Below(UniformSource& source) const;
     bool ToInt64(std::int64_t& value) const;
     // The value, or DISTINCT_MANY when it is at least that.
     std::uint64_t Saturated() const;
     // Appends this number times 10^-decimals, written with that many decimals.
     void AppendFixed(std::string& out, int decimals) const;
+    // Decimal digits of the magnitude; 1 for zero.
+    long long DecimalDigits() const;
 
 private:
     static constexpr std::uint32_t BASE = 1000000000;
@@ -78,27 +80,6 @@ enum class RangeProblem {
 // The range of the chosen kinds between min and max (min <= max).
 RangeProblem MakeExactRange(const TypedDecimal& min, const TypedDecimal& max, bool whole,
                             bool decimal, int decimals, ExactRange& range);
-
-// Different items the range can make, saturating at DISTINCT_MANY: "5" and "5.0" differ, but with
-// 0 decimals the two kinds write the same texts.
-std::uint64_t DistinctItems(const ExactRange& range);
-
-class ExactNumberMaker {
-public:
-    explicit ExactNumberMaker(const ExactRange& range);
-    // One item: with both kinds, either kind with the same chance, as on the page.
-    void Append(std::string& out, SecureSource& source) const;
-    // One kind only: its item number index, counting from the lowest.
-    void AppendNumbered(std::string& out, std::uint64_t index) const;
-
-private:
-    void AppendDecimal(std::string& out, const BigInt& offset) const;
-
-    ExactRange m_range;
-    bool m_fast; // the decimals' grid fits 64 bits: no BigInt per item
-    std::int64_t m_fastLow = 0;
-    std::uint64_t m_fastSpan = 0;
-};
 
 // Appends value times 10^-decimals with that many decimals.
 void AppendScaled(std::string& out, std::int64_t value, int decimals);

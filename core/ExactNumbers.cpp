@@ -1,6 +1,6 @@
 #include "ExactNumbers.h"
 
-#include "Distinct.h"
+#include "Saturating.h"
 
 #include <algorithm>
 #include <charconv>
@@ -136,7 +136,7 @@ int Compare(const BigInt& a, const BigInt& b)
     return a.m_negative ? -magnitudes : magnitudes;
 }
 
-BigInt BigInt::Below(SecureSource& source) const
+BigInt BigInt::Below(UniformSource& source) const
 {
     if (m_limbs.size() == 1)
         return FromUnsigned(source.UpTo(m_limbs[0] - 1));
@@ -206,6 +206,16 @@ void BigInt::AppendFixed(std::string& out, int decimals) const
         digits.append(buf, size);
     }
     AppendPointed(out, m_negative, digits.empty() ? "0" : digits, decimals);
+}
+
+long long BigInt::DecimalDigits() const
+{
+    if (m_limbs.empty())
+        return 1;
+    long long digits = static_cast<long long>(m_limbs.size() - 1) * 9;
+    for (std::uint32_t top = m_limbs.back(); top > 0; top /= 10)
+        ++digits;
+    return digits;
 }
 
 bool TypedDecimal::Read(std::string_view text)
@@ -317,61 +327,4 @@ RangeProblem MakeExactRange(const TypedDecimal& min, const TypedDecimal& max, bo
             return RangeProblem::NoDecimal;
     }
     return RangeProblem::None;
-}
-
-std::uint64_t DistinctItems(const ExactRange& range)
-{
-    const std::uint64_t whole =
-        range.whole ? std::min(DISTINCT_MANY, range.wholeSpan) + (range.wholeSpan < DISTINCT_MANY)
-                    : 0;
-    if (range.whole && range.decimal && range.decimals == 0)
-        return whole; // the same whole numbers, written alike
-    const std::uint64_t decimal = range.decimal ? range.decimalCount.Saturated() : 0;
-    return std::min(DISTINCT_MANY, whole + decimal);
-}
-
-ExactNumberMaker::ExactNumberMaker(const ExactRange& range) : m_range(range), m_fast(false)
-{
-    std::int64_t high;
-    if (range.decimal && range.decimalLow.ToInt64(m_fastLow) &&
-        (range.decimalLow + range.decimalCount - BigInt::FromUnsigned(1)).ToInt64(high)) {
-        m_fast = true;
-        m_fastSpan = static_cast<std::uint64_t>(high) - static_cast<std::uint64_t>(m_fastLow);
-    }
-}
-
-void ExactNumberMaker::AppendDecimal(std::string& out, const BigInt& offset) const
-{
-    (m_range.decimalLow + offset).AppendFixed(out, m_range.decimals);
-}
-
-void ExactNumberMaker::Append(std::string& out, SecureSource& source) const
-{
-    const bool decimal = m_range.decimal && (!m_range.whole || source.UpTo(1) == 1);
-    if (!decimal) {
-        AppendScaled(out,
-                     static_cast<std::int64_t>(static_cast<std::uint64_t>(m_range.wholeLow) +
-                                               source.UpTo(m_range.wholeSpan)),
-                     0);
-    } else if (m_fast) {
-        AppendScaled(out,
-                     static_cast<std::int64_t>(static_cast<std::uint64_t>(m_fastLow) +
-                                               source.UpTo(m_fastSpan)),
-                     m_range.decimals);
-    } else {
-        AppendDecimal(out, m_range.decimalCount.Below(source));
-    }
-}
-
-void ExactNumberMaker::AppendNumbered(std::string& out, std::uint64_t index) const
-{
-    if (!m_range.decimal)
-        AppendScaled(
-            out, static_cast<std::int64_t>(static_cast<std::uint64_t>(m_range.wholeLow) + index),
-            0);
-    else if (m_fast)
-        AppendScaled(out, static_cast<std::int64_t>(static_cast<std::uint64_t>(m_fastLow) + index),
-                     m_range.decimals);
-    else
-        AppendDecimal(out, BigInt::FromUnsigned(index));
 }

@@ -1,22 +1,23 @@
 #pragma once
-// The command line's random source without --seed: the operating system's cryptographic bytes
-// (getrandom, BCryptGenRandom), fetched in large blocks and spent bit by bit. A draw from 0 to max
-// takes as many bits as max has and draws again when the value lies above max, so that every
-// value is equally likely and a letter out of 52 costs under a byte instead of a 64-bit word.
+// The exact draws' source: uniform bits from a fill function (the command line's is the operating
+// system's cryptographic bytes, platform/SecureRandom.h), fetched in large blocks and spent bit by
+// bit. A draw from 0 to max takes as many bits as max has and draws again when the value lies above
+// max, so that every value is equally likely and a letter out of 52 costs under a byte instead of
+// a 64-bit word.
 //
-// No generator of our own stands between the system and the draws: the bits are the system's,
-// and what a draw does not use of a word is thrown away, never reused.
+// No generator of our own stands between the fill and the draws, and what a draw does not use of
+// a word is thrown away, never reused.
 
 #include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
-class SecureSource {
+class UniformSource {
 public:
     // Fills n bytes; it must not return without having filled them all.
     using Fill = void (*)(void* buffer, std::size_t n);
-    explicit SecureSource(Fill fill) : m_fill(fill), m_block(BLOCK_WORDS) {}
+    explicit UniformSource(Fill fill) : m_fill(fill), m_block(BLOCK_WORDS) {}
 
     // Uniform from 0 to max, both included.
     std::uint64_t UpTo(std::uint64_t max)

@@ -1,7 +1,7 @@
 #include "Alphabet.h"
 
-#include "Distinct.h"
-#include "core/GbkText.h"
+#include "Saturating.h"
+#include "GbkText.h"
 
 #include <algorithm>
 #include <bit>
@@ -79,16 +79,6 @@ AlphabetProblem BuildAlphabet(const AlphabetChoice& choice, Alphabet& alphabet,
 
 namespace {
 
-std::uint64_t SatAdd(std::uint64_t a, std::uint64_t b)
-{
-    return std::min(DISTINCT_MANY, a + b); // both at most DISTINCT_MANY: no wrap
-}
-
-std::uint64_t SatMul(std::uint64_t a, std::uint64_t b)
-{
-    return a != 0 && b > DISTINCT_MANY / a ? DISTINCT_MANY : a * b;
-}
-
 // Below this a body of the length is taken to hold every required class for certain.
 constexpr double CERTAIN = 1 - 1e-13;
 
@@ -122,8 +112,8 @@ BodyOdds OddsOf(const Alphabet& alphabet, int lenMin, int lenMax)
     // Different bodies: counted exactly until they saturate (one letter: one body a length).
     odds.distinct = emptyLengths > 0 && bitOf.empty() ? 1 : 0;
     if (alphabet.codes.size() == 1) {
-        odds.distinct =
-            SatAdd(odds.distinct, hi >= first ? static_cast<std::uint64_t>(hi - first + 1) : 0);
+        odds.distinct = SaturatingAdd(odds.distinct,
+                                      hi >= first ? static_cast<std::uint64_t>(hi - first + 1) : 0);
     } else {
         std::vector<std::uint64_t> count(subsets, 0), next(subsets);
         count[0] = 1;
@@ -131,10 +121,11 @@ BodyOdds OddsOf(const Alphabet& alphabet, int lenMin, int lenMax)
             std::fill(next.begin(), next.end(), 0);
             for (std::size_t s = 0; s < subsets; ++s)
                 for (const auto& [cover, n] : coverCount)
-                    next[s | cover] = SatAdd(next[s | cover], SatMul(count[s], n));
+                    next[s | cover] =
+                        SaturatingAdd(next[s | cover], SaturatingMultiply(count[s], n));
             count.swap(next);
             if (len >= first)
-                odds.distinct = SatAdd(odds.distinct, count[full]);
+                odds.distinct = SaturatingAdd(odds.distinct, count[full]);
             else if (count[full] == DISTINCT_MANY && first <= hi)
                 odds.distinct = DISTINCT_MANY; // a longer length holds at least as many
         }

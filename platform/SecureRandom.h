@@ -1,0 +1,9 @@
+#pragma once
+// The operating system's cryptographic random bytes (getrandom, BCryptGenRandom): what the core's
+// UniformSource draws from when no seed is given.
+
+#include <cstddef>
+
+// Fills n bytes. Never falls back to a weaker source: when the system has none to give, the
+// process ends with a message on standard error.
+void FillSecureRandom(void* buffer, std::size_t n);

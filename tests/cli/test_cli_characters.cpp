@@ -1,0 +1,151 @@
+// zanfor-cli strings' own character options, which the page has not: each draws from what it
+// says, a setting that leaves nothing to draw is refused naming the option in either language,
+// and --verbose's entropy is the figure counted by hand.
+#include "CliHarness.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace {
+
+// The characters of UTF-8 text, each as its bytes.
+std::set<std::string> Characters(const std::string& utf8)
+{
+    std::set<std::string> characters;
+    for (std::size_t at = 0; at < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[at]);
+        const std::size_t size = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        characters.insert(utf8.substr(at, size));
+        at += size;
+    }
+    return characters;
+}
+
+std::set<std::string> Range(char first, char last)
+{
+    std::set<std::string> range;
+    for (char c = first; c <= last; ++c)
+        range.insert(std::string(1, c));
+    return range;
+}
+
+std::set<std::string> Joined(std::initializer_list<std::set<std::string>> sets)
+{
+    std::set<std::string> joined;
+    for (const auto& set : sets)
+        joined.insert(set.begin(), set.end());
+    return joined;
+}
+
+} // namespace
+
+TEST(CliCharacters, EachOptionDrawsFromWhatItSays)
+{
+    const std::set<std::string> upper = Range('A', 'Z'), lower = Range('a', 'z'),
+                                digits = Range('0', '9'),
+                                symbols = Characters("!\"#$%&'()*+,-./:;<=>?@[\\]^_`{|}~");
+    std::set<std::string> clear = Joined({upper, lower, digits});
+    for (const char* alike : {"0", "O", "o", "1", "l", "I"})
+        clear.erase(alike);
+    const struct {
+        std::vector<std::string> args;
+        std::set<std::string> drawn; // every character drawn, and each of them comes up
+    } cases[] = {
+        {{"--symbols"}, Joined({upper, lower, symbols})}, // added to the page's default classes
+        {{"--digits", "--symbols"}, Joined({digits, symbols})},
+        {{"--charset", "xy\xE4\xB8\xAD"}, Characters("xy\xE4\xB8\xAD")}, // an own set stands alone
+        {{"--upper", "--charset", "#"}, Joined({upper, {"#"}})},
+        {{"--digits", "--exclude", "13579"}, Characters("02468")},
+        {{"--upper", "--lower", "--digits", "--no-ambiguous"}, clear},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args{"strings", "--length", "20", "-n", "400", "--lf"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const CliRun run = RunInProcess(args);
+        SCOPED_TRACE(c.args.back());
+        ASSERT_EQ(run.status, EXIT_DONE) << run.err;
+        std::string all;
+        for (const std::string& line : Lines(run.out, "\n"))
+            all += line;
+        // 8000 characters: each of at most 94 comes up but for a chance below e^-80.
+        EXPECT_EQ(Characters(all), c.drawn);
+    }
+
+    // --require-each: every string holds every chosen class, Chinese characters and symbols too.
+    const CliRun each = RunInProcess({"strings", "--require-each", "--symbols", "--hanzi",
+                                      "--length", "2", "-n", "200", "--lf"});
+    ASSERT_EQ(each.status, EXIT_DONE) << each.err;
+    for (const std::string& line : Lines(each.out, "\n")) {
+        const std::set<std::string> characters = Characters(line);
+        ASSERT_EQ(characters.size(), 2u) << line;
+        EXPECT_EQ(symbols.count(*characters.begin()), 1u) << line; // ASCII sorts first
+        EXPECT_EQ(characters.rbegin()->size(), 3u) << line;
+    }
+}
+
+TEST(CliCharacters, ASettingThatLeavesNothingToDrawIsRefusedByItsOption)
+{
+    const std::string emoji = "\xF0\x9F\x98\x80";
+    const struct {
+        std::vector<std::string> args;
+        std::string english;
+        const char8_t* chinese;
+    } cases[] = {
+        {{"--charset", "a\tb"},
+         "--charset holds a line break or another control character",
+         u8"--charset 含有换行符或其他控制字符！"},
+        {{"--charset", emoji},
+         "--charset holds a character that GBK cannot spell",
+         u8"--charset 含有 GBK 无法表示的字符！"},
+        {{"--exclude", emoji},
+         "--exclude holds a character that GBK cannot spell",
+         u8"--exclude 含有 GBK 无法表示的字符！"},
+        {{"--digits", "--exclude", "0123456789"},
+         "no character is left to draw from",
+         u8"排除之后没有可抽取的字符！"},
+        {{"--require-each", "--digits", "--upper", "--exclude", "0123456789"},
+         "--require-each: --digits has no character left to draw",
+         u8"--require-each：--digits 已没有可抽取的字符！"},
+        {{"--require-each", "--digits", "--upper", "--hanzi", "--min-length", "1", "--max-length",
+          "2"},
+         "--require-each needs bodies of at least 3 characters, longer than --max-length",
+         u8"--require-each 要求随机部分至少有 3 个字符，超过了 --max-length！"},
+        {{"--require-each", "--upper", "--lower", "--digits", "--symbols", "--hanzi", "--charset",
+          "X", "--length", "6"},
+         "--require-each: only about one string in ",
+         u8"--require-each：大约 "},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args{"strings"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        SCOPED_TRACE(c.english);
+        const CliRun english = RunInProcess(args, Language::English);
+        EXPECT_EQ(english.status, EXIT_REFUSED);
+        EXPECT_EQ(english.out, "");
+        EXPECT_EQ(english.err.substr(0, c.english.size()), c.english);
+        const CliRun chinese = RunInProcess(args, Language::Chinese);
+        EXPECT_EQ(chinese.err.substr(0, Utf8Text(c.chinese).size()), Utf8Text(c.chinese));
+    }
+}
+
+TEST(CliCharacters, TheEntropyIsTheCountByHand)
+{
+    const struct {
+        std::vector<std::string> args;
+        const char* bits;
+    } cases[] = {
+        {{"--digits", "--length", "3"}, "10.0"},                         // log2 1000 = 9.97
+        {{"--lower", "--length", "4"}, "18.8"},                          // 4 log2 26 = 18.80
+        {{"--digits", "--min-length", "1", "--max-length", "2"}, "6.0"}, // 1 + 1.5 log2 10 = 5.98
+        // Of the 36^2 bodies the 2 * 26 * 10 with a letter and a digit, equally likely: 9.02.
+        {{"--upper", "--digits", "--require-each", "--length", "2"}, "9.0"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args{"strings", "--verbose", "-n", "1"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const CliRun run = RunInProcess(args, Language::English);
+        EXPECT_EQ(run.err, "seed: none, the system's secure random source\nentropy: " +
+                               std::string(c.bits) + " bits per string\n");
+    }
+}
