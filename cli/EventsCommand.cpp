@@ -69,9 +69,8 @@ Refusal CheckEventsArgs(const Words& w, const CliOptions& cli, Settings& out)
     out.count = s.count;
     // The events' one setting of the page's draws: a seeded run repeats them.
     out.pageDraws = cli.seed.has_value();
-    if (out.pageDraws && ClassicTop(s.minDelay, s.maxDelay) < s.maxDelay)
-        out.warning = ReachWarning(w, delays, std::to_string(s.minDelay),
-                                   std::to_string(ClassicTop(s.minDelay, s.maxDelay)));
+    if (out.pageDraws)
+        out.warning = ReachWarning(w, delays, ClassicCut(s.minDelay, s.maxDelay));
     out.command = a.command;
     return std::nullopt;
 }

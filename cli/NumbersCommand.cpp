@@ -70,10 +70,10 @@ Refusal CheckNumbersArgs(const Words& w, const CliOptions& cli, Settings& out,
                               hi = std::to_string(std::numeric_limits<std::int64_t>::max());
             if (in.integer &&
                 MakeExactRange(b, b, true, false, 0, bound) == RangeProblem::MinOutOfRange)
-                return BadValue(w, isMin ? "--min" : "--max", isMin ? a.min : a.max,
-                                w.Pick("out of range for whole numbers (" + lo + " to " + hi + ")",
-                                       U8(u8"超出整数的范围（") + lo + U8(u8" 到 ") + hi +
-                                           U8(u8"）")));
+                return BadValue(
+                    w, isMin ? "--min" : "--max", isMin ? a.min : a.max,
+                    w.Pick("out of range for whole numbers (" + lo + " to " + hi + ")",
+                           U8(u8"超出整数的范围（") + lo + U8(u8" 到 ") + hi + U8(u8"）")));
         }
         if (Compare(min, max) > 0) {
             in.min = 1;
@@ -81,30 +81,18 @@ Refusal CheckNumbersArgs(const Words& w, const CliOptions& cli, Settings& out,
         }
     }
     NumberOptions& o = out.numbers;
-    if (auto r = Page(w, CheckNumbers(in, o),
-                      {{MSG_BAD_DECIMALS, "--decimals " + a.decimals,
-                        w("must be 0 or more", u8"不能小于 0")},
-                       {MSG_BAD_RANGE, range, w("--min is above --max", u8"--min 大于 --max")},
-                       {MSG_BAD_COUNT, "-n " + a.count, w("must be at least 1", u8"至少为 1")},
-                       {MSG_TOO_MANY_DECIMALS, "--decimals " + a.decimals,
-                        w("a number would take over 64 MiB", u8"一个数会超过 64 MiB")}}))
+    if (auto r = Page(
+            w, CheckNumbers(in, o),
+            {{MSG_BAD_DECIMALS, "--decimals " + a.decimals, w("must be 0 or more", u8"不能小于 0")},
+             {MSG_BAD_RANGE, range, w("--min is above --max", u8"--min 大于 --max")},
+             {MSG_BAD_COUNT, "-n " + a.count, w("must be at least 1", u8"至少为 1")},
+             {MSG_TOO_MANY_DECIMALS, "--decimals " + a.decimals,
+              w("a number would take over 64 MiB", u8"一个数会超过 64 MiB")}}))
         return r;
     if (auto r = CheckPageCount(w, a.count, out))
         return r;
     if (out.pageDraws) {
-        // The page's draws reach a whole number up to 32767 above the lower bound, and a decimal
-        // up to 32767 squared ten-thousandths above it.
-        const int lo = TruncToInt(o.m_fMin), hi = TruncToInt(o.m_fMax);
-        const int a4 = TenThousandths(o.m_fMin), b4 = TenThousandths(o.m_fMax);
-        if (o.m_bInteger && ClassicTop(lo, hi) < hi)
-            out.warning = ReachWarning(w, range, std::to_string(lo),
-                                       std::to_string(ClassicTop(lo, hi)));
-        else if (o.m_bFloat && ClassicFloatValues(a4, b4) < static_cast<long long>(b4) - a4) {
-            std::string from, to;
-            AppendScaled(from, a4, 4);
-            AppendScaled(to, a4 + ClassicFloatValues(a4, b4) - 1, 4);
-            out.warning = ReachWarning(w, range, from, to);
-        }
+        out.warning = ReachWarning(w, range, ClassicCut(o));
         return std::nullopt;
     }
     const std::string decimals = std::to_string(o.m_nDecimals);

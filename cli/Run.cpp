@@ -2,19 +2,12 @@
 
 #include "Commands.h"
 #include "core/ExtendedGbk.h"
+#include "core/GbkText.h"
 #include "platform/TextConversion.h"
 
 #include <cstdio>
 #include <cstring>
 #include <optional>
-
-Language LanguageFromLocale(const char* lcAll, const char* lcMessages, const char* lang)
-{
-    for (const char* value : {lcAll, lcMessages, lang})
-        if (value && *value)
-            return std::strncmp(value, "zh", 2) == 0 ? Language::Chinese : Language::English;
-    return Language::English;
-}
 
 std::string Words::operator()(const Wording& message) const
 {
@@ -74,14 +67,6 @@ public:
     std::int64_t WholeRecordsAtTheLimit() const { return m_recordsAtTheLimit; }
 
 private:
-    static bool IsAscii(std::string_view bytes)
-    {
-        unsigned char any = 0; // or-ed in one pass, which the compiler vectorises
-        for (char c : bytes)
-            any |= static_cast<unsigned char>(c);
-        return any < 0x80;
-    }
-
     bool Put(std::string_view bytes, bool console)
     {
         m_status = console ? m_device.WriteConsoleText(bytes) : m_device.Write(bytes);
@@ -173,19 +158,15 @@ int RunCli(const std::vector<std::string>& args, Language language, Device& out,
 
     if (!settings.warning.empty())
         Say(err, settings.warning + "\n");
-    const std::string seed = settings.seed ? std::to_string(*settings.seed) : "";
-    if (cli.verbose && settings.pageDraws) {
-        Say(err, w.Pick("seed: " + seed + ", the page's 15-bit draws",
-                        U8(u8"种子：") + seed + U8(u8"，页面的 15 位抽取")) +
+    const std::string seed = w("seed: ", u8"种子：") + std::to_string(settings.seed.value_or(0));
+    if (cli.verbose)
+        Say(err, (settings.pageDraws ? seed + w(", the page's 15-bit draws", u8"，页面的 15 位抽取")
+                  : settings.seed ? seed + w(", exact draws from xoshiro256** seeded by splitmix64",
+                                             u8"，精确抽取，来自以 splitmix64 播种的 xoshiro256**")
+                                  : w("seed: none, the system's secure random source",
+                                      u8"种子：无，系统的安全随机源")) +
                      "\n");
-    } else if (cli.verbose) {
-        Say(err, (settings.seed ? w.Pick("seed: " + seed +
-                                             ", exact draws from xoshiro256** seeded by splitmix64",
-                                         U8(u8"种子：") + seed +
-                                             U8(u8"，精确抽取，来自以 splitmix64 播种的 xoshiro256**"))
-                                : w("seed: none, the system's secure random source",
-                                    u8"种子：无，系统的安全随机源")) +
-                     "\n");
+    if (cli.verbose && !settings.pageDraws) {
         if (cli.command == Command::Strings) {
             char bits[32];
             std::snprintf(bits, sizeof bits, "%.1f", settings.odds.entropyBits);
@@ -212,8 +193,7 @@ int RunCli(const std::vector<std::string>& args, Language language, Device& out,
             if (now - start < 1.0 || now - shown < 0.2)
                 return;
             shown = now;
-            Say(err,
-                "\r" + w(MSG_WORKING) + " " +
+            Say(err, "\r" + w(MSG_WORKING) + " " +
                          std::to_string(static_cast<int>(100.0 * made / settings.count)) + "%");
         };
     bool exhausted = false;

@@ -3,6 +3,7 @@
 #include "Commands.h"
 #include "core/ExtendedGbk.h"
 #include "core/FieldText.h"
+#include "core/StrictNumbers.h"
 #include "platform/TextConversion.h"
 
 #include <algorithm>
@@ -12,30 +13,16 @@
 #include <cstring>
 #include <limits>
 
-namespace {
-
-// Drops a '+' that a number follows: from_chars takes a '-' only.
-std::string_view WithoutPlus(std::string_view text)
-{
-    if (text.size() > 1 && text[0] == '+' && text[1] != '-')
-        text.remove_prefix(1);
-    return text;
-}
-
-} // namespace
-
 template <class Int>
 Refusal ReadWhole(const Words& w, const char* option, const std::string& text, Int& value)
 {
     constexpr std::int64_t lo = std::numeric_limits<Int>::min(),
                            hi = std::numeric_limits<Int>::max();
-    const std::string_view number = WithoutPlus(text);
-    const char* end = number.data() + number.size();
     std::int64_t read = 0;
-    const auto [ptr, ec] = std::from_chars(number.data(), end, read);
-    if (ptr != end || ec == std::errc::invalid_argument)
+    const StrictNumber number = ReadStrictWhole(text, lo, hi, read);
+    if (number == StrictNumber::NotANumber)
         return BadValue(w, option, text, w("not a whole number", u8"不是整数"));
-    if (ec == std::errc::result_out_of_range || read < lo || read > hi) {
+    if (number == StrictNumber::OutOfRange) {
         const std::string l = std::to_string(lo), h = std::to_string(hi);
         return BadValue(w, option, text,
                         w.Pick("out of range (" + l + " to " + h + ")",
@@ -103,14 +90,7 @@ std::string BeyondGbk(const Words& w, const std::string& utf8)
 
 Refusal ReadDecimal(const Words& w, const char* option, const std::string& text, float& value)
 {
-    const std::string_view number = WithoutPlus(text);
-    // from_chars would also take the words inf and nan, which a box reads as 0.
-    const std::size_t first = number.starts_with('-') ? 1 : 0;
-    double parsed;
-    const char* end = number.data() + number.size();
-    if (number.size() <= first ||
-        (number[first] != '.' && (number[first] < '0' || number[first] > '9')) ||
-        std::from_chars(number.data(), end, parsed, std::chars_format::general).ptr != end)
+    if (!IsStrictDecimal(text))
         return BadValue(w, option, text, w("not a number", u8"不是数字"));
     // The box's own rounding, so that a value typed here is the value the page would hold.
     value = FloatFromText(text);
@@ -131,9 +111,11 @@ SettingText ReadGbk(const std::string& utf8, bool beyondGbk)
     return text;
 }
 
-std::string ReachWarning(const Words& w, const std::string& given, const std::string& lo,
-                         const std::string& top)
+std::string ReachWarning(const Words& w, const std::string& given, const ClassicReach& cut)
 {
+    if (!cut)
+        return {};
+    const auto& [lo, top] = *cut;
     return w.Pick("warning: --seed repeats the page's 15-bit draws, which reach only " + lo +
                       " to " + top + " of " + given,
                   U8(u8"警告：--seed 重现页面的 15 位抽取，只能取到 ") + lo + U8(u8" 到 ") + top +

@@ -53,8 +53,9 @@ std::string SettingWords(const Words& w, const std::string& option);
 // Refused for one option and its value.
 std::string BadValue(const Words& w, const std::string& option, const std::string& text,
                      const std::string& why);
-// A whole number (int, std::int64_t or std::uint32_t), the whole argument, within its type's range: a script's
-// typo must not become another count or seed (the pages' boxes read leniently, core/FieldText.h).
+// A whole number (int, std::int64_t or std::uint32_t), the whole argument, within its type's range:
+// a script's typo must not become another count or seed (the pages' boxes read leniently,
+// core/FieldText.h).
 template <class Int>
 Refusal ReadWhole(const Words& w, const char* option, const std::string& text, Int& value);
 // -n, up to 2^63 - 1, into out.count; pageCount: the same within the page's int, for its check.
@@ -67,9 +68,9 @@ Refusal ReadDecimal(const Words& w, const char* option, const std::string& text,
 // A text for a GBK setting; unspellable when GBK cannot spell it (or it is not UTF-8). With
 // beyondGbk, a character GBK cannot spell takes its four-byte form (core/ExtendedGbk.h).
 SettingText ReadGbk(const std::string& utf8, bool beyondGbk = false);
-// The warning for page draws that reach only lo .. top of what given asks for.
-std::string ReachWarning(const Words& w, const std::string& given, const std::string& lo,
-                         const std::string& top);
+// The warning for page draws that reach only a part of what given asks for; "" when they reach
+// all of it.
+std::string ReachWarning(const Words& w, const std::string& given, const ClassicReach& cut);
 // A text argument that is not UTF-8 (a terminal in another encoding, say): refused as such, not as
 // a character that GBK cannot spell.
 Refusal NotUtf8(const Words& w, const char* option, const std::string& text);

@@ -13,8 +13,9 @@ namespace {
 Refusal CheckAlphabet(const Words& w, const StringsArgs& a, const StringsInput& in,
                       const SettingText& charset, const SettingText& exclude, Settings& out)
 {
-    for (const auto& [option, text, read] : {std::tuple{"--charset", a.charset.value_or(""), &charset},
-                                             std::tuple{"--exclude", a.exclude, &exclude}})
+    for (const auto& [option, text, read] :
+         {std::tuple{"--charset", a.charset.value_or(""), &charset},
+          std::tuple{"--exclude", a.exclude, &exclude}})
         if (read->unspellable)
             return BadValue(w, option, text, BeyondGbk(w, text));
     AlphabetChoice choice{.charset = charset.gbk.Str(),
@@ -25,9 +26,9 @@ Refusal CheckAlphabet(const Words& w, const StringsArgs& a, const StringsInput& 
         static_cast<std::uint8_t>((in.upper ? CLASS_UPPER : 0) | (in.lower ? CLASS_LOWER : 0) |
                                   (in.digit ? CLASS_DIGIT : 0) | (a.symbols ? CLASS_SYMBOL : 0) |
                                   (in.hanzi ? CLASS_HANZI : 0) | (a.charset ? CLASS_CHARSET : 0));
-    const std::string lengths = a.length ? "--length " + *a.length
-                                         : "--min-length " + a.minLength + " --max-length " +
-                                               a.maxLength;
+    const std::string lengths =
+        a.length ? "--length " + *a.length
+                 : "--min-length " + a.minLength + " --max-length " + a.maxLength;
     const std::string removed = a.exclude.empty() ? "--no-ambiguous" : "--exclude " + a.exclude;
     const std::string each = SettingWords(w, "--require-each");
     std::uint8_t lost = 0;
@@ -35,9 +36,9 @@ Refusal CheckAlphabet(const Words& w, const StringsArgs& a, const StringsInput& 
     case AlphabetProblem::None:
         break;
     case AlphabetProblem::ControlCharacter:
-        return BadValue(w, "--charset", *a.charset,
-                        w("holds a line break or another control character",
-                          u8"含有换行符或其他控制字符"));
+        return BadValue(
+            w, "--charset", *a.charset,
+            w("holds a line break or another control character", u8"含有换行符或其他控制字符"));
     case AlphabetProblem::Empty:
         return Refused(w, SettingWords(w, removed.substr(0, removed.find(' '))), removed,
                        w("no character is left to draw from", u8"排除之后没有可抽取的字符"));
@@ -59,19 +60,20 @@ Refusal CheckAlphabet(const Words& w, const StringsArgs& a, const StringsInput& 
         return Refused(w, each, "--require-each " + lengths,
                        w.Pick("a body of at most " + most + " characters cannot hold all " +
                                   classes + " chosen classes",
-                              U8(u8"随机部分最多只有 ") + most + U8(u8" 个字符，容不下所选的全部 ") +
-                                  classes + U8(u8" 类字符")));
+                              U8(u8"随机部分最多只有 ") + most +
+                                  U8(u8" 个字符，容不下所选的全部 ") + classes + U8(u8" 类字符")));
     }
     if (out.odds.acceptance >= MIN_ACCEPTANCE)
         return std::nullopt;
     char tries[32];
     std::snprintf(tries, sizeof tries, "%.0f", 1 / out.odds.acceptance);
-    return Refused(w, each, "--require-each " + lengths,
-                   w.Pick(std::string("only about one string in ") + tries +
-                              " holds every chosen class; make the strings longer or choose "
-                              "fewer classes",
-                          U8(u8"大约 ") + tries +
-                              U8(u8" 个字符串中才有一个含有所选的每类字符；请加长字符串或少选几类")));
+    return Refused(
+        w, each, "--require-each " + lengths,
+        w.Pick(std::string("only about one string in ") + tries +
+                   " holds every chosen class; make the strings longer or choose "
+                   "fewer classes",
+               U8(u8"大约 ") + tries +
+                   U8(u8" 个字符串中才有一个含有所选的每类字符；请加长字符串或少选几类")));
 }
 
 } // namespace
@@ -90,10 +92,9 @@ CommandSetup SetupStrings(CLI::App& app, CliOptions& o, const Words& w)
                   w("Chinese characters (GB2312 level 1). None of these four and no "
                     "--charset: --upper --lower",
                     u8"汉字（GB2312 一级字）。这四类和 --charset 都不指定时：--upper --lower"));
-    sub->add_flag(
-        "--symbols", s.symbols,
-        w("Add the ASCII punctuation !\"#$%&'()*+,-./:;<=>?@[\\]^_`{|}~",
-          u8"加上 ASCII 标点符号 !\"#$%&'()*+,-./:;<=>?@[\\]^_`{|}~"));
+    sub->add_flag("--symbols", s.symbols,
+                  w("Add the ASCII punctuation !\"#$%&'()*+,-./:;<=>?@[\\]^_`{|}~",
+                    u8"加上 ASCII 标点符号 !\"#$%&'()*+,-./:;<=>?@[\\]^_`{|}~"));
     sub->add_option("--charset", s.charset,
                     w("Also draw from the characters of TEXT: any character the output's "
                       "encoding can spell (with gbk, those of GBK)",
@@ -114,11 +115,12 @@ CommandSetup SetupStrings(CLI::App& app, CliOptions& o, const Words& w)
     sub->add_option("--tail", s.tail,
                     w("Text put after the random body", u8"放在随机部分后面的文字"))
         ->type_name("TEXT");
-    sub->add_option("--insert", s.insert,
-                    w("\"pos|text|pos|text...\": texts inserted at byte positions (GBK bytes; "
-                      "a character beyond GBK counts 4), positions from the largest to the smallest",
-                      u8"“位置|文字|位置|文字...”：在字节位置（GBK 字节；GBK 以外的字符算 4 "
-                      u8"个）插入文字，位置从大到小"))
+    sub->add_option(
+           "--insert", s.insert,
+           w("\"pos|text|pos|text...\": texts inserted at byte positions (GBK bytes; "
+             "a character beyond GBK counts 4), positions from the largest to the smallest",
+             u8"“位置|文字|位置|文字...”：在字节位置（GBK 字节；GBK 以外的字符算 4 "
+             u8"个）插入文字，位置从大到小"))
         ->type_name("SPEC");
     sub->add_option("--length", s.length,
                     w("A body of exactly N characters: both bounds below",
@@ -178,10 +180,12 @@ Refusal CheckStringsArgs(const Words& w, const CliOptions& cli, Settings& out,
                     .tail = ReadGbk(a.tail, any),
                     .insert = ReadGbk(a.insert, any)};
     for (const std::uint32_t code : GbkCharacters(charset.gbk.View()))
-        in.othersBytes = std::max(in.othersBytes, code >= BEYOND_GBK_CODE ? 4 : code >= 0x100 ? 2 : 1);
-    const std::string lengths = a.length ? "--length " + *a.length
-                                         : "--min-length " + a.minLength + " --max-length " +
-                                               a.maxLength;
+        in.othersBytes = std::max(in.othersBytes, code >= BEYOND_GBK_CODE ? 4
+                                                  : code >= 0x100         ? 2
+                                                                          : 1);
+    const std::string lengths =
+        a.length ? "--length " + *a.length
+                 : "--min-length " + a.minLength + " --max-length " + a.maxLength;
     if (a.length) {
         if (auto r = ReadWhole(w, "--length", *a.length, in.lenMin))
             return r;
@@ -199,24 +203,22 @@ Refusal CheckStringsArgs(const Words& w, const CliOptions& cli, Settings& out,
         return std::string(option) + " " + text;
     };
     // The exact draws reach the upper bound however far it is: the longest string must fit.
-    if (auto r = Page(w, CheckStrings(in, s, !out.pageDraws),
-                      {{MSG_BAD_LENGTH, lengths,
-                        w("--min-length is above --max-length", u8"--min-length 大于 --max-length")},
-                       {MSG_BAD_COUNT, "-n " + a.count, w("must be at least 1", u8"至少为 1")},
-                       {MSG_HEAD_NOT_GBK, gbk("--head", a.head), BeyondGbk(w, a.head)},
-                       {MSG_TAIL_NOT_GBK, gbk("--tail", a.tail), BeyondGbk(w, a.tail)},
-                       {MSG_INSERT_NOT_GBK, gbk("--insert", a.insert), BeyondGbk(w, a.insert)},
-                       {MSG_STRING_TOO_LONG, lengths,
-                        w("a string would take over 64 MiB", u8"一个字符串会超过 64 MiB")}}))
+    if (auto r =
+            Page(w, CheckStrings(in, s, !out.pageDraws),
+                 {{MSG_BAD_LENGTH, lengths,
+                   w("--min-length is above --max-length", u8"--min-length 大于 --max-length")},
+                  {MSG_BAD_COUNT, "-n " + a.count, w("must be at least 1", u8"至少为 1")},
+                  {MSG_HEAD_NOT_GBK, gbk("--head", a.head), BeyondGbk(w, a.head)},
+                  {MSG_TAIL_NOT_GBK, gbk("--tail", a.tail), BeyondGbk(w, a.tail)},
+                  {MSG_INSERT_NOT_GBK, gbk("--insert", a.insert), BeyondGbk(w, a.insert)},
+                  {MSG_STRING_TOO_LONG, lengths,
+                   w("a string would take over 64 MiB", u8"一个字符串会超过 64 MiB")}}))
         return r;
     out.strings = s.options;
     if (auto r = CheckPageCount(w, a.count, out))
         return r;
     if (out.pageDraws) {
-        const long long lo = s.options.m_nLenMin, hi = s.options.m_nLenMax;
-        if (ClassicTop(lo, hi) < hi)
-            out.warning = ReachWarning(w, lengths, std::to_string(lo),
-                                       std::to_string(ClassicTop(lo, hi)));
+        out.warning = ReachWarning(w, lengths, ClassicCut(in.lenMin, in.lenMax));
         return std::nullopt;
     }
     const SettingText exclude = ReadGbk(a.exclude, any);

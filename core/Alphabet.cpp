@@ -21,7 +21,7 @@ std::vector<std::uint32_t> GbkCharacters(std::string_view gbk)
             codes.push_back(BEYOND_GBK_CODE + cp);
             i += BEYOND_GBK_BYTES - 1;
         } else if (i + 1 < gbk.size() && IsGbkLead(lead) &&
-            IsGbkTrail(static_cast<unsigned char>(gbk[i + 1]))) {
+                   IsGbkTrail(static_cast<unsigned char>(gbk[i + 1]))) {
             codes.push_back(
                 static_cast<std::uint16_t>(lead << 8 | static_cast<unsigned char>(gbk[++i])));
         } else {

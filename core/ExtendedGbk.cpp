@@ -32,9 +32,11 @@ bool DecodeUtf8(std::string_view text, std::size_t at, char32_t& cp, std::size_t
 {
     const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[at + i]); };
     const unsigned char lead = byte(0);
-    n = lead < 0x80 ? 1 : lead >= 0xC2 && lead < 0xE0 ? 2 : lead >= 0xE0 && lead < 0xF0 ? 3
-                          : lead >= 0xF0 && lead < 0xF5                   ? 4
-                                                                          : 0;
+    n = lead < 0x80                   ? 1
+        : lead >= 0xC2 && lead < 0xE0 ? 2
+        : lead >= 0xE0 && lead < 0xF0 ? 3
+        : lead >= 0xF0 && lead < 0xF5 ? 4
+                                      : 0;
     if (n == 0 || at + n > text.size())
         return false;
     cp = n == 1 ? lead : lead & (0x7F >> n);
@@ -91,8 +93,8 @@ std::string CodePointName(std::string_view utf8Character)
 
 void AppendUtf8FromExtendedGbk(std::string_view text, GbkToUtf8 gbkToUtf8, std::string& utf8)
 {
-    for (std::size_t lead; (lead = text.find(static_cast<char>(BEYOND_GBK_LEAD))) !=
-                           std::string_view::npos;) {
+    for (std::size_t lead;
+         (lead = text.find(static_cast<char>(BEYOND_GBK_LEAD))) != std::string_view::npos;) {
         gbkToUtf8(text.substr(0, lead), utf8);
         char32_t cp = 0;
         std::size_t n = 1;
@@ -100,8 +102,8 @@ void AppendUtf8FromExtendedGbk(std::string_view text, GbkToUtf8 gbkToUtf8, std::
                (static_cast<unsigned char>(text[lead + n]) & 0x80))
             cp = cp << 7 | (text[lead + n++] & 0x7F);
         // Only what the form can hold: a cut one is not taken for a control or a surrogate.
-        const bool whole = n == BEYOND_GBK_BYTES && cp >= 0x80 && cp <= 0x10FFFF &&
-                           (cp < 0xD800 || cp > 0xDFFF);
+        const bool whole =
+            n == BEYOND_GBK_BYTES && cp >= 0x80 && cp <= 0x10FFFF && (cp < 0xD800 || cp > 0xDFFF);
         AppendUtf8(utf8, whole ? cp : U'\xFFFD');
         text.remove_prefix(lead + (whole ? n : 1));
     }

@@ -200,7 +200,9 @@ std::vector<SkippedInsert> StringComposer::SkippedInserts(bool exact) const
     int fewestBytes = o.m_bUpper || o.m_bLower || o.m_bDigit ? 1 : 2;
     int mostBytes = o.m_bHanzi ? 2 : 1;
     if (exact) {
-        fewestBytes = m_alphabet.HasSingleBytes() ? 1 : m_alphabet.codes.front() < BEYOND_GBK_CODE ? 2 : 4;
+        fewestBytes = m_alphabet.HasSingleBytes()                  ? 1
+                      : m_alphabet.codes.front() < BEYOND_GBK_CODE ? 2
+                                                                   : 4;
         mostBytes = m_alphabet.WidestBytes();
     } else {
         most = std::max(0LL, ClassicTop(o.m_nLenMin, o.m_nLenMax));

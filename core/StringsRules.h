@@ -21,8 +21,7 @@ constexpr long long MAX_STRING_BYTES = 64LL << 20;
 
 constexpr Wording MSG_NO_CHAR_CLASS{"至少指定一种字符类型！",
                                     "choose at least one kind of character"};
-constexpr Wording MSG_BAD_LENGTH{"生成长度设定无效！",
-                                 "invalid length"};
+constexpr Wording MSG_BAD_LENGTH{"生成长度设定无效！", "invalid length"};
 constexpr Wording MSG_HEAD_NOT_GBK{"头部含有 GBK 无法表示的字符！", "invalid head"};
 constexpr Wording MSG_TAIL_NOT_GBK{"尾部含有 GBK 无法表示的字符！", "invalid tail"};
 constexpr Wording MSG_INSERT_NOT_GBK{"插入的文字含有 GBK 无法表示的字符！", "invalid insertions"};
