@@ -3,7 +3,6 @@
 #include "core/ComposerSources.h"
 
 #include <array>
-#include <tuple>
 #include <bit>
 #include <cstdio>
 
@@ -11,13 +10,12 @@ namespace {
 
 // The exact draws: the union of the chosen characters, and what --require-each asks of it.
 Refusal CheckAlphabet(const Words& w, const StringsArgs& a, const StringsInput& in,
-                      const SettingText& charset, const SettingText& exclude, Settings& out)
+                      const SettingText& charset, const SettingText& exclude,
+                      const std::string& lengths, Settings& out)
 {
-    for (const auto& [option, text, read] :
-         {std::tuple{"--charset", a.charset.value_or(""), &charset},
-          std::tuple{"--exclude", a.exclude, &exclude}})
-        if (read->unspellable)
-            return BadValue(w, option, text, BeyondGbk(w, text));
+    if (charset.unspellable || exclude.unspellable) // only GBK was asked for
+        return charset.unspellable ? BadValue(w, "--charset", *a.charset, BeyondGbk(w, *a.charset))
+                                   : BadValue(w, "--exclude", a.exclude, BeyondGbk(w, a.exclude));
     AlphabetChoice choice{.charset = charset.gbk.Str(),
                           .exclude = exclude.gbk.Str(),
                           .noAmbiguous = a.noAmbiguous,
@@ -26,9 +24,6 @@ Refusal CheckAlphabet(const Words& w, const StringsArgs& a, const StringsInput& 
         static_cast<std::uint8_t>((in.upper ? CLASS_UPPER : 0) | (in.lower ? CLASS_LOWER : 0) |
                                   (in.digit ? CLASS_DIGIT : 0) | (a.symbols ? CLASS_SYMBOL : 0) |
                                   (in.hanzi ? CLASS_HANZI : 0) | (a.charset ? CLASS_CHARSET : 0));
-    const std::string lengths =
-        a.length ? "--length " + *a.length
-                 : "--min-length " + a.minLength + " --max-length " + a.maxLength;
     const std::string removed = a.exclude.empty() ? "--no-ambiguous" : "--exclude " + a.exclude;
     const std::string each = SettingWords(w, "--require-each");
     std::uint8_t lost = 0;
@@ -154,14 +149,12 @@ Refusal CheckStringsArgs(const Words& w, const CliOptions& cli, Settings& out,
                          std::uint64_t memoryBytes)
 {
     const StringsArgs& a = cli.strings;
-    const std::string noCharset;
-    for (const auto& [option, text] :
-         {std::pair<const char*, const std::string*>{"--head", &a.head},
-          {"--tail", &a.tail},
-          {"--insert", &a.insert},
-          {"--charset", a.charset ? &*a.charset : &noCharset},
-          {"--exclude", &a.exclude}})
-        if (auto r = NotUtf8(w, option, *text))
+    for (const auto& [option, text] : {std::pair{"--head", a.head},
+                                       {"--tail", a.tail},
+                                       {"--insert", a.insert},
+                                       {"--charset", a.charset.value_or("")},
+                                       {"--exclude", a.exclude}})
+        if (auto r = NotUtf8(w, option, text))
             return r;
     // A seeded run of only what the page has repeats the page's draws; anything else is drawn
     // exactly, and where the output can spell any character, its texts may hold any.
@@ -199,18 +192,15 @@ Refusal CheckStringsArgs(const Words& w, const CliOptions& cli, Settings& out,
     if (auto r = ReadCount(w, a.count, out, in.count))
         return r;
     StringsSettings s;
-    const auto gbk = [&](const char* option, const std::string& text) {
-        return std::string(option) + " " + text;
-    };
     // The exact draws reach the upper bound however far it is: the longest string must fit.
     if (auto r =
             Page(w, CheckStrings(in, s, !out.pageDraws),
                  {{MSG_BAD_LENGTH, lengths,
                    w("--min-length is above --max-length", u8"--min-length 大于 --max-length")},
                   {MSG_BAD_COUNT, "-n " + a.count, w("must be at least 1", u8"至少为 1")},
-                  {MSG_HEAD_NOT_GBK, gbk("--head", a.head), BeyondGbk(w, a.head)},
-                  {MSG_TAIL_NOT_GBK, gbk("--tail", a.tail), BeyondGbk(w, a.tail)},
-                  {MSG_INSERT_NOT_GBK, gbk("--insert", a.insert), BeyondGbk(w, a.insert)},
+                  {MSG_HEAD_NOT_GBK, "--head " + a.head, BeyondGbk(w, a.head)},
+                  {MSG_TAIL_NOT_GBK, "--tail " + a.tail, BeyondGbk(w, a.tail)},
+                  {MSG_INSERT_NOT_GBK, "--insert " + a.insert, BeyondGbk(w, a.insert)},
                   {MSG_STRING_TOO_LONG, lengths,
                    w("a string would take over 64 MiB", u8"一个字符串会超过 64 MiB")}}))
         return r;
@@ -222,7 +212,7 @@ Refusal CheckStringsArgs(const Words& w, const CliOptions& cli, Settings& out,
         return std::nullopt;
     }
     const SettingText exclude = ReadGbk(a.exclude, any);
-    if (auto r = CheckAlphabet(w, a, in, charset, exclude, out))
+    if (auto r = CheckAlphabet(w, a, in, charset, exclude, lengths, out))
         return r;
     if (!a.unique)
         return std::nullopt;
