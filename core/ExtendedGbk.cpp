@@ -105,7 +105,7 @@ void AppendUtf8FromExtendedGbk(std::string_view text, GbkToUtf8 gbkToUtf8, std::
         const bool whole =
             n == BEYOND_GBK_BYTES && cp >= 0x80 && cp <= 0x10FFFF && (cp < 0xD800 || cp > 0xDFFF);
         AppendUtf8(utf8, whole ? cp : U'\xFFFD');
-        text.remove_prefix(lead + (whole ? n : 1));
+        text.remove_prefix(lead + n); // a cut form's piece goes whole
     }
     gbkToUtf8(text, utf8);
 }

@@ -25,8 +25,9 @@ std::string FirstBeyondGbk(std::string_view utf8, SpellGbk spell);
 // "U+1F600".
 std::string CodePointName(std::string_view utf8Character);
 
-// Appends the text as UTF-8: plain GBK runs through gbkToUtf8, a character beyond GBK as itself, a
-// four-byte form cut apart by an insertion as U+FFFD.
+// Appends the text as UTF-8: plain GBK runs through gbkToUtf8, a character beyond GBK as itself.
+// A four-byte form that an insertion cut apart gives U+FFFD for its first piece; its last piece
+// reads as GBK, as a cut GBK character's does. Neither ever gives a byte below 0x80.
 using GbkToUtf8 = void (*)(std::string_view gbk, std::string& utf8);
 void AppendUtf8FromExtendedGbk(std::string_view text, GbkToUtf8 gbkToUtf8, std::string& utf8);
 
