@@ -169,9 +169,9 @@ TEST(CliSeeded, CharactersBeyondGbkWhereTheOutputCanSpellThem)
                                           "2|~", "-n", "1", "--lf"})
                                 .out;
     EXPECT_EQ(cut.substr(0, 4), "\xEF\xBF\xBD~") << cut;
-    EXPECT_TRUE(std::none_of(cut.begin() + 4, cut.end() - 1,
-                             [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
-        << cut;
+    EXPECT_TRUE(std::none_of(cut.begin() + 4, cut.end() - 1, [](char c) {
+        return static_cast<unsigned char>(c) < 0x80;
+    })) << cut;
 }
 
 TEST(CliCount, PastTwoToTheThirtyOneAReaderThatGoesAwayEndsIt)
