@@ -69,9 +69,8 @@ BatchResult RunStrings(const RunFrame& run, bool& exhausted);
 BatchResult RunNumbers(const RunFrame& run, bool& exhausted);
 BatchResult RunEvents(const RunFrame& run, EventSeries& series);
 
-// Calls make(source) with the run's source: for the page's draws its 15-bit one, seeded as a page
-// seeds the process-wide source and then copied, so that it makes exactly the page's draws;
-// otherwise exact draws from the seeded generator or the system's secure bits.
+// Calls make(source) with the run's source: the page's 15-bit one seeded as the page seeds it, or
+// exact draws from the seeded generator or the system's secure bits.
 template <class Make> BatchResult WithSource(const Settings& settings, Make make)
 {
     if (settings.pageDraws) {

@@ -57,12 +57,12 @@ Refusal CheckEventsArgs(const Words& w, const CliOptions& cli, Settings& out)
         return r;
     EventsSettings s;
     const std::string delays = "--min-delay " + a.minDelay + " --max-delay " + a.maxDelay;
-    const std::string run = "--run " + w.Quoted(program.value_or(""));
     if (auto r = Page(w, CheckEvents(in, s),
                       {{MSG_BAD_INTERVAL, delays,
                         w("--min-delay is above --max-delay", u8"--min-delay 大于 --max-delay")},
                        {MSG_BAD_COUNT, "-n " + a.count, w("must be at least 1", u8"至少为 1")},
-                       {MSG_BAD_PROGRAM, run, w("it is empty", u8"为空")}}))
+                       {MSG_BAD_PROGRAM, "--run " + w.Quoted(program.value_or("")),
+                        w("it is empty", u8"为空")}}))
         return r;
     out.minDelay = s.minDelay;
     out.maxDelay = s.maxDelay;

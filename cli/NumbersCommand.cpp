@@ -95,7 +95,6 @@ Refusal CheckNumbersArgs(const Words& w, const CliOptions& cli, Settings& out,
         out.warning = ReachWarning(w, range, ClassicCut(o));
         return std::nullopt;
     }
-    const std::string decimals = std::to_string(o.m_nDecimals);
     switch (MakeExactRange(min, max, o.m_bInteger, o.m_bFloat, o.m_nDecimals, out.range)) {
     case RangeProblem::None:
     case RangeProblem::MinOutOfRange: // said above
@@ -105,6 +104,7 @@ Refusal CheckNumbersArgs(const Words& w, const CliOptions& cli, Settings& out,
         return Refused(w, w(MSG_BAD_RANGE), range,
                        w("no whole number lies between them", u8"其间没有整数"));
     case RangeProblem::NoDecimal:
+        const std::string decimals = std::to_string(o.m_nDecimals);
         return Refused(w, w(MSG_BAD_RANGE), range,
                        w.Pick("no number with " + decimals + " decimals lies between them",
                               U8(u8"其间没有保留 ") + decimals + U8(u8" 位小数的数")));

@@ -69,12 +69,17 @@ std::string Mismatch(const Words& w, const CLI::App& where, const std::vector<st
 // The options every command takes: the source, the output, its records' ends and encoding.
 void AddOutputOptions(CLI::App& sub, CliOptions& o, std::string& encoding, const Words& w)
 {
-    sub.add_option("--seed", o.seed,
-                   w("Repeat the page's draws: seed its 15-bit source with S (0..4294967295) as "
-                     "the page's clock seed would; the same S and settings give the same bytes. "
-                     "Default: the system's secure source",
-                     u8"重现页面的抽取：以 S（0..4294967295）为页面 15 位随机源的种子，如同页面用"
-                     u8"时钟播种；相同的 S 和设定得到相同的字节。默认：系统的安全随机源"))
+    sub.add_option(
+           "--seed", o.seed,
+           w("A repeatable run from S (0..4294967295), the same bytes on every system: "
+             "with only the page's settings the page's own draws; with any other (--symbols, "
+             "--charset, --exclude, --no-ambiguous, --require-each, --unique, bounds beyond "
+             "the page's) exact draws from xoshiro256** seeded by splitmix64. Default: the "
+             "system's secure source",
+             u8"可重现的运行（S 为 0..4294967295），在任何系统上字节相同：只用页面的设定时按"
+             u8"页面的方法抽取；用了其他设定（--symbols、--charset、--exclude、--no-ambiguous"
+             u8"、--require-each、--unique、超出页面的范围）时，用以 splitmix64 播种的 "
+             u8"xoshiro256** 精确抽取。默认：系统的安全随机源"))
         ->type_name("S");
     sub.add_flag("--secure")
         ->description(w("The system's secure random source: the default. Not with --seed",

@@ -166,14 +166,12 @@ int RunCli(const std::vector<std::string>& args, Language language, Device& out,
                                   : w("seed: none, the system's secure random source",
                                       u8"种子：无，系统的安全随机源")) +
                      "\n");
-    if (cli.verbose && !settings.pageDraws) {
-        if (cli.command == Command::Strings) {
-            char bits[32];
-            std::snprintf(bits, sizeof bits, "%.1f", settings.odds.entropyBits);
-            Say(err, w.Pick("entropy: " + std::string(bits) + " bits per string",
-                            U8(u8"熵：每个字符串 ") + bits + U8(u8" 比特")) +
-                         "\n");
-        }
+    if (cli.verbose && !settings.pageDraws && cli.command == Command::Strings) {
+        char bits[32];
+        std::snprintf(bits, sizeof bits, "%.1f", settings.odds.entropyBits);
+        Say(err, w.Pick("entropy: " + std::string(bits) + " bits per string",
+                        U8(u8"熵：每个字符串 ") + bits + U8(u8" 比特")) +
+                     "\n");
     }
 
     const StringOptions& texts = settings.strings;
