@@ -64,12 +64,11 @@ Refusal CheckNumbersArgs(const Words& w, const CliOptions& cli, Settings& out,
         // range, whatever the other, and their order is theirs (two that round to one float can
         // still be the wrong way round).
         for (const bool isMin : {true, false}) {
-            ExactRange bound;
+            std::int64_t whole; // the bound as the range takes it: the lower rounded up
             const TypedDecimal& b = isMin ? min : max;
             const std::string lo = std::to_string(std::numeric_limits<std::int64_t>::min()),
                               hi = std::to_string(std::numeric_limits<std::int64_t>::max());
-            if (in.integer &&
-                MakeExactRange(b, b, true, false, 0, bound) == RangeProblem::MinOutOfRange)
+            if (in.integer && !b.Scaled(0, isMin).ToInt64(whole))
                 return BadValue(
                     w, isMin ? "--min" : "--max", isMin ? a.min : a.max,
                     w.Pick("out of range for whole numbers (" + lo + " to " + hi + ")",
