@@ -53,14 +53,24 @@ Refusal CheckEventsArgs(const Words& w, const CliOptions& cli, Settings& out)
         return r;
     if (auto r = ReadWhole(w, "--max-delay", a.maxDelay, in.maxDelay))
         return r;
-    if (auto r = ReadWhole(w, "--count", a.count, in.count))
+    if (auto r = ReadWhole(w, "-n", a.count, in.count))
         return r;
     EventsSettings s;
-    if (auto r = Page(w, CheckEvents(in, s)))
+    const std::string delays = "--min-delay " + a.minDelay + " --max-delay " + a.maxDelay;
+    if (auto r = Page(w, CheckEvents(in, s),
+                      {{MSG_BAD_INTERVAL, delays,
+                        w("--min-delay is above --max-delay", u8"--min-delay 大于 --max-delay")},
+                       {MSG_BAD_COUNT, "-n " + a.count, w("must be at least 1", u8"至少为 1")},
+                       {MSG_BAD_PROGRAM, "--run " + w.Quoted(program.value_or("")),
+                        w("it is empty", u8"为空")}}))
         return r;
     out.minDelay = s.minDelay;
     out.maxDelay = s.maxDelay;
     out.count = s.count;
+    // The events' one setting of the page's draws: a seeded run repeats them.
+    out.pageDraws = cli.seed.has_value();
+    if (out.pageDraws)
+        out.warning = ReachWarning(w, delays, ClassicCut(s.minDelay, s.maxDelay));
     out.command = a.command;
     return std::nullopt;
 }

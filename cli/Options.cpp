@@ -1,6 +1,7 @@
 #include "Options.h"
 
 #include "Commands.h"
+#include "core/Suggestion.h"
 
 #include <algorithm>
 #include <sstream>
@@ -18,40 +19,6 @@ ParseOutcome UsageError(const Words& w, const std::string& error, const std::str
                          U8(u8"运行 ") + help + U8(u8" 查看用法。")) +
                   "\n";
     return outcome;
-}
-
-// The name among candidates that text most likely misspells; empty when none is close.
-std::string Suggestion(const std::string& text, const std::vector<std::string>& candidates)
-{
-    // Edit distance, a swap of two neighbours counting as one edit.
-    const auto distance = [](const std::string& a, const std::string& b) {
-        std::vector<std::vector<std::size_t>> d(a.size() + 1,
-                                                std::vector<std::size_t>(b.size() + 1));
-        for (std::size_t i = 0; i <= a.size(); ++i)
-            d[i][0] = i;
-        for (std::size_t j = 0; j <= b.size(); ++j)
-            d[0][j] = j;
-        for (std::size_t i = 1; i <= a.size(); ++i)
-            for (std::size_t j = 1; j <= b.size(); ++j) {
-                d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1,
-                                    d[i - 1][j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1)});
-                if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
-                    d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
-            }
-        return d[a.size()][b.size()];
-    };
-    std::string best;
-    std::size_t bestDistance = 3; // more edits than this is another word
-    for (const std::string& candidate : candidates) {
-        const std::size_t edits = distance(text, candidate);
-        // A name cut short ("num", "--decim") is close whatever its length.
-        const bool prefix = text.size() >= 3 && candidate.starts_with(text);
-        if (edits < bestDistance || (prefix && best.empty())) {
-            best = candidate;
-            bestDistance = std::min(edits, bestDistance);
-        }
-    }
-    return best;
 }
 
 // "unknown command “string”" with "; did you mean “strings”?" when one is close. An option's
@@ -102,12 +69,17 @@ std::string Mismatch(const Words& w, const CLI::App& where, const std::vector<st
 // The options every command takes: the source, the output, its records' ends and encoding.
 void AddOutputOptions(CLI::App& sub, CliOptions& o, std::string& encoding, const Words& w)
 {
-    sub.add_option("--seed", o.seed,
-                   w("Repeat the page's draws: seed its 15-bit source with S (0..4294967295) as "
-                     "the page's clock seed would; the same S and settings give the same bytes. "
-                     "Default: the system's secure source",
-                     u8"重现页面的抽取：以 S（0..4294967295）为页面 15 位随机源的种子，如同页面用"
-                     u8"时钟播种；相同的 S 和设定得到相同的字节。默认：系统的安全随机源"))
+    sub.add_option(
+           "--seed", o.seed,
+           w("A repeatable run from S (0..4294967295), the same bytes on every system: "
+             "with only the page's settings the page's own draws; with any other (--symbols, "
+             "--charset, --exclude, --no-ambiguous, --require-each, --unique, bounds beyond "
+             "the page's) exact draws from xoshiro256** seeded by splitmix64. Default: the "
+             "system's secure source",
+             u8"可重现的运行（S 为 0..4294967295），在任何系统上字节相同：只用页面的设定时按"
+             u8"页面的方法抽取；用了其他设定（--symbols、--charset、--exclude、--no-ambiguous"
+             u8"、--require-each、--unique、超出页面的范围）时，用以 splitmix64 播种的 "
+             u8"xoshiro256** 精确抽取。默认：系统的安全随机源"))
         ->type_name("S");
     sub.add_flag("--secure")
         ->description(w("The system's secure random source: the default. Not with --seed",

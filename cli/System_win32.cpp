@@ -249,6 +249,11 @@ std::unique_ptr<Device> CreateFileDevice(const std::string& pathUtf8, std::strin
     return std::make_unique<HandleDevice>(h, true);
 }
 
+bool TextIsGb18030()
+{
+    return false; // a console takes UTF-16, anything else the bytes as they are
+}
+
 Language MessageLanguage()
 {
     return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_CHINESE ? Language::Chinese

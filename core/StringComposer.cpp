@@ -15,13 +15,6 @@ void AppendHanzi(std::string& out, const ComposerSources& sources)
     out += static_cast<char>(0xA0 + col);
 }
 
-void AppendCode(std::string& out, std::uint16_t code)
-{
-    if (code >= 0x100)
-        out += static_cast<char>(code >> 8);
-    out += static_cast<char>(code & 0xFF);
-}
-
 // An optional sign and digits, and nothing else.
 bool IsWholeNumber(std::string_view text)
 {
@@ -74,7 +67,7 @@ StringComposer::StringComposer(const StringOptions& opt, const Alphabet& alphabe
 {
     m_alphabet = alphabet;
     if (alphabet.SingleBytes())
-        for (const std::uint16_t code : alphabet.codes)
+        for (const std::uint32_t code : alphabet.codes)
             m_bytes += static_cast<char>(code);
 }
 
@@ -207,8 +200,10 @@ std::vector<SkippedInsert> StringComposer::SkippedInserts(bool exact) const
     int fewestBytes = o.m_bUpper || o.m_bLower || o.m_bDigit ? 1 : 2;
     int mostBytes = o.m_bHanzi ? 2 : 1;
     if (exact) {
-        fewestBytes = m_alphabet.HasSingleBytes() ? 1 : 2;
-        mostBytes = m_alphabet.SingleBytes() ? 1 : 2;
+        fewestBytes = m_alphabet.HasSingleBytes()                  ? 1
+                      : m_alphabet.codes.front() < BEYOND_GBK_CODE ? 2
+                                                                   : 4;
+        mostBytes = m_alphabet.WidestBytes();
     } else {
         most = std::max(0LL, ClassicTop(o.m_nLenMin, o.m_nLenMax));
     }
@@ -245,12 +240,14 @@ std::vector<SkippedInsert> StringComposer::SkippedInserts(bool exact) const
     return skipped;
 }
 
-long long LongestString(const StringOptions& opt, bool reachesUpperBound)
+long long LongestString(const StringOptions& opt, bool reachesUpperBound, int bodyBytes)
 {
+    if (bodyBytes == 0)
+        bodyBytes = opt.m_bHanzi ? 2 : 1;
     const long long lenMax =
         reachesUpperBound ? opt.m_nLenMax : ClassicTop(opt.m_nLenMin, opt.m_nLenMax);
     return static_cast<long long>(opt.m_strHead.size()) + opt.m_strTail.size() +
-           opt.m_strInsert.size() + std::max(0LL, lenMax) * (opt.m_bHanzi ? 2 : 1);
+           opt.m_strInsert.size() + std::max(0LL, lenMax) * bodyBytes;
 }
 
 CString MakeString(const StringOptions& opt, const ComposerSources& sources, RandomSource& rng)

@@ -112,8 +112,10 @@ inline char RandomSingleByte(const bool (&chosen)[5], RandomSource& rng)
 
 // The most bytes one string of these settings can take: head, tail, every insertion text and the
 // longest body. The classic draws reach the upper length bound only as far as ClassicTop allows;
-// exact ones (reachesUpperBound) reach it.
-long long LongestString(const StringOptions& opt, bool reachesUpperBound = false);
+// exact ones (reachesUpperBound) reach it. bodyBytes: the most bytes of a body character, when
+// not those of opt's classes.
+long long LongestString(const StringOptions& opt, bool reachesUpperBound = false,
+                        int bodyBytes = 0);
 
 // Callers guarantee at least one class and m_nLenMin <= m_nLenMax. The draws come from rng, by
 // default the process-wide source.

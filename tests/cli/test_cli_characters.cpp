@@ -93,28 +93,41 @@ TEST(CliCharacters, ASettingThatLeavesNothingToDrawIsRefusedByItsOption)
         const char8_t* chinese;
     } cases[] = {
         {{"--charset", "a\tb"},
-         "--charset holds a line break or another control character",
-         u8"--charset 含有换行符或其他控制字符！"},
-        {{"--charset", emoji},
-         "--charset holds a character that GBK cannot spell",
-         u8"--charset 含有 GBK 无法表示的字符！"},
-        {{"--exclude", emoji},
-         "--exclude holds a character that GBK cannot spell",
-         u8"--exclude 含有 GBK 无法表示的字符！"},
+         "invalid --charset (--charset a\tb: holds a line break or another control character)",
+         u8"--charset 设定无效！（--charset a\tb：含有换行符或其他控制字符）"},
+        // Beyond GBK only where the output is GBK.
+        {{"--charset", emoji, "--encoding", "gbk"},
+         "invalid --charset (--charset " + emoji + ": GBK cannot spell \"" + emoji +
+             "\" (U+1F600))",
+         u8"--charset 设定无效！（--charset 😀：GBK 无法表示“😀”（U+1F600））"},
+        {{"--exclude", emoji, "--encoding", "gbk"},
+         "invalid --exclude (--exclude " + emoji + ": GBK cannot spell \"" + emoji +
+             "\" (U+1F600))",
+         u8"--exclude 设定无效！（--exclude 😀：GBK 无法表示“😀”（U+1F600））"},
         {{"--digits", "--exclude", "0123456789"},
-         "no character is left to draw from",
-         u8"排除之后没有可抽取的字符！"},
+         "invalid --exclude (--exclude 0123456789: no character is left to draw from)",
+         u8"--exclude 设定无效！（--exclude 0123456789：排除之后没有可抽取的字符）"},
         {{"--require-each", "--digits", "--upper", "--exclude", "0123456789"},
-         "--require-each: --digits has no character left to draw",
-         u8"--require-each：--digits 已没有可抽取的字符！"},
+         "invalid --require-each (--require-each --digits --exclude 0123456789: --digits has no "
+         "character left to draw)",
+         u8"--require-each 设定无效！（--require-each --digits --exclude 0123456789：--digits "
+         u8"已没有可抽取的字符）"},
+        // Not longer than anything: the bodies are shorter than the classes required.
         {{"--require-each", "--digits", "--upper", "--hanzi", "--min-length", "1", "--max-length",
           "2"},
-         "--require-each needs bodies of at least 3 characters, longer than --max-length",
-         u8"--require-each 要求随机部分至少有 3 个字符，超过了 --max-length！"},
+         "invalid --require-each (--require-each --min-length 1 --max-length 2: a body of at most "
+         "2 characters cannot hold all 3 chosen classes)",
+         u8"--require-each 设定无效！（--require-each --min-length 1 --max-length "
+         u8"2：随机部分最多只有 2 个字符，容不下所选的全部 3 类字符）"},
+        {{"--require-each", "--length", "1"},
+         "invalid --require-each (--require-each --length 1: a body of at most 1 characters "
+         "cannot hold all 2 chosen classes)",
+         u8"--require-each 设定无效！（--require-each --length 1：随机部分最多只有 1 "
+         u8"个字符，容不下所选的全部 2 类字符）"},
         {{"--require-each", "--upper", "--lower", "--digits", "--symbols", "--hanzi", "--charset",
           "X", "--length", "6"},
-         "--require-each: only about one string in ",
-         u8"--require-each：大约 "},
+         "invalid --require-each (--require-each --length 6: only about one string in ",
+         u8"--require-each 设定无效！（--require-each --length 6：大约 "},
     };
     for (const auto& c : cases) {
         std::vector<std::string> args{"strings"};

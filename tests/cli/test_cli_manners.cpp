@@ -1,6 +1,6 @@
 // zanfor-cli's manners: one language for every message, help included; suggestions for a
-// mistyped command or option; line ends, "-o -", encodings; options the pages do not have refused
-// with --seed; --insert pairs that no string takes, said on standard error.
+// mistyped command or option; line ends, "-o -", encodings; --insert pairs that no string takes,
+// said on standard error.
 #include "CliHarness.h"
 #include "cli/System.h"
 #include "platform/TextConversion.h"
@@ -19,11 +19,13 @@ TEST(CliLanguage, ChineseUnderAChineseLocaleEnglishOtherwiseHelpIncluded)
 
     // The refusals: the page's own text in Chinese, English otherwise.
     EXPECT_EQ(RunInProcess({"strings", "-n", "0"}, Language::Chinese).err,
-              Utf8Line(u8"生成个数设定无效！"));
+              Utf8Line(u8"生成个数设定无效！（-n 0：至少为 1）"));
     EXPECT_EQ(RunInProcess({"strings", "-n", "0"}, Language::English).err,
-              "invalid count: -n must be at least 1\n");
+              "invalid count (-n 0: must be at least 1)\n");
     EXPECT_EQ(RunInProcess({"numbers", "--max", "1,000"}, Language::English).err,
-              "--max: \"1,000\" is not a number\n");
+              "invalid range (--max 1,000: not a number)\n");
+    EXPECT_EQ(RunInProcess({"numbers", "--min", "5", "--max", "1"}, Language::English).err,
+              "invalid range (--min 5 --max 1: --min is above --max)\n");
 
     // Help: every line in the one language.
     for (const std::vector<std::string>& args :
@@ -51,8 +53,8 @@ TEST(CliLanguage, TheProgramSpeaksTheSystemsLanguage)
     const bool chinese = std::string(expected) == "zh";
     EXPECT_EQ(cli_system::MessageLanguage(), chinese ? Language::Chinese : Language::English);
     const ProcessRun run = RunProgram({.args = {"strings", "-n", "0"}});
-    EXPECT_EQ(run.err, chinese ? Utf8Line(u8"生成个数设定无效！")
-                               : "invalid count: -n must be at least 1\n");
+    EXPECT_EQ(run.err, chinese ? Utf8Line(u8"生成个数设定无效！（-n 0：至少为 1）")
+                               : "invalid count (-n 0: must be at least 1)\n");
 }
 
 TEST(CliUsage, MistypedNamesGetASuggestionAndConflictsAreRefused)
@@ -72,10 +74,6 @@ TEST(CliUsage, MistypedNamesGetASuggestionAndConflictsAreRefused)
         {{"strings", "--lf", "--crlf"}, "--lf cannot be combined with --crlf"},
         {{"strings", "--length", "8", "--max-length", "9"},
          "--length cannot be combined with --max-length"},
-        // A seeded run repeats the page's draws: the page has no such option.
-        {{"strings", "--seed", "1", "--symbols"}, "--symbols cannot be combined with --seed"},
-        {{"strings", "--require-each", "--seed", "1"},
-         "--require-each cannot be combined with --seed"},
         {{"strings", "--encoding", "latin1"}, "unknown encoding \"latin1\""},
         {{"strings", "--", "echo"}, "\"--\" introduces a program to run: events only"},
     };
