@@ -12,6 +12,7 @@
 #include "UniformSource.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -93,7 +94,13 @@ private:
     bool m_chosen[5];      // by class, 1 to 4
     std::string m_scratch; // a string with insertions is built here first
     Alphabet m_alphabet;
-    std::string m_bytes; // the alphabet as bytes, when every character is a single byte
+    // The alphabet as bytes, when every character is a single byte.
+    std::optional<CharacterTable> m_bytes;
+    // Characters drawn ahead from m_drawnFrom, from m_drawnAt on, for bodies of one length.
+    static constexpr std::size_t DRAWN_AHEAD = 4096;
+    std::string m_drawn;
+    std::size_t m_drawnAt = 0;
+    const UniformSource* m_drawnFrom = nullptr;
 };
 
 // A character of classes 1 to 3, when those are all that is chosen: the class is drawn until a
