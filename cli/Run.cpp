@@ -176,10 +176,13 @@ int RunCli(const std::vector<std::string>& args, Language language, Device& out,
             w("seed: none, the system's secure random source", u8"种子：无，系统的安全随机源") +
                 "\n");
         if (cli.command == Command::Strings) {
-            char bits[32];
+            char bits[32], least[32];
             std::snprintf(bits, sizeof bits, "%.1f", settings.odds.entropyBits);
-            Say(err, w.Pick("entropy: " + std::string(bits) + " bits per string",
-                            U8(u8"熵：每个字符串 ") + bits + U8(u8" 比特")) +
+            std::snprintf(least, sizeof least, "%.1f", settings.odds.minEntropyBits);
+            Say(err, w.Pick("entropy: " + std::string(bits) + " bits per string, min-entropy " +
+                                least + " bits (the likeliest string)",
+                            U8(u8"熵：每个字符串 ") + bits + U8(u8" 比特，最小熵 ") + least +
+                                U8(u8" 比特（最可能的字符串）")) +
                          "\n");
         }
     }

@@ -1,6 +1,7 @@
 // zanfor-cli strings: the strings page's settings and its own character options.
 #include "Commands.h"
 #include "core/ComposerSources.h"
+#include "core/Entropy.h"
 
 #include <array>
 #include <bit>
@@ -46,6 +47,7 @@ Refusal CheckAlphabet(const Words& w, const StringsArgs& a, const StringsInput& 
     }
     const StringOptions& o = out.strings;
     out.odds = OddsOf(out.alphabet, o.m_nLenMin, o.m_nLenMax);
+    out.odds.minEntropyBits = MinEntropyBits(out.alphabet, o.m_nLenMin, o.m_nLenMax, out.odds);
     if (out.odds.acceptance <= 0) {
         const std::string classes = std::to_string(std::popcount(out.alphabet.required));
         return w.Pick("--require-each needs bodies of at least " + classes +

@@ -131,21 +131,31 @@ TEST(CliCharacters, ASettingThatLeavesNothingToDrawIsRefusedByItsOption)
 
 TEST(CliCharacters, TheEntropyIsTheCountByHand)
 {
+    // The Shannon entropy, then the min-entropy: -log2 of the likeliest string's chance.
     const struct {
         std::vector<std::string> args;
-        const char* bits;
+        const char *bits, *least;
     } cases[] = {
-        {{"--digits", "--length", "3"}, "10.0"},                         // log2 1000 = 9.97
-        {{"--lower", "--length", "4"}, "18.8"},                          // 4 log2 26 = 18.80
-        {{"--digits", "--min-length", "1", "--max-length", "2"}, "6.0"}, // 1 + 1.5 log2 10 = 5.98
+        {{"--digits", "--length", "3"}, "10.0", "10.0"}, // log2 1000 = 9.97
+        {{"--lower", "--length", "4"}, "18.8", "18.8"},  // 4 log2 26 = 18.80
+        // 1 + 1.5 log2 10 = 5.98; a digit alone comes out 1 time in 20: 4.32.
+        {{"--digits", "--min-length", "1", "--max-length", "2"}, "6.0", "4.3"},
         // Of the 36^2 bodies the 2 * 26 * 10 with a letter and a digit, equally likely: 9.02.
-        {{"--upper", "--digits", "--require-each", "--length", "2"}, "9.0"},
+        {{"--upper", "--digits", "--require-each", "--length", "2"}, "9.0", "9.0"},
+        // Lengths 2 and 3: 520 of the 1296 bodies of 2 are kept, 28080 of the 46656 of 3, so
+        // the kept ones are of 2 letters 4 times in 10 (520/1296 against 28080/46656) and each
+        // of them comes out with the chance 0.4 / 520: 10.34 bits. On average 0.97 for the
+        // length, 0.4 log2 520 + 0.6 log2 28080 for the letters: 13.45.
+        {{"--upper", "--digits", "--require-each", "--min-length", "2", "--max-length", "3"},
+         "13.4",
+         "10.3"},
     };
     for (const auto& c : cases) {
         std::vector<std::string> args{"strings", "--verbose", "-n", "1"};
         args.insert(args.end(), c.args.begin(), c.args.end());
         const CliRun run = RunInProcess(args, Language::English);
         EXPECT_EQ(run.err, "seed: none, the system's secure random source\nentropy: " +
-                               std::string(c.bits) + " bits per string\n");
+                               std::string(c.bits) + " bits per string, min-entropy " + c.least +
+                               " bits (the likeliest string)\n");
     }
 }
