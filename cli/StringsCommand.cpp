@@ -70,9 +70,9 @@ Refusal CheckAlphabet(const Words& w, const StringsArgs& a, const StringsInput& 
 CommandSetup SetupStrings(CLI::App& app, CliOptions& o, const Words& w)
 {
     CLI::App* sub = app.add_subcommand(
-        "strings", w("Random strings: passwords, user names, codes; --seed: as the strings page "
-                     "makes them",
-                     u8"随机字符串：密码、用户名、编号；--seed：同字符串页"));
+        "strings", w("Random strings: passwords, user names, codes; --seed: as the Zanfor tool's "
+                     "strings page",
+                     u8"随机字符串：密码、用户名、编号；--seed：同 Zanfor 工具的字符串页"));
     StringsArgs& s = o.strings;
     sub->add_flag("--upper", s.upper, w("Upper-case letters A-Z", u8"大写字母 A-Z"));
     sub->add_flag("--lower", s.lower, w("Lower-case letters a-z", u8"小写字母 a-z"));
@@ -127,13 +127,22 @@ CommandSetup SetupStrings(CLI::App& app, CliOptions& o, const Words& w)
     sub->add_option("-n,--count", s.count, w("Number of strings", u8"生成个数"))
         ->type_name("N")
         ->capture_default_str();
+    sub->add_flag("--pronounceable", s.pronounceable,
+                  w("Letters in speakable groups, every such string equally likely: small ones, "
+                    "--upper capitals, --digits between words (not with --seed)",
+                    u8"按读得出的字母组合抽取，每个这样的字符串机会均等：小写字母，--upper "
+                    u8"为大写，--digits 为词间数字（不能与 --seed 同用）"));
     sub->add_flag("--unique", s.unique,
                   w("No string repeats; refused when the settings cannot make that many",
                     u8"结果不重复；设定做不到那么多时拒绝"));
     return {Command::Strings, sub, [sub, &o, &w]() -> Refusal {
                 // A seeded run repeats the page's draws: what the page has no box for has none.
                 for (const char* own :
-                     {"--symbols", "--charset", "--exclude", "--no-ambiguous", "--require-each"})
+                     {"--symbols", "--charset", "--exclude", "--no-ambiguous", "--hanzi"})
+                    if (o.strings.pronounceable && sub->count(own))
+                        return Conflict(w, "--pronounceable", own, w(MSG_PRONOUNCEABLE_LETTERS));
+                for (const char* own : {"--symbols", "--charset", "--exclude", "--no-ambiguous",
+                                        "--require-each", "--pronounceable"})
                     if (o.seed && sub->count(own))
                         return Conflict(w, own, "--seed",
                                         w("--seed repeats the strings page's draws, and the page "
@@ -195,14 +204,23 @@ Refusal CheckStringsArgs(const Words& w, const CliOptions& cli, Settings& out,
         return r;
     out.strings = s.options;
     out.count = s.count;
-    if (!seeded)
-        if (auto r = CheckAlphabet(w, a, in, charset, out))
-            return r;
+    const PronounceableChoice spoken{a.upper,       a.lower,   a.digits,
+                                     a.requireEach, in.lenMin, in.lenMax};
+    if (auto r = a.pronounceable
+                     ? Page(w, MakePronounceable(spoken, out.spoken, out.odds, out.alphabet))
+                 : seeded ? std::nullopt
+                          : CheckAlphabet(w, a, in, charset, out))
+        return r;
     if (!a.unique)
         return std::nullopt;
-    return CheckUnique(
-        w, seeded ? StringsSpace(s.options) : StringsSpace(s.options, out.alphabet, out.odds), out,
-        memoryBytes);
+    const UniqueSpace space =
+        a.pronounceable ? UniqueSpace{out.odds.distinct,
+                                      static_cast<std::uint64_t>(LongestString(s.options, true)),
+                                      0,
+                                      {}}
+        : seeded        ? StringsSpace(s.options)
+                        : StringsSpace(s.options, out.alphabet, out.odds);
+    return CheckUnique(w, space, out, memoryBytes);
 }
 
 void TellAboutStrings(Device& err, const Words& w, const Settings& settings)
@@ -240,5 +258,6 @@ BatchResult RunStrings(const RunFrame& run, bool& exhausted)
     FieldWalker fields;
     StringComposer composer(run.settings.strings, run.settings.alphabet,
                             SourcesOf(integers, fields));
+    composer.Speak(run.settings.spoken.get());
     return RunMaker(run, composer, run.cli.strings.unique, exhausted);
 }

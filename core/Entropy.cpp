@@ -42,8 +42,9 @@ double MinEntropyBits(const Alphabet& alphabet, int lenMin, int lenMax, const Bo
     const double letters = static_cast<double>(alphabet.codes.size());
     // Lengths of 0 and below all make the empty body, which then holds all their chances.
     const double empty =
-        shortest == 0 ? static_cast<double>(static_cast<long long>(std::min(lenMax, 0)) - lenMin + 1)
-                      : 1;
+        shortest == 0
+            ? static_cast<double>(static_cast<long long>(std::min(lenMax, 0)) - lenMin + 1)
+            : 1;
     return std::log2(lengths) + std::log2(odds.acceptance) - std::log2(empty) +
            static_cast<double>(shortest) * std::log2(letters);
 }

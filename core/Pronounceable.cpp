@@ -16,15 +16,15 @@ constexpr std::string_view VOWEL_PAIRS[] = {"ai", "au", "ea", "ee", "ei", "eu", 
                                             "io", "oa", "oi", "oo", "ou", "ua", "ue", "ui"};
 // Consonants that begin a word beside the single ones.
 constexpr std::string_view ONSET_GROUPS[] = {
-    "bl", "br", "ch", "cl", "cr", "dr", "fl", "fr", "gl", "gr", "kl", "kr", "ph",  "pl",  "pr",
-    "sc", "sh", "sk", "sl", "sm", "sn", "sp", "st", "sw", "th", "tr", "tw", "wh",  "wr",  "chr",
-    "sch", "scr", "shr", "spl", "spr", "str", "thr"};
+    "bl", "br", "ch", "cl",  "cr",  "dr",  "fl",  "fr",  "gl",  "gr",  "kl", "kr", "ph",
+    "pl", "pr", "sc", "sh",  "sk",  "sl",  "sm",  "sn",  "sp",  "st",  "sw", "th", "tr",
+    "tw", "wh", "wr", "chr", "sch", "scr", "shr", "spl", "spr", "str", "thr"};
 // Single consonants that end a word, and the groups that do.
 constexpr std::string_view CODA_SINGLES = "bcdfgklmnprstwxyz";
 constexpr std::string_view CODA_GROUPS[] = {
-    "ch", "ck", "ct", "ff", "ft", "gh", "ld", "lf", "lk", "ll", "lm", "lp", "lt", "mp",
-    "nd", "ng", "nk", "ns", "nt", "ph", "rb", "rc", "rd", "rf", "rg", "rk", "rl", "rm",
-    "rn", "rp", "rs", "rt", "sh", "sk", "sp", "ss", "st", "th", "ts", "xt", "lch", "lth",
+    "ch",  "ck",  "ct",  "ff",  "ft",  "gh",  "ld",  "lf",  "lk",  "ll",  "lm", "lp", "lt",  "mp",
+    "nd",  "ng",  "nk",  "ns",  "nt",  "ph",  "rb",  "rc",  "rd",  "rf",  "rg", "rk", "rl",  "rm",
+    "rn",  "rp",  "rs",  "rt",  "sh",  "sk",  "sp",  "ss",  "st",  "th",  "ts", "xt", "lch", "lth",
     "mps", "nch", "nds", "ngs", "nks", "nst", "nth", "nts", "rch", "rst", "rth"};
 constexpr int MAX_DIGITS = 2; // in a row
 
@@ -49,8 +49,9 @@ struct Runs {
         codas.insert(""), onsets.insert("");
         for (const std::string& end : codas)
             for (const std::string& start : onsets)
-                if (const std::string run = end + start; !run.empty() && run.size() <= 3)
-                    middle.insert(run);
+                if (const std::string run = end + start;
+                    !run.empty() && (run.size() < 3 || (run[0] != run[1] && run[1] != run[2])))
+                    middle.insert(run); // three with a letter doubled ("rmm") are not spoken
         for (const auto& [whole, begun] : {std::pair{&onset, &onsetBegun}, {&middle, &middleBegun}})
             for (const std::string& run : *whole)
                 for (std::size_t n = 1; n <= run.size(); ++n)
@@ -103,8 +104,8 @@ bool Next(const Place& at, char c, std::uint8_t cls, Place& next)
         if (!at.run.empty() && !(at.hasVowel ? runs.middle : runs.onset).count(at.run))
             return false;
         const std::string pair{at.lastVowel, c};
-        if (at.vowels == 2 || (at.vowels == 1 && !std::count(std::begin(VOWEL_PAIRS),
-                                                             std::end(VOWEL_PAIRS), pair)))
+        if (at.vowels == 2 ||
+            (at.vowels == 1 && !std::count(std::begin(VOWEL_PAIRS), std::end(VOWEL_PAIRS), pair)))
             return false;
         next.run.clear();
         next.vowels = at.vowels + 1;
@@ -194,9 +195,9 @@ Pronounceable::Pronounceable(const PronounceableChoice& choice)
     const bool lower = choice.lower || !choice.upper;
     std::uint8_t required = 0;
     if (choice.requireEach)
-        required = static_cast<std::uint8_t>((lower ? CLASS_LOWER : 0) |
-                                             (choice.upper ? CLASS_UPPER : 0) |
-                                             (choice.digits ? CLASS_DIGIT : 0));
+        required =
+            static_cast<std::uint8_t>((lower ? CLASS_LOWER : 0) | (choice.upper ? CLASS_UPPER : 0) |
+                                      (choice.digits ? CLASS_DIGIT : 0));
     // The symbols and their classes, in the order their strings are numbered.
     std::vector<std::pair<char, std::uint8_t>> symbols;
     for (char c = 'a'; c <= 'z'; ++c) {
@@ -243,6 +244,28 @@ Pronounceable::Pronounceable(const PronounceableChoice& choice)
     for (int length = choice.lenMin; length <= choice.lenMax; ++length)
         if (!IsZero(CountFrom(0, length)))
             m_lengths.push_back(length);
+}
+
+Wording MakePronounceable(const PronounceableChoice& choice,
+                          std::shared_ptr<const Pronounceable>& made, BodyOdds& odds,
+                          Alphabet& letters)
+{
+    if (choice.lenMin < 1 || choice.lenMax > PRONOUNCEABLE_MAX_LENGTH)
+        return MSG_PRONOUNCEABLE_LENGTH;
+    made = std::make_shared<const Pronounceable>(choice);
+    if (made->Empty())
+        return MSG_PRONOUNCEABLE_NONE;
+    odds = {.distinct = made->Distinct(),
+            .acceptance = 1,
+            .entropyBits = made->EntropyBits(),
+            .minEntropyBits = made->MinEntropyBits()};
+    const bool upper = choice.upper, lower = choice.lower || !upper;
+    AlphabetChoice kinds;
+    kinds.classes = static_cast<std::uint8_t>(
+        (upper ? CLASS_UPPER : 0) | (lower ? CLASS_LOWER : 0) | (choice.digits ? CLASS_DIGIT : 0));
+    std::uint8_t unused = 0;
+    BuildAlphabet(kinds, letters, unused);
+    return {};
 }
 
 void Pronounceable::Append(std::string& out, UniformSource& source) const
@@ -299,8 +322,8 @@ bool Pronounceable::Accepts(std::string_view text) const
     std::uint32_t state = 0;
     for (const char c : text) {
         const auto& steps = m_steps[state];
-        const auto step = std::find_if(steps.begin(), steps.end(),
-                                       [c](const Step& s) { return s.symbol == c; });
+        const auto step =
+            std::find_if(steps.begin(), steps.end(), [c](const Step& s) { return s.symbol == c; });
         if (step == steps.end())
             return false;
         state = step->next;

@@ -20,6 +20,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,6 +45,16 @@ struct PronounceableChoice {
     bool requireEach = false; // every string holds each chosen kind: small, capital, digit
     int lenMin = 1, lenMax = 1;
 };
+
+class Pronounceable;
+struct Alphabet;
+struct BodyOdds;
+// Checks choice's lengths and builds its scheme into made, with what its strings hold: odds (their
+// number and entropy) and letters (the characters they draw from, every one a single byte). The
+// refusal's words, or none.
+Wording MakePronounceable(const PronounceableChoice& choice,
+                          std::shared_ptr<const Pronounceable>& made, BodyOdds& odds,
+                          Alphabet& letters);
 
 class Pronounceable {
 public:
@@ -80,6 +91,6 @@ private:
 
     std::vector<std::vector<Step>> m_steps; // by state; state 0 is the empty string
     std::vector<bool> m_accepting;
-    std::vector<Count> m_count;             // by remaining length, then state
-    std::vector<int> m_lengths;             // the lengths that have strings
+    std::vector<Count> m_count; // by remaining length, then state
+    std::vector<int> m_lengths; // the lengths that have strings
 };

@@ -159,6 +159,8 @@ void StringComposer::Append(std::string& out, RandomSource& rng)
 
 void StringComposer::ExactBody(std::string& s, UniformSource& source)
 {
+    if (m_spoken)
+        return m_spoken->Append(s, source);
     const std::size_t at = s.size();
     const std::uint64_t lengths =
         static_cast<std::uint64_t>(static_cast<long long>(m_opt.m_nLenMax) - m_opt.m_nLenMin);

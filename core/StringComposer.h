@@ -7,6 +7,7 @@
 #include "Alphabet.h"
 #include "CString.h"
 #include "ComposerSources.h"
+#include "Pronounceable.h"
 #include "Random.h"
 #include "Types.h"
 #include "UniformSource.h"
@@ -76,6 +77,8 @@ public:
     // longest, every character uniform over the alphabet, and a body that lacks a required class
     // drawn again whole (so that no character is favoured).
     void Append(std::string& out, UniformSource& source);
+    // From now on the exact draws make spoken's strings for bodies (none: the alphabet's).
+    void Speak(const Pronounceable* spoken) { m_spoken = spoken; }
     // With one body length (at least 1) and no required class: the string whose body is number
     // index of the letters^length bodies, for a shuffle.
     void AppendNumbered(std::string& out, std::uint64_t index);
@@ -96,6 +99,7 @@ private:
     Alphabet m_alphabet;
     // The alphabet as bytes, when every character is a single byte.
     std::optional<CharacterTable> m_bytes;
+    const Pronounceable* m_spoken = nullptr;
     // Characters drawn ahead from m_drawnFrom, from m_drawnAt on, for bodies of one length.
     static constexpr std::size_t DRAWN_AHEAD = 4096;
     std::string m_drawn;

@@ -46,7 +46,7 @@ public:
             std::fill(out, out + n, single[0]);
             return;
         }
-        const std::uint64_t mask = (std::uint64_t{1} << bits) - 1; // bits is at most 8
+        const std::uint64_t mask = (std::uint64_t{1} << bits) - 1;     // bits is at most 8
         constexpr int PER_WORD[9] = {0, 64, 32, 21, 16, 12, 10, 9, 8}; // 64 / bits, no division
         const std::size_t perWord = static_cast<std::size_t>(PER_WORD[bits]);
         // Kept in registers: the characters written could alias the members.
