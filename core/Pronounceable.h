@@ -35,7 +35,7 @@ constexpr Wording MSG_PRONOUNCEABLE_LENGTH{
     "--pronounceable makes strings of 1 to 64 characters: set --length or the length bounds "
     "within them"};
 constexpr Wording MSG_PRONOUNCEABLE_NONE{
-    "这些长度内没有同时含有所选各类字符的读得出的字符串！",
+    "--pronounceable --require-each：这些长度内没有同时含有所选各类字符的读得出的字符串！",
     "--pronounceable --require-each: no pronounceable string of these lengths holds every chosen "
     "class"};
 
