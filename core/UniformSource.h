@@ -53,14 +53,15 @@ public:
         std::uint64_t pool = m_pool;
         int left = m_left;
         std::size_t kept = 0;
-        const auto keep = [&](std::uint64_t value) {
+        // Writes the value's character where the next one goes; whether it is kept.
+        const auto put = [&](std::uint64_t value) {
             out[kept] = single[value];
-            kept += value <= last;
+            return value <= last;
         };
         // What the last word has left, then whole words while all their values fit, then the
         // rest as it comes.
         for (; kept < n && bits <= left; left -= bits, pool >>= bits)
-            keep(pool & mask);
+            kept += put(pool & mask);
         if (kept < n)
             left = 0;
         const std::uint32_t* pairs = table.pairs.empty() ? nullptr : table.pairs.data();
@@ -76,14 +77,14 @@ public:
                     kept += entry >> 16;
                 }
             for (; j < perWord; ++j, word >>= bits)
-                keep(word & mask);
+                kept += put(word & mask);
         }
         for (; kept < n; left -= bits, pool >>= bits) {
             if (bits > left) {
                 pool = NextWord();
                 left = 64;
             }
-            keep(pool & mask);
+            kept += put(pool & mask);
         }
         m_pool = pool;
         m_left = left;
