@@ -21,9 +21,9 @@ CommandSetup SetupEvents(CLI::App& app, CliOptions& o, const Words& w,
         ->type_name("N")
         ->capture_default_str();
     sub->add_option("--run", e.program,
-                    w("Start PROGRAM at every event as the page does: the whole text is the "
-                      "program's name",
-                      u8"每个事件时启动 PROGRAM，同页面：整段文字是程序名"))
+                    w("Start PROGRAM at every event as the Zanfor tool's interval page does: the "
+                      "whole text is the program's name",
+                      u8"每个事件时启动 PROGRAM，同 Zanfor 工具的间隔页：整段文字是程序名"))
         ->type_name("PROGRAM");
     sub->add_flag("--iso", e.iso,
                   w("ISO 8601 time stamps with milliseconds and the offset from UTC",

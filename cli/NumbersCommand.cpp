@@ -6,8 +6,8 @@
 CommandSetup SetupNumbers(CLI::App& app, CliOptions& o, const Words& w)
 {
     CLI::App* sub = app.add_subcommand(
-        "numbers", w("Random whole and decimal numbers; --seed: as the numbers page makes them",
-                     u8"随机整数和小数；--seed：同数字页"));
+        "numbers", w("Random whole and decimal numbers; --seed: as the Zanfor tool's numbers page",
+                     u8"随机整数和小数；--seed：同 Zanfor 工具的数字页"));
     NumbersArgs& n = o.numbers;
     sub->add_flag("--int", n.integer, w("Whole numbers", u8"整数"));
     sub->add_flag("--float", n.decimal,

@@ -161,16 +161,19 @@ int RunCli(const std::vector<std::string>& args, Language language, Device& out,
     const std::string seed = w("seed: ", u8"种子：") + std::to_string(settings.seed.value_or(0));
     if (cli.verbose)
         Say(err, (settings.pageDraws ? seed + w(", the page's 15-bit draws", u8"，页面的 15 位抽取")
-                  : settings.seed ? seed + w(", exact draws from xoshiro256** seeded by splitmix64",
-                                             u8"，精确抽取，来自以 splitmix64 播种的 xoshiro256**")
-                                  : w("seed: none, the system's secure random source",
-                                      u8"种子：无，系统的安全随机源")) +
+                  : settings.seed
+                      ? seed + w(", exact draws from xoshiro256** seeded by splitmix64",
+                                 u8"，精确抽取，来自以 splitmix64 播种的 xoshiro256**")
+                      : w("seed: none, the secure random source", u8"种子：无，安全随机源")) +
                      "\n");
     if (cli.verbose && !settings.pageDraws && cli.command == Command::Strings) {
-        char bits[32];
+        char bits[32], least[32];
         std::snprintf(bits, sizeof bits, "%.1f", settings.odds.entropyBits);
-        Say(err, w.Pick("entropy: " + std::string(bits) + " bits per string",
-                        U8(u8"熵：每个字符串 ") + bits + U8(u8" 比特")) +
+        std::snprintf(least, sizeof least, "%.1f", settings.odds.minEntropyBits);
+        Say(err, w.Pick("entropy: " + std::string(bits) + " bits per string, min-entropy " + least +
+                            " bits (the likeliest string)",
+                        U8(u8"熵：每个字符串 ") + bits + U8(u8" 比特，最小熵 ") + least +
+                            U8(u8" 比特（最可能的字符串）")) +
                      "\n");
     }
 

@@ -6,6 +6,7 @@
 #include "core/Alphabet.h"
 #include "core/ExactNumbers.h"
 #include "core/NumberItem.h"
+#include "core/Pronounceable.h"
 #include "core/StringComposer.h"
 #include "core/Unique.h"
 
@@ -27,6 +28,7 @@ struct Settings {
     // The exact draws: what the strings are drawn from, and the numbers' exact range.
     Alphabet alphabet;
     BodyOdds odds;
+    std::shared_ptr<const Pronounceable> spoken; // --pronounceable
     ExactRange range;
     UniquePlan unique; // with --unique
     // Events: the program and its arguments, started at every event; empty: none.

@@ -1,6 +1,7 @@
 // zanfor-cli strings: the strings page's settings and its own character options.
 #include "Commands.h"
 #include "core/ComposerSources.h"
+#include "core/Entropy.h"
 
 #include <array>
 #include <bit>
@@ -49,6 +50,7 @@ Refusal CheckAlphabet(const Words& w, const StringsArgs& a, const StringsInput& 
     }
     const StringOptions& o = out.strings;
     out.odds = OddsOf(out.alphabet, o.m_nLenMin, o.m_nLenMax);
+    out.odds.minEntropyBits = MinEntropyBits(out.alphabet, o.m_nLenMin, o.m_nLenMax, out.odds);
     if (out.odds.acceptance <= 0) {
         const std::string classes = std::to_string(std::popcount(out.alphabet.required));
         const std::string most = std::to_string(o.m_nLenMax);
@@ -76,9 +78,9 @@ Refusal CheckAlphabet(const Words& w, const StringsArgs& a, const StringsInput& 
 CommandSetup SetupStrings(CLI::App& app, CliOptions& o, const Words& w)
 {
     CLI::App* sub = app.add_subcommand(
-        "strings", w("Random strings: passwords, user names, codes; --seed: as the strings page "
-                     "makes them",
-                     u8"随机字符串：密码、用户名、编号；--seed：同字符串页"));
+        "strings", w("Random strings: passwords, user names, codes; --seed: as the Zanfor tool's "
+                     "strings page",
+                     u8"随机字符串：密码、用户名、编号；--seed：同 Zanfor 工具的字符串页"));
     StringsArgs& s = o.strings;
     sub->add_flag("--upper", s.upper, w("Upper-case letters A-Z", u8"大写字母 A-Z"));
     sub->add_flag("--lower", s.lower, w("Lower-case letters a-z", u8"小写字母 a-z"));
@@ -132,10 +134,20 @@ CommandSetup SetupStrings(CLI::App& app, CliOptions& o, const Words& w)
     sub->add_option("-n,--count", s.count, w("Number of strings", u8"生成个数"))
         ->type_name("N")
         ->capture_default_str();
+    sub->add_flag("--pronounceable", s.pronounceable,
+                  w("Letters in speakable groups, every such string equally likely: small ones, "
+                    "--upper capitals, --digits between words (not with --seed)",
+                    u8"按读得出的字母组合抽取，每个这样的字符串机会均等：小写字母，--upper "
+                    u8"为大写，--digits 为词间数字（不能与 --seed 同用）"));
     sub->add_flag("--unique", s.unique,
                   w("No string repeats; refused when the settings cannot make that many",
                     u8"结果不重复；设定做不到那么多时拒绝"));
-    return {Command::Strings, sub, [sub, &w]() -> Refusal {
+    return {Command::Strings, sub, [sub, &o, &w]() -> Refusal {
+                // Pronounceable strings are letters and digits by their own rules.
+                for (const char* own :
+                     {"--symbols", "--charset", "--exclude", "--no-ambiguous", "--hanzi"})
+                    if (o.strings.pronounceable && sub->count(own))
+                        return Conflict(w, "--pronounceable", own, w(MSG_PRONOUNCEABLE_LETTERS));
                 for (const char* bound : {"--min-length", "--max-length"})
                     if (sub->count("--length") && sub->count(bound))
                         return Conflict(
@@ -159,7 +171,7 @@ Refusal CheckStringsArgs(const Words& w, const CliOptions& cli, Settings& out,
     // A seeded run of only what the page has repeats the page's draws; anything else is drawn
     // exactly, and where the output can spell any character, its texts may hold any.
     out.pageDraws = cli.seed && !a.symbols && !a.charset && a.exclude.empty() && !a.noAmbiguous &&
-                    !a.requireEach && !a.unique;
+                    !a.requireEach && !a.unique && !a.pronounceable;
     const bool any = !out.pageDraws && cli.encoding != Encoding::Gbk;
     const SettingText charset = ReadGbk(a.charset.value_or(""), any);
     // No class given is the page as it opens; symbols add to it, an own set stands alone.
@@ -211,12 +223,22 @@ Refusal CheckStringsArgs(const Words& w, const CliOptions& cli, Settings& out,
         out.warning = ReachWarning(w, lengths, ClassicCut(in.lenMin, in.lenMax));
         return std::nullopt;
     }
-    const SettingText exclude = ReadGbk(a.exclude, any);
-    if (auto r = CheckAlphabet(w, a, in, charset, exclude, lengths, out))
+    if (a.pronounceable) {
+        const PronounceableChoice spoken{a.upper,       a.lower,   a.digits,
+                                         a.requireEach, in.lenMin, in.lenMax};
+        if (auto r = Page(w, MakePronounceable(spoken, out.spoken, out.odds, out.alphabet), {}))
+            return r;
+    } else if (auto r = CheckAlphabet(w, a, in, charset, ReadGbk(a.exclude, any), lengths, out))
         return r;
     if (!a.unique)
         return std::nullopt;
-    return CheckUnique(w, StringsSpace(s.options, out.alphabet, out.odds), out, memoryBytes);
+    const UniqueSpace space =
+        a.pronounceable ? UniqueSpace{out.odds.distinct,
+                                      static_cast<std::uint64_t>(LongestString(s.options, true)),
+                                      0,
+                                      {}}
+                        : StringsSpace(s.options, out.alphabet, out.odds);
+    return CheckUnique(w, space, out, memoryBytes);
 }
 
 void TellAboutStrings(Device& err, const Words& w, const Settings& settings)
@@ -254,5 +276,6 @@ BatchResult RunStrings(const RunFrame& run, bool& exhausted)
     FieldWalker fields;
     StringComposer composer(run.settings.strings, run.settings.alphabet,
                             SourcesOf(integers, fields));
+    composer.Speak(run.settings.spoken.get());
     return RunMaker(run, composer, run.cli.strings.unique, exhausted);
 }

@@ -72,5 +72,6 @@ struct BodyOdds {
     std::uint64_t distinct = 0; // different bodies, saturating at DISTINCT_MANY
     double acceptance = 0;      // the share of drawn bodies that hold every required class
     double entropyBits = 0;     // of one body
+    double minEntropyBits = 0;  // of the likeliest body (core/Entropy.h)
 };
 BodyOdds OddsOf(const Alphabet& alphabet, int lenMin, int lenMax);

@@ -66,9 +66,12 @@ StringComposer::StringComposer(const StringOptions& opt, const Alphabet& alphabe
     : StringComposer(opt, sources)
 {
     m_alphabet = alphabet;
-    if (alphabet.SingleBytes())
+    if (alphabet.SingleBytes() && !alphabet.codes.empty()) {
+        std::string bytes;
         for (const std::uint32_t code : alphabet.codes)
-            m_bytes += static_cast<char>(code);
+            bytes += static_cast<char>(code);
+        m_bytes.emplace(bytes);
+    }
 }
 
 void AppendRandomChar(std::string& out, const StringOptions& opt, const ComposerSources& sources,
@@ -149,27 +152,48 @@ void StringComposer::Append(std::string& out, RandomSource& rng)
 
 void StringComposer::ExactBody(std::string& s, UniformSource& source)
 {
+    if (m_spoken)
+        return m_spoken->Append(s, source);
     const std::size_t at = s.size();
     const std::uint64_t lengths =
         static_cast<std::uint64_t>(static_cast<long long>(m_opt.m_nLenMax) - m_opt.m_nLenMin);
-    const std::uint64_t last = m_alphabet.codes.size() - 1;
     const std::uint8_t required = m_alphabet.required;
+    if (m_bytes && !required && lengths == 0 && m_opt.m_nLenMin > 0) {
+        // One length, one byte a character, nothing to check: the characters are drawn many
+        // bodies at a time, in the order the body-by-body draws would take them.
+        const auto len = static_cast<std::size_t>(m_opt.m_nLenMin);
+        if (m_drawnFrom != &source || m_drawn.size() - m_drawnAt < len) {
+            if (m_drawnFrom != &source)
+                m_drawnAt = m_drawn.size();
+            m_drawn.erase(0, m_drawnAt);
+            const std::size_t have = m_drawn.size();
+            m_drawn.resize(std::max<std::size_t>(DRAWN_AHEAD, len));
+            source.Pick(m_drawn.data() + have, m_drawn.size() - have, *m_bytes);
+            m_drawnAt = 0;
+            m_drawnFrom = &source;
+        }
+        s.append(m_drawn, m_drawnAt, len);
+        m_drawnAt += len;
+        return;
+    }
+    if (m_bytes && !required) {
+        // One byte a character and nothing to check: the body is written in place, in one go.
+        const long long len = m_opt.m_nLenMin + static_cast<long long>(source.UpTo(lengths));
+        if (len > 0) {
+            s.resize(at + static_cast<std::size_t>(len));
+            source.Pick(s.data() + at, static_cast<std::size_t>(len), *m_bytes);
+        }
+        return;
+    }
+    const std::uint64_t last = m_alphabet.codes.size() - 1;
     for (;;) {
         const long long len = m_opt.m_nLenMin + static_cast<long long>(source.UpTo(lengths));
         std::uint8_t covered = 0;
         s.resize(at);
-        if (len > 0 && !m_bytes.empty() && !required) {
-            // One byte a character: the body is written in place.
-            s.resize(at + static_cast<std::size_t>(len));
-            char* body = s.data() + at;
-            for (long long i = 0; i < len; ++i)
-                body[i] = m_bytes[source.UpTo(last)];
-        } else {
-            for (long long i = 0; i < len; ++i) {
-                const std::size_t k = source.UpTo(last);
-                AppendCode(s, m_alphabet.codes[k]);
-                covered |= m_alphabet.classes[k];
-            }
+        for (long long i = 0; i < len; ++i) {
+            const std::size_t k = source.UpTo(last);
+            AppendCode(s, m_alphabet.codes[k]);
+            covered |= m_alphabet.classes[k];
         }
         // A body without a required class is drawn again whole, its length included.
         if ((covered & required) == required)

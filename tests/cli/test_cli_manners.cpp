@@ -143,3 +143,42 @@ TEST(CliInsert, APairThatNoStringTakesIsSaidOnceWithItsReason)
     // A pair that some strings take is not mentioned: 6 fits the strings of 6 letters or more.
     EXPECT_EQ(RunInProcess({"strings", "--insert", "6|-", "-n", "3"}).err, "");
 }
+
+TEST(CliHelp, EveryLineFitsEightyColumnsAndTheDefaultsAreSaid)
+{
+    // Columns as a terminal shows them: Chinese characters and full-width marks take two.
+    const auto columns = [](const std::string& line) {
+        std::size_t n = 0;
+        for (std::size_t i = 0; i < line.size();) {
+            const auto lead = static_cast<unsigned char>(line[i]);
+            char32_t code = lead;
+            const std::size_t bytes = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+            if (bytes > 1) {
+                code = lead & (0x7F >> bytes);
+                for (std::size_t k = 1; k < bytes; ++k)
+                    code = code << 6 | (static_cast<unsigned char>(line[i + k]) & 0x3F);
+            }
+            n += code >= 0x2E80 && code != 0xFFFD ? 2 : 1;
+            i += bytes;
+        }
+        return n;
+    };
+    for (const Language language : {Language::English, Language::Chinese})
+        for (const std::vector<std::string>& args : {std::vector<std::string>{"--help"},
+                                                     {"--help-all"},
+                                                     {"strings", "--help"},
+                                                     {"numbers", "--help"},
+                                                     {"events", "--help"}})
+            for (const std::string& line : Lines(RunInProcess(args, language).out, "\n"))
+                EXPECT_LE(columns(line), 80u) << line;
+
+    // A reader who has never seen the desktop tool learns the defaults from the help.
+    const std::string english = RunInProcess({"--help"}, Language::English).out;
+    for (const char* said : {"strings of 5 to 8 letters A-Z and a-z", "numbers from 80 to 100",
+                             "2 decimals", "500 to 3000 ms apart", "10 of each"})
+        EXPECT_NE(english.find(said), std::string::npos) << said;
+    EXPECT_EQ(english.find("the page"), std::string::npos);
+    const std::string chinese = RunInProcess({"--help"}, Language::Chinese).out;
+    for (const char8_t* said : {u8"5 到 8 个字母", u8"80 到 100", u8"两位小数", u8"各生成 10 个"})
+        EXPECT_NE(chinese.find(Utf8Text(said)), std::string::npos) << Utf8Text(said);
+}

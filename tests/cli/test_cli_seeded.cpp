@@ -73,6 +73,7 @@ TEST(CliSeeded, EveryOptionThePageLacksRepeatsAndDiffersBySeed)
         {"strings", "--no-ambiguous"},
         {"strings", "--require-each", "--upper", "--digits"},
         {"strings", "--unique", "--length", "3"},
+        {"strings", "--pronounceable", "--upper", "--digits", "--length", "12"},
         {"numbers", "--unique", "--int", "--min", "1", "--max", "1000000"},
         {"numbers", "--int", "--min", "-9e18", "--max", "9e18"},
         {"numbers", "--float", "--min", "0", "--max", "1e12", "--decimals", "6"},

@@ -1,8 +1,8 @@
-#include "Suggestion.h"
+#include "ClosestName.h"
 
 #include <algorithm>
 
-std::string Suggestion(const std::string& text, const std::vector<std::string>& candidates)
+std::string ClosestName(const std::string& text, const std::vector<std::string>& candidates)
 {
     // Edit distance, a swap of two neighbours counting as one edit.
     const auto distance = [](const std::string& a, const std::string& b) {
