@@ -136,9 +136,9 @@ CommandSetup SetupStrings(CLI::App& app, CliOptions& o, const Words& w)
         ->capture_default_str();
     sub->add_flag("--pronounceable", s.pronounceable,
                   w("Letters in speakable groups, every such string equally likely: small ones, "
-                    "--upper capitals, --digits between words (not with --seed)",
+                    "--upper capitals, --digits between words",
                     u8"按读得出的字母组合抽取，每个这样的字符串机会均等：小写字母，--upper "
-                    u8"为大写，--digits 为词间数字（不能与 --seed 同用）"));
+                    u8"为大写，--digits 为词间数字"));
     sub->add_flag("--unique", s.unique,
                   w("No string repeats; refused when the settings cannot make that many",
                     u8"结果不重复；设定做不到那么多时拒绝"));
