@@ -6,6 +6,7 @@
 #include "System.h"
 #include "core/Batch.h"
 #include "core/Random.h"
+#include "core/SeededBits.h"
 #include "core/UniformSource.h"
 #include "platform/SecureRandom.h"
 
@@ -68,18 +69,19 @@ BatchResult RunStrings(const RunFrame& run, bool& exhausted);
 BatchResult RunNumbers(const RunFrame& run, bool& exhausted);
 BatchResult RunEvents(const RunFrame& run, EventSeries& series);
 
-// Calls make(source) with the run's source: with --seed the pages' 15-bit one, seeded as a page
-// seeds the process-wide source and then copied, so that it makes exactly the page's draws;
-// without, the system's secure bits.
+// Calls make(source) with the run's source: the page's 15-bit one seeded as the page seeds it, or
+// exact draws from the seeded generator or the system's secure bits.
 template <class Make> BatchResult WithSource(const Settings& settings, Make make)
 {
-    if (settings.seed) {
+    if (settings.pageDraws) {
         SeedRandom(*settings.seed);
         RandomSource rng = TheRandomSource();
         return make(rng);
     }
-    UniformSource secure(&FillSecureRandom);
-    return make(secure);
+    if (settings.seed)
+        SeedBits(*settings.seed);
+    UniformSource source(settings.seed ? &FillSeededBits : &FillSecureRandom);
+    return make(source);
 }
 
 // count records of maker from the run's source, none twice when unique.

@@ -21,9 +21,9 @@ CommandSetup SetupEvents(CLI::App& app, CliOptions& o, const Words& w,
         ->type_name("N")
         ->capture_default_str();
     sub->add_option("--run", e.program,
-                    w("Start PROGRAM at every event as the page does: the whole text is the "
-                      "program's name",
-                      u8"每个事件时启动 PROGRAM，同页面：整段文字是程序名"))
+                    w("Start PROGRAM at every event as the Zanfor tool's interval page does: the "
+                      "whole text is the program's name",
+                      u8"每个事件时启动 PROGRAM，同 Zanfor 工具的间隔页：整段文字是程序名"))
         ->type_name("PROGRAM");
     sub->add_flag("--iso", e.iso,
                   w("ISO 8601 time stamps with milliseconds and the offset from UTC",
@@ -53,14 +53,24 @@ Refusal CheckEventsArgs(const Words& w, const CliOptions& cli, Settings& out)
         return r;
     if (auto r = ReadWhole(w, "--max-delay", a.maxDelay, in.maxDelay))
         return r;
-    if (auto r = ReadWhole(w, "--count", a.count, in.count))
+    if (auto r = ReadWhole(w, "-n", a.count, in.count))
         return r;
     EventsSettings s;
-    if (auto r = Page(w, CheckEvents(in, s)))
+    const std::string delays = "--min-delay " + a.minDelay + " --max-delay " + a.maxDelay;
+    if (auto r = Page(w, CheckEvents(in, s),
+                      {{MSG_BAD_INTERVAL, delays,
+                        w("--min-delay is above --max-delay", u8"--min-delay 大于 --max-delay")},
+                       {MSG_BAD_COUNT, "-n " + a.count, w("must be at least 1", u8"至少为 1")},
+                       {MSG_BAD_PROGRAM, "--run " + w.Quoted(program.value_or("")),
+                        w("it is empty", u8"为空")}}))
         return r;
     out.minDelay = s.minDelay;
     out.maxDelay = s.maxDelay;
     out.count = s.count;
+    // The events' one setting of the page's draws: a seeded run repeats them.
+    out.pageDraws = cli.seed.has_value();
+    if (out.pageDraws)
+        out.warning = ReachWarning(w, delays, ClassicCut(s.minDelay, s.maxDelay));
     out.command = a.command;
     return std::nullopt;
 }

@@ -1,8 +1,9 @@
 #include "Commands.h"
+#include "core/TextWrap.h"
 
 namespace {
 
-constexpr std::size_t COLUMN = 26; // where the descriptions start
+constexpr std::size_t COLUMN = 26, WIDTH = 80; // where the descriptions start; a terminal's width
 
 // "  --min-length N" padded to the descriptions' column. The left side is ASCII: one byte, one
 // column.
@@ -10,7 +11,7 @@ std::string Line(const std::string& left, const std::string& description)
 {
     std::string line = "  " + left;
     line.append(line.size() + 2 <= COLUMN ? COLUMN - line.size() : 2, ' ');
-    return line + description + "\n";
+    return line + WrapText(description, WIDTH, line.size(), COLUMN) + "\n";
 }
 
 } // namespace
@@ -44,8 +45,9 @@ std::string HelpFormatter::OptionLines(const CLI::App* app, bool helpFlags) cons
 
 std::string HelpFormatter::make_expanded(const CLI::App* sub) const
 {
-    return "\n" + sub->get_description() + " (zanfor-cli " + sub->get_name() + " [OPTIONS]):\n" +
-           OptionLines(sub, false);
+    // A heading of its own line, which help2man makes a section of.
+    return "\n" + m_w("Options of ", u8"命令 ") + "zanfor-cli " + sub->get_name() +
+           m_w(":", u8" 的选项：") + "\n" + OptionLines(sub, false);
 }
 
 std::string HelpFormatter::make_help(const CLI::App* app, std::string name,
@@ -54,13 +56,14 @@ std::string HelpFormatter::make_help(const CLI::App* app, std::string name,
     const std::string usage = m_w("Usage: ", u8"用法：");
     const std::string options = "\n" + m_w("Options:", u8"选项：") + "\n";
     if (app->get_parent()) {
-        std::string text = app->get_description() + "\n\n" + usage + name + " [OPTIONS]";
+        std::string text =
+            WrapText(app->get_description(), WIDTH, 0, 0) + "\n\n" + usage + name + " [OPTIONS]";
         if (app->get_name() == "events")
             text += " [-- PROGRAM ARGS...]";
         return text + "\n" + options + OptionLines(app, true);
     }
-    std::string text = app->get_description() + "\n\n" + usage + name + " COMMAND [OPTIONS]\n\n" +
-                       m_w("Commands:", u8"命令：") + "\n";
+    std::string text = WrapText(app->get_description(), WIDTH, 0, 0) + "\n\n" + usage + name +
+                       " COMMAND [OPTIONS]\n\n" + m_w("Commands:", u8"命令：") + "\n";
     for (const CLI::App* sub : app->get_subcommands({}))
         text += Line(sub->get_name(), sub->get_description());
     text += options + OptionLines(app, true);

@@ -2,15 +2,11 @@
 // The one language of everything the command line says, help included: Chinese under a Chinese
 // locale, where a refusal of a page's check is that page's own text, and English otherwise.
 
+#include "core/LocaleNames.h"
 #include "core/Wording.h"
 
 #include <string>
 #include <string_view>
-
-// The language of a POSIX locale as programs take their messages' language from it: the first of
-// LC_ALL, LC_MESSAGES and LANG that is set and not empty; Chinese when that names a zh locale.
-// Null stands for a variable that is not set.
-Language LanguageFromLocale(const char* lcAll, const char* lcMessages, const char* lang);
 
 // UTF-8 text from a u8 literal. (Plain narrow literals are GBK in this program.)
 inline std::string U8(std::u8string_view text)

@@ -6,8 +6,8 @@
 CommandSetup SetupNumbers(CLI::App& app, CliOptions& o, const Words& w)
 {
     CLI::App* sub = app.add_subcommand(
-        "numbers", w("Random whole and decimal numbers; --seed: as the numbers page makes them",
-                     u8"随机整数和小数；--seed：同数字页"));
+        "numbers", w("Random whole and decimal numbers; --seed: as the Zanfor tool's numbers page",
+                     u8"随机整数和小数；--seed：同 Zanfor 工具的数字页"));
     NumbersArgs& n = o.numbers;
     sub->add_flag("--int", n.integer, w("Whole numbers", u8"整数"));
     sub->add_flag("--float", n.decimal,
@@ -35,7 +35,6 @@ Refusal CheckNumbersArgs(const Words& w, const CliOptions& cli, Settings& out,
                          std::uint64_t memoryBytes)
 {
     const NumbersArgs& a = cli.numbers;
-    const bool seeded = cli.seed.has_value();
     const bool none = !a.integer && !a.decimal;
     NumbersInput in{.integer = a.integer || (none && NUMBERS_DEFAULT_INTEGER),
                     .decimal = a.decimal || (none && NUMBERS_DEFAULT_FLOAT)};
@@ -43,63 +42,71 @@ Refusal CheckNumbersArgs(const Words& w, const CliOptions& cli, Settings& out,
         return r;
     if (auto r = ReadDecimal(w, "--max", a.max, in.max))
         return r;
-    if (auto r = ReadWhole(w, "--count", a.count, in.count))
+    if (auto r = ReadCount(w, a.count, out, in.count))
         return r;
     // The decimals are read only when decimal items are asked for, as on the page.
     if (in.decimal)
         if (auto r = ReadWhole(w, "--decimals", a.decimals, in.decimals))
             return r;
-    // Without --seed the bounds are the numbers as typed, which decide their order: two that
-    // round to one float can still be the wrong way round.
     TypedDecimal min, max;
     min.Read(a.min);
     max.Read(a.max);
-    if (!seeded && Compare(min, max) > 0) {
-        in.min = 1;
-        in.max = 0;
+    // A seeded run repeats the page's draws unless it asks for what they cannot hold: a bound
+    // beyond their 32 bits, or --unique.
+    out.pageDraws = cli.seed && !a.unique;
+    for (const bool isMin : {true, false})
+        out.pageDraws = out.pageDraws &&
+                        !(in.decimal && !ClassicHoldsDecimal(isMin ? in.min : in.max)) &&
+                        !(in.integer && !ClassicHoldsWhole(isMin ? min : max));
+    const std::string range = "--min " + a.min + " --max " + a.max;
+    if (!out.pageDraws) {
+        // The exact draws take the bounds as typed: a whole bound beyond 64 bits is out of
+        // range, whatever the other, and their order is theirs (two that round to one float can
+        // still be the wrong way round).
+        for (const bool isMin : {true, false}) {
+            std::int64_t whole; // the bound as the range takes it: the lower rounded up
+            const TypedDecimal& b = isMin ? min : max;
+            const std::string lo = std::to_string(std::numeric_limits<std::int64_t>::min()),
+                              hi = std::to_string(std::numeric_limits<std::int64_t>::max());
+            if (in.integer && !b.Scaled(0, isMin).ToInt64(whole))
+                return BadValue(
+                    w, isMin ? "--min" : "--max", isMin ? a.min : a.max,
+                    w.Pick("out of range for whole numbers (" + lo + " to " + hi + ")",
+                           U8(u8"超出整数的范围（") + lo + U8(u8" 到 ") + hi + U8(u8"）")));
+        }
+        if (Compare(min, max) > 0) {
+            in.min = 1;
+            in.max = 0;
+        }
     }
     NumberOptions& o = out.numbers;
-    if (auto r = Page(w, CheckNumbers(in, o)))
+    if (auto r = Page(
+            w, CheckNumbers(in, o),
+            {{MSG_BAD_DECIMALS, "--decimals " + a.decimals, w("must be 0 or more", u8"不能小于 0")},
+             {MSG_BAD_RANGE, range, w("--min is above --max", u8"--min 大于 --max")},
+             {MSG_BAD_COUNT, "-n " + a.count, w("must be at least 1", u8"至少为 1")},
+             {MSG_TOO_MANY_DECIMALS, "--decimals " + a.decimals,
+              w("a number would take over 64 MiB", u8"一个数会超过 64 MiB")}}))
         return r;
-    out.count = o.m_nCount;
-    // With --seed the page's draws, which must hold the bounds as typed.
-    for (const bool isMin : {true, false}) {
-        const char* option = isMin ? "--min" : "--max";
-        const std::string& text = isMin ? a.min : a.max;
-        if (seeded && o.m_bFloat && !ClassicHoldsDecimal(isMin ? o.m_fMin : o.m_fMax))
-            return BadValue(
-                w, option, text,
-                w("is out of range for the page's decimals, which --seed repeats "
-                  "(-214748.3648 to 214748.3647)",
-                  u8"超出 --seed 所重现的页面小数的范围（-214748.3648 到 214748.3647）"));
-        if (seeded && o.m_bInteger && !ClassicHoldsWhole(isMin ? min : max))
-            return BadValue(w, option, text,
-                            w("is out of range for the page's whole numbers, which --seed repeats "
-                              "(-2147483648 to 2147483647)",
-                              u8"超出 --seed 所重现的页面整数的范围（-2147483648 到 2147483647）"));
+    if (auto r = CheckPageCount(w, a.count, out))
+        return r;
+    if (out.pageDraws) {
+        out.warning = ReachWarning(w, range, ClassicCut(o));
+        return std::nullopt;
     }
-    if (seeded)
-        return a.unique ? CheckUnique(w, NumbersSpace(o), out, memoryBytes) : std::nullopt;
-    const std::string decimals = std::to_string(o.m_nDecimals);
-    switch (const RangeProblem problem =
-                MakeExactRange(min, max, o.m_bInteger, o.m_bFloat, o.m_nDecimals, out.range)) {
+    switch (MakeExactRange(min, max, o.m_bInteger, o.m_bFloat, o.m_nDecimals, out.range)) {
     case RangeProblem::None:
+    case RangeProblem::MinOutOfRange: // said above
+    case RangeProblem::MaxOutOfRange:
         break;
-    case RangeProblem::MinOutOfRange:
-    case RangeProblem::MaxOutOfRange: {
-        // Only whole numbers have a limit of their own; decimals have the float's.
-        const bool isMin = problem == RangeProblem::MinOutOfRange;
-        const std::string lo = std::to_string(std::numeric_limits<std::int64_t>::min()),
-                          hi = std::to_string(std::numeric_limits<std::int64_t>::max());
-        return BadValue(w, isMin ? "--min" : "--max", isMin ? a.min : a.max,
-                        w.Pick("is out of range for whole numbers (" + lo + " to " + hi + ")",
-                               U8(u8"超出整数的范围（") + lo + U8(u8" 到 ") + hi + U8(u8"）")));
-    }
     case RangeProblem::NoWholeNumber:
-        return w("no whole number lies between --min and --max", u8"--min 与 --max 之间没有整数！");
+        return Refused(w, w(MSG_BAD_RANGE), range,
+                       w("no whole number lies between them", u8"其间没有整数"));
     case RangeProblem::NoDecimal:
-        return w.Pick("no number with " + decimals + " decimals lies between --min and --max",
-                      U8(u8"--min 与 --max 之间没有保留 ") + decimals + U8(u8" 位小数的数！"));
+        const std::string decimals = std::to_string(o.m_nDecimals);
+        return Refused(w, w(MSG_BAD_RANGE), range,
+                       w.Pick("no number with " + decimals + " decimals lies between them",
+                              U8(u8"其间没有保留 ") + decimals + U8(u8" 位小数的数")));
     }
     return a.unique ? CheckUnique(w, NumbersSpace(out.range), out, memoryBytes) : std::nullopt;
 }

@@ -1,6 +1,7 @@
 #include "Options.h"
 
 #include "Commands.h"
+#include "core/ClosestName.h"
 
 #include <algorithm>
 #include <sstream>
@@ -20,40 +21,6 @@ ParseOutcome UsageError(const Words& w, const std::string& error, const std::str
     return outcome;
 }
 
-// The name among candidates that text most likely misspells; empty when none is close.
-std::string Suggestion(const std::string& text, const std::vector<std::string>& candidates)
-{
-    // Edit distance, a swap of two neighbours counting as one edit.
-    const auto distance = [](const std::string& a, const std::string& b) {
-        std::vector<std::vector<std::size_t>> d(a.size() + 1,
-                                                std::vector<std::size_t>(b.size() + 1));
-        for (std::size_t i = 0; i <= a.size(); ++i)
-            d[i][0] = i;
-        for (std::size_t j = 0; j <= b.size(); ++j)
-            d[0][j] = j;
-        for (std::size_t i = 1; i <= a.size(); ++i)
-            for (std::size_t j = 1; j <= b.size(); ++j) {
-                d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1,
-                                    d[i - 1][j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1)});
-                if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
-                    d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
-            }
-        return d[a.size()][b.size()];
-    };
-    std::string best;
-    std::size_t bestDistance = 3; // more edits than this is another word
-    for (const std::string& candidate : candidates) {
-        const std::size_t edits = distance(text, candidate);
-        // A name cut short ("num", "--decim") is close whatever its length.
-        const bool prefix = text.size() >= 3 && candidate.starts_with(text);
-        if (edits < bestDistance || (prefix && best.empty())) {
-            best = candidate;
-            bestDistance = std::min(edits, bestDistance);
-        }
-    }
-    return best;
-}
-
 // "unknown command “string”" with "; did you mean “strings”?" when one is close. An option's
 // value given with '=' is not part of its name.
 std::string Unknown(const Words& w, const std::string& given, const CLI::App* options)
@@ -69,7 +36,7 @@ std::string Unknown(const Words& w, const std::string& given, const CLI::App* op
     std::string said =
         options ? w("unknown option ", u8"未知的选项") : w("unknown command ", u8"未知的命令");
     said += w.Quoted(text);
-    const std::string close = Suggestion(text, names);
+    const std::string close = ClosestName(text, names);
     if (!close.empty())
         said += w("; did you mean ", u8"；是不是要用") + w.Quoted(close) + w("?", u8"？");
     return said;
@@ -102,20 +69,26 @@ std::string Mismatch(const Words& w, const CLI::App& where, const std::vector<st
 // The options every command takes: the source, the output, its records' ends and encoding.
 void AddOutputOptions(CLI::App& sub, CliOptions& o, std::string& encoding, const Words& w)
 {
-    sub.add_option("--seed", o.seed,
-                   w("Repeat the page's draws: seed its 15-bit source with S (0..4294967295) as "
-                     "the page's clock seed would; the same S and settings give the same bytes. "
-                     "Default: the system's secure source",
-                     u8"重现页面的抽取：以 S（0..4294967295）为页面 15 位随机源的种子，如同页面用"
-                     u8"时钟播种；相同的 S 和设定得到相同的字节。默认：系统的安全随机源"))
+    sub.add_option(
+           "--seed", o.seed,
+           w("A repeatable run from S (0..4294967295), the same bytes on every system: with only "
+             "the Zanfor desktop tool's settings, its own 15-bit draws (the batch the tool makes "
+             "seeded with S); with any other (--symbols, --charset, --exclude, --no-ambiguous, "
+             "--require-each, --unique, bounds beyond the tool's) exact draws from xoshiro256** "
+             "seeded by splitmix64. Default: the secure source",
+             u8"可重现的运行（S 为 0..4294967295），在任何系统上字节相同：只用 Zanfor 桌面工具的"
+             u8"设定时按其 15 位随机源抽取（与以 S 播种的桌面工具同一批）；用了其他设定（--symbols"
+             u8"、--charset、--exclude、--no-ambiguous、--require-each、--unique、超出桌面工具的"
+             u8"范围）时，用以 splitmix64 播种的 xoshiro256** 精确抽取。默认：安全随机源"))
         ->type_name("S");
     sub.add_flag("--secure")
-        ->description(w("The system's secure random source: the default. Not with --seed",
-                        u8"系统的安全随机源：默认即是。不能与 --seed 同用"));
+        ->description(w("The secure random source: the default. Not with --seed",
+                        u8"安全随机源：默认即是。不能与 --seed 同用"));
     sub.add_flag("--verbose", o.verbose,
                  w("Say on standard error which source draws (the seed), and for strings their "
-                   "entropy in bits",
-                   u8"在标准错误上说明所用的随机源（种子），字符串还给出熵（比特）"));
+                   "entropy in bits: the average and the likeliest string's",
+                   u8"在标准错误上说明所用的随机源（种子），字符串还给出熵（比特）：平均值和最可能"
+                   u8"的字符串的"));
     sub.add_option("-o,--output", o.output,
                    w("Write the records to FILE instead of standard output (-: standard output)",
                      u8"把结果写到 FILE，而不是标准输出（-：标准输出）"))
@@ -137,16 +110,17 @@ void AddOutputOptions(CLI::App& sub, CliOptions& o, std::string& encoding, const
 std::string MainDescription(const Words& w)
 {
     return w("Random test data from the command line: strings, whole and decimal numbers, "
-             "timestamped events. Without --seed every draw comes from the system's secure "
-             "random source, uniform over the whole range; --seed S repeats the page's draws "
-             "byte for byte. Every default is the page's. A number must be the whole argument, "
-             "within its setting's range; the settings are then checked as the page checks "
-             "them. Records go to standard output or -o FILE, one a line.",
-             u8"命令行上的随机测试数据：字符串、整数和小数、带时间戳的事件。不加 --seed "
-             u8"时，每次抽取都来自系统的安全随机源，在整个范围内均匀分布；--seed S "
-             u8"逐字节重现页面的抽取。各项默认值与页面相同。数字参数必须整个是数字，且在该"
-             u8"设定的范围内；随后按页面的规则检查各项设定。结果写到标准输出或 -o "
-             u8"FILE，每行一条。");
+             "timestamped events. Without options: strings of 5 to 8 letters A-Z and a-z, "
+             "numbers from 80 to 100 (whole, or with 2 decimals), events 500 to 3000 ms apart, "
+             "10 of each. Every draw comes from a cryptographically secure source, uniform over "
+             "the whole range; --seed S repeats byte for byte what the Zanfor desktop tool makes "
+             "after seeding with S. A number must be the whole argument, within its setting's "
+             "range. Records go to standard output or -o FILE, one a line.",
+             u8"命令行上的随机测试数据：字符串、整数和小数、带时间戳的事件。不加选项时：字符串为 "
+             u8"5 到 8 个字母 A-Z 和 a-z，数值在 80 到 100 之间（整数或两位小数），事件间隔 500 到 "
+             u8"3000 毫秒，各生成 10 个。每次抽取都来自密码学安全的随机源，在整个范围内均匀分布；"
+             u8"--seed S 则逐字节重现 Zanfor 桌面工具以 S 播种后生成的结果。数字参数必须整个是数"
+             u8"字，且在该设定的范围内。结果写到标准输出或 -o FILE，每行一条。");
 }
 
 } // namespace

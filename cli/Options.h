@@ -30,6 +30,7 @@ struct StringsArgs {
     std::string maxLength = std::to_string(STRINGS_DEFAULT_LEN_MAX);
     std::string count = std::to_string(STRINGS_DEFAULT_COUNT);
     bool unique = false;
+    bool pronounceable = false; // speakable groups of letters (core/Pronounceable.h)
 };
 
 struct NumbersArgs {

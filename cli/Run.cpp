@@ -1,19 +1,13 @@
 #include "Run.h"
 
 #include "Commands.h"
+#include "core/ExtendedGbk.h"
+#include "core/GbkText.h"
 #include "platform/TextConversion.h"
 
 #include <cstdio>
 #include <cstring>
 #include <optional>
-
-Language LanguageFromLocale(const char* lcAll, const char* lcMessages, const char* lang)
-{
-    for (const char* value : {lcAll, lcMessages, lang})
-        if (value && *value)
-            return std::strncmp(value, "zh", 2) == 0 ? Language::Chinese : Language::English;
-    return Language::English;
-}
 
 std::string Words::operator()(const Wording& message) const
 {
@@ -23,16 +17,13 @@ std::string Words::operator()(const Wording& message) const
 std::string Utf8(std::string_view gbk)
 {
     std::string utf8;
-    AppendUtf8FromGbk(gbk, utf8);
+    AppendUtf8FromExtendedGbk(gbk, &AppendUtf8FromGbk, utf8);
     return utf8;
 }
 
 void Say(Device& err, const std::string& utf8)
 {
-    if (err.IsConsole())
-        err.WriteConsoleText(utf8);
-    else
-        err.Write(utf8);
+    err.WriteConsoleText(utf8);
 }
 
 namespace {
@@ -56,7 +47,11 @@ public:
         if (m_encoding == Encoding::Gbk || IsAscii(records))
             return Put(records, m_console);
         m_utf8.clear();
-        AppendUtf8FromGbk(records, m_utf8);
+        // Characters beyond GBK ride in a form of their own (core/ExtendedGbk.h).
+        if (records.find(static_cast<char>(BEYOND_GBK_LEAD)) != std::string_view::npos)
+            AppendUtf8FromExtendedGbk(records, &AppendUtf8FromGbk, m_utf8);
+        else
+            AppendUtf8FromGbk(records, m_utf8);
         if (m_encoding == Encoding::Gb18030) {
             // Through the characters, not the bytes: GB18030 and GBK spell some apart (the euro).
             m_gb18030.clear();
@@ -72,14 +67,6 @@ public:
     std::int64_t WholeRecordsAtTheLimit() const { return m_recordsAtTheLimit; }
 
 private:
-    static bool IsAscii(std::string_view bytes)
-    {
-        unsigned char any = 0; // or-ed in one pass, which the compiler vectorises
-        for (char c : bytes)
-            any |= static_cast<unsigned char>(c);
-        return any < 0x80;
-    }
-
     bool Put(std::string_view bytes, bool console)
     {
         m_status = console ? m_device.WriteConsoleText(bytes) : m_device.Write(bytes);
@@ -122,7 +109,7 @@ int RunCli(const std::vector<std::string>& args, Language language, Device& out,
     const ParseOutcome parsed = ParseCommandLine(args, language);
     if (!parsed.options) {
         if (!parsed.out.empty())
-            out.IsConsole() ? out.WriteConsoleText(parsed.out) : out.Write(parsed.out);
+            out.WriteConsoleText(parsed.out);
         if (!parsed.err.empty())
             Say(err, parsed.err);
         return parsed.exitCode;
@@ -169,19 +156,25 @@ int RunCli(const std::vector<std::string>& args, Language language, Device& out,
         name = *cli.output;
     }
 
-    if (cli.verbose && settings.seed) {
-        Say(err, w("seed: ", u8"种子：") + std::to_string(*settings.seed) + "\n");
-    } else if (cli.verbose) {
-        Say(err,
-            w("seed: none, the system's secure random source", u8"种子：无，系统的安全随机源") +
-                "\n");
-        if (cli.command == Command::Strings) {
-            char bits[32];
-            std::snprintf(bits, sizeof bits, "%.1f", settings.odds.entropyBits);
-            Say(err, w.Pick("entropy: " + std::string(bits) + " bits per string",
-                            U8(u8"熵：每个字符串 ") + bits + U8(u8" 比特")) +
-                         "\n");
-        }
+    if (!settings.warning.empty())
+        Say(err, settings.warning + "\n");
+    const std::string seed = w("seed: ", u8"种子：") + std::to_string(settings.seed.value_or(0));
+    if (cli.verbose)
+        Say(err, (settings.pageDraws ? seed + w(", the page's 15-bit draws", u8"，页面的 15 位抽取")
+                  : settings.seed
+                      ? seed + w(", exact draws from xoshiro256** seeded by splitmix64",
+                                 u8"，精确抽取，来自以 splitmix64 播种的 xoshiro256**")
+                      : w("seed: none, the secure random source", u8"种子：无，安全随机源")) +
+                     "\n");
+    if (cli.verbose && !settings.pageDraws && cli.command == Command::Strings) {
+        char bits[32], least[32];
+        std::snprintf(bits, sizeof bits, "%.1f", settings.odds.entropyBits);
+        std::snprintf(least, sizeof least, "%.1f", settings.odds.minEntropyBits);
+        Say(err, w.Pick("entropy: " + std::string(bits) + " bits per string, min-entropy " + least +
+                            " bits (the likeliest string)",
+                        U8(u8"熵：每个字符串 ") + bits + U8(u8" 比特，最小熵 ") + least +
+                            U8(u8" 比特（最可能的字符串）")) +
+                     "\n");
     }
 
     const StringOptions& texts = settings.strings;
@@ -201,8 +194,8 @@ int RunCli(const std::vector<std::string>& args, Language language, Device& out,
             if (now - start < 1.0 || now - shown < 0.2)
                 return;
             shown = now;
-            Say(err,
-                "\r" + w(MSG_WORKING) + " " + std::to_string(made * 100 / settings.count) + "%");
+            Say(err, "\r" + w(MSG_WORKING) + " " +
+                         std::to_string(static_cast<int>(100.0 * made / settings.count)) + "%");
         };
     bool exhausted = false;
     EventSeries events(settings.minDelay, settings.maxDelay, settings.count);

@@ -83,6 +83,9 @@ void EndAsInterrupted(Interruption how);
 // space is smaller (a 32-bit process) or limited.
 std::uint64_t MemoryBytes();
 
+// Linux: text for people (help, messages) goes to both in GB18030 under a GB18030 locale
+// (TextIsGb18030), in UTF-8 otherwise.
+bool TextIsGb18030();
 std::unique_ptr<Device> StandardOutput();
 std::unique_ptr<Device> StandardError();
 // Creates the file, or empties it; null with the system's words in error (UTF-8).

@@ -3,6 +3,7 @@
 
 #include "StartRules.h"
 #include "platform/SystemError.h"
+#include "platform/TextConversion.h"
 #include "platform/WriteAll.h"
 
 #include <algorithm>
@@ -25,7 +26,18 @@ namespace {
 
 class FdDevice : public Device {
 public:
-    FdDevice(int fd, bool owned) : m_fd(fd), m_owned(owned) {}
+    // gb18030: text for people goes out in GB18030, the locale's (records keep --encoding).
+    FdDevice(int fd, bool owned, bool gb18030 = false)
+        : m_fd(fd), m_owned(owned), m_gb18030(gb18030)
+    {
+    }
+    WriteStatus WriteConsoleText(std::string_view utf8) override
+    {
+        std::string text;
+        if (m_gb18030)
+            AppendGb18030FromUtf8(utf8, text);
+        return Write(m_gb18030 ? text : utf8);
+    }
     ~FdDevice() override
     {
         if (m_owned && m_fd >= 0)
@@ -79,7 +91,7 @@ public:
 
 private:
     int m_fd;
-    bool m_owned;
+    bool m_owned, m_gb18030;
     int m_error = 0;
     std::size_t m_written = 0;
 };
@@ -194,12 +206,17 @@ std::unique_ptr<Device> StandardOutput()
 {
     // A closed pipe is a status to act on, not a signal that kills the program mid-write.
     std::signal(SIGPIPE, SIG_IGN);
-    return std::make_unique<FdDevice>(STDOUT_FILENO, false);
+    return std::make_unique<FdDevice>(STDOUT_FILENO, false, TextIsGb18030());
 }
 
 std::unique_ptr<Device> StandardError()
 {
-    return std::make_unique<FdDevice>(STDERR_FILENO, false);
+    return std::make_unique<FdDevice>(STDERR_FILENO, false, TextIsGb18030());
+}
+
+bool TextIsGb18030()
+{
+    return LocaleIsGb18030(std::getenv("LC_ALL"), std::getenv("LC_CTYPE"), std::getenv("LANG"));
 }
 
 std::unique_ptr<Device> CreateFileDevice(const std::string& pathUtf8, std::string& error)

@@ -3,6 +3,7 @@
 #include "System.h"
 
 #include "StartRules.h"
+#include "platform/ProgramSearch.h"
 #include "platform/SystemError.h"
 #include "platform/TextConversion.h"
 #include "platform/WriteAll.h"
@@ -15,83 +16,6 @@
 #include <algorithm>
 
 namespace {
-
-// One argument as the C runtime and CommandLineToArgvW read it back: quoted when it holds blanks
-// or quotes, with the backslashes before a quote doubled.
-void AppendQuoted(std::wstring& line, const std::wstring& arg)
-{
-    if (!arg.empty() && arg.find_first_of(L" \t\n\v\"") == std::wstring::npos) {
-        line += arg;
-        return;
-    }
-    line += L'"';
-    std::size_t backslashes = 0;
-    for (const wchar_t c : arg) {
-        if (c == L'\\') {
-            ++backslashes;
-            continue;
-        }
-        line.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
-        backslashes = 0;
-        line += c;
-    }
-    line.append(backslashes * 2, L'\\');
-    line += L'"';
-}
-
-// A system folder's path (GetSystemDirectoryW, GetWindowsDirectoryW).
-template <class Get> std::wstring SystemPath(Get get)
-{
-    wchar_t path[MAX_PATH + 1];
-    const UINT n = get(path, MAX_PATH + 1);
-    return n > 0 && n <= MAX_PATH ? std::wstring(path, n) : std::wstring();
-}
-
-// The folders CreateProcess looks through for a program, in its order: this program's own, the
-// current one (unless NoDefaultCurrentDirectoryInExePath is set), the system folder, the 16-bit
-// system folder, the Windows folder, then PATH.
-std::wstring ProgramSearchPath(const std::wstring& name)
-{
-    std::wstring self(32768, L'\0');
-    self.resize(GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size())));
-    std::wstring path = self.substr(0, self.find_last_of(L"\\/")) + L';';
-    if (NeedCurrentDirectoryForExePathW(name.c_str()))
-        path += L".;";
-    const std::wstring windows = SystemPath(GetWindowsDirectoryW);
-    path += SystemPath(GetSystemDirectoryW) + L';' + windows + L"\\System;" + windows + L';';
-    std::wstring variable(32768, L'\0');
-    const DWORD n = GetEnvironmentVariableW(L"PATH", variable.data(), 32768);
-    if (n > 0 && n < 32768)
-        path.append(variable, 0, n);
-    return path;
-}
-
-// The file that CreateProcess runs for name, found as it finds it (".exe" added to a name without
-// an extension), or else a file or folder of the name itself: a folder is then named as such.
-bool FindProgram(const std::wstring& name, std::wstring& found)
-{
-    const std::wstring path = ProgramSearchPath(name);
-    for (const wchar_t* extension : {L".exe", static_cast<const wchar_t*>(nullptr)}) {
-        const DWORD size = SearchPathW(path.c_str(), name.c_str(), extension, 0, nullptr, nullptr);
-        if (size == 0)
-            continue;
-        found.assign(size, L'\0');
-        const DWORD n =
-            SearchPathW(path.c_str(), name.c_str(), extension, size, found.data(), nullptr);
-        if (n > 0 && n < size) {
-            found.resize(n);
-            return true;
-        }
-    }
-    found.clear();
-    return false;
-}
-
-bool IsFolder(const std::wstring& path)
-{
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 // A batch file's command line for cmd.exe (its path found, or as named when it is not there);
 // else why its arguments cannot reach it as they are. Nothing to do for any other program.
@@ -249,6 +173,11 @@ std::unique_ptr<Device> CreateFileDevice(const std::string& pathUtf8, std::strin
     return std::make_unique<HandleDevice>(h, true);
 }
 
+bool TextIsGb18030()
+{
+    return false; // a console takes UTF-16, anything else the bytes as they are
+}
+
 Language MessageLanguage()
 {
     return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_CHINESE ? Language::Chinese
@@ -337,12 +266,12 @@ bool StartCommand(const std::vector<std::string>& wordsUtf8, const Words& w, std
             why = *refusal;
             return false;
         }
-        application = SystemPath(GetSystemDirectoryW) + L"\\cmd.exe";
+        application = SystemFolder() + L"\\cmd.exe";
     } else {
         for (const std::string& word : wordsUtf8) {
             if (!line.empty())
                 line += L' ';
-            AppendQuoted(line, WideFromUtf8(word));
+            AppendQuotedArgument(line, WideFromUtf8(word));
         }
     }
     STARTUPINFOW si{};

@@ -15,10 +15,15 @@ int wmain(int argc, wchar_t** argv)
     for (int i = 1; i < argc; ++i)
         AppendFromWide(args.emplace_back(), argv[i], CP_UTF8);
 #else
-// Arguments are taken as UTF-8, as a Linux system's are.
+#include "platform/TextConversion.h"
+
+// Arguments are taken as UTF-8, as a Linux system's are, or GB18030 under such a locale.
 int main(int argc, char** argv)
 {
     std::vector<std::string> args(argv + 1, argv + argc);
+    for (std::string& arg : args)
+        if (std::string utf8; cli_system::TextIsGb18030() && Utf8FromGb18030(arg, utf8))
+            arg = utf8;
 #endif
     if (!cli_system::OpenStandardStreams())
         return EXIT_FAILED; // with no stream that is safe to say it on
@@ -36,7 +41,8 @@ int main(int argc, char** argv)
         return status;
     } catch (const std::bad_alloc&) {
         const Words w(cli_system::MessageLanguage());
-        err->Write(w("out of memory: the output is incomplete", u8"内存不足，输出不完整。") + "\n");
+        err->WriteConsoleText(
+            w("out of memory: the output is incomplete", u8"内存不足，输出不完整。") + "\n");
         return EXIT_FAILED;
     }
 }

@@ -1,20 +1,27 @@
 #include "Alphabet.h"
 
-#include "Saturating.h"
+#include "ExtendedGbk.h"
 #include "GbkText.h"
+#include "Saturating.h"
 
 #include <algorithm>
 #include <bit>
 #include <cmath>
 #include <map>
 
-std::vector<std::uint16_t> GbkCharacters(std::string_view gbk)
+std::vector<std::uint32_t> GbkCharacters(std::string_view gbk)
 {
-    std::vector<std::uint16_t> codes;
+    std::vector<std::uint32_t> codes;
     for (std::size_t i = 0; i < gbk.size(); ++i) {
         const auto lead = static_cast<unsigned char>(gbk[i]);
-        if (i + 1 < gbk.size() && IsGbkLead(lead) &&
-            IsGbkTrail(static_cast<unsigned char>(gbk[i + 1]))) {
+        if (lead == BEYOND_GBK_LEAD && i + BEYOND_GBK_BYTES <= gbk.size()) {
+            std::uint32_t cp = 0;
+            for (std::size_t k = 1; k < BEYOND_GBK_BYTES; ++k)
+                cp = cp << 7 | (static_cast<unsigned char>(gbk[i + k]) & 0x7F);
+            codes.push_back(BEYOND_GBK_CODE + cp);
+            i += BEYOND_GBK_BYTES - 1;
+        } else if (i + 1 < gbk.size() && IsGbkLead(lead) &&
+                   IsGbkTrail(static_cast<unsigned char>(gbk[i + 1]))) {
             codes.push_back(
                 static_cast<std::uint16_t>(lead << 8 | static_cast<unsigned char>(gbk[++i])));
         } else {
@@ -24,11 +31,20 @@ std::vector<std::uint16_t> GbkCharacters(std::string_view gbk)
     return codes;
 }
 
+void AppendCode(std::string& out, std::uint32_t code)
+{
+    if (code >= BEYOND_GBK_CODE)
+        return AppendBeyondGbk(out, code - BEYOND_GBK_CODE);
+    if (code >= 0x100)
+        out += static_cast<char>(code >> 8);
+    out += static_cast<char>(code & 0xFF);
+}
+
 AlphabetProblem BuildAlphabet(const AlphabetChoice& choice, Alphabet& alphabet,
                               std::uint8_t& problemClass)
 {
-    std::vector<std::uint8_t> classOf(0x10000, 0); // by code
-    const auto add = [&](std::uint16_t code, std::uint8_t cls) { classOf[code] |= cls; };
+    std::map<std::uint32_t, std::uint8_t> classOf; // by code
+    const auto add = [&](std::uint32_t code, std::uint8_t cls) { classOf[code] |= cls; };
     for (int c = 'A'; c <= 'Z' && (choice.classes & CLASS_UPPER); ++c)
         add(static_cast<std::uint16_t>(c), CLASS_UPPER);
     for (int c = 'a'; c <= 'z' && (choice.classes & CLASS_LOWER); ++c)
@@ -44,26 +60,26 @@ AlphabetProblem BuildAlphabet(const AlphabetChoice& choice, Alphabet& alphabet,
             for (int trail = 0xA1; trail <= (lead == 0xD7 ? 0xF9 : 0xFE); ++trail)
                 add(static_cast<std::uint16_t>(lead << 8 | trail), CLASS_HANZI);
     if (choice.classes & CLASS_CHARSET) {
-        for (const std::uint16_t code : GbkCharacters(choice.charset)) {
-            if (code < 0x20 || code == 0x7F) // would break a record apart
+        for (const std::uint32_t code : GbkCharacters(choice.charset)) {
+            // Would break a record apart, or show as nothing (C1 controls).
+            if (code < 0x20 || code == 0x7F ||
+                (code >= BEYOND_GBK_CODE + 0x80 && code <= BEYOND_GBK_CODE + 0x9F))
                 return AlphabetProblem::ControlCharacter;
             add(code, CLASS_CHARSET);
         }
     }
-    for (const std::uint16_t code : GbkCharacters(choice.exclude))
-        classOf[code] = 0;
+    for (const std::uint32_t code : GbkCharacters(choice.exclude))
+        classOf.erase(code);
     if (choice.noAmbiguous)
         for (const char c : AMBIGUOUS_CHARACTERS)
-            classOf[static_cast<unsigned char>(c)] = 0;
+            classOf.erase(static_cast<unsigned char>(c));
 
     alphabet = {};
     std::uint8_t present = 0;
-    for (std::size_t code = 0; code < classOf.size(); ++code) {
-        if (!classOf[code])
-            continue;
-        alphabet.codes.push_back(static_cast<std::uint16_t>(code));
-        alphabet.classes.push_back(classOf[code]);
-        present |= classOf[code];
+    for (const auto& [code, classes] : classOf) {
+        alphabet.codes.push_back(code);
+        alphabet.classes.push_back(classes);
+        present |= classes;
     }
     if (alphabet.codes.empty())
         return AlphabetProblem::Empty;

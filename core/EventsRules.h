@@ -44,16 +44,14 @@ bool ProgramFitsTheShell(std::string_view text, std::size_t units);
 // UTF-16 units of a UTF-8 text: what the shell counts a program's length in.
 std::size_t Utf16Units(std::string_view utf8);
 
-constexpr Wording MSG_BAD_PROGRAM{"外部程序命令行无效！",
-                                  "invalid program: the program to run is empty"};
+constexpr Wording MSG_BAD_PROGRAM{"外部程序命令行无效！", "invalid program"};
 constexpr Wording MSG_PROGRAM_TOO_LONG{
     "外部程序命令行过长（网址最多 971 个字符，以 www 开头的最多 248 个，其他最多 259 个）！",
     "the program is too long (a web address at most 971 characters, one starting with www at most "
     "248, anything else at most 259)"};
 constexpr Wording MSG_PROGRAM_NOT_GBK{"外部程序命令行含有 GBK 无法表示的字符！",
                                       "the program's name holds a character that GBK cannot spell"};
-constexpr Wording MSG_BAD_INTERVAL{"发生间隔设定无效！",
-                                   "invalid delays: --min-delay is above --max-delay"};
+constexpr Wording MSG_BAD_INTERVAL{"发生间隔设定无效！", "invalid delays"};
 // The interval page keeps the run's whole log for its box.
 constexpr Wording MSG_TOO_MANY_EVENTS{"生成次数过多，请减小生成次数！",
                                       "too many events for the output box: lower the count"};

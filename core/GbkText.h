@@ -18,5 +18,14 @@ inline bool IsGbkTrail(unsigned char c)
     return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFE);
 }
 
+// Whether every byte is ASCII, the text the same in every encoding.
+inline bool IsAscii(std::string_view bytes)
+{
+    unsigned char any = 0; // or-ed in one pass, which the compiler vectorises
+    for (char c : bytes)
+        any |= static_cast<unsigned char>(c);
+    return any < 0x80;
+}
+
 // The position of the first orphaned lead byte at or after from, or npos.
 std::size_t FindOrphanLead(std::string_view gbk, std::size_t from = 0);

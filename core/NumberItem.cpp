@@ -103,6 +103,21 @@ bool ClassicHoldsWhole(const TypedDecimal& bound)
     return Compare(bound, low) > 0 && Compare(bound, high) < 0;
 }
 
+ClassicReach ClassicCut(const NumberOptions& o)
+{
+    if (o.m_bInteger)
+        if (ClassicReach cut = ClassicCut(TruncToInt(o.m_fMin), TruncToInt(o.m_fMax)))
+            return cut;
+    const int a = TenThousandths(o.m_fMin), b = TenThousandths(o.m_fMax);
+    const long long values = ClassicFloatValues(a, b);
+    if (!o.m_bFloat || values >= static_cast<long long>(b) - a)
+        return std::nullopt;
+    std::pair<std::string, std::string> cut;
+    AppendScaled(cut.first, a, 4);
+    AppendScaled(cut.second, a + values - 1, 4);
+    return cut;
+}
+
 long long LongestNumberItem(const NumberOptions& o)
 {
     // A drawn value lies between the bounds as the items take them, so it is never wider than the

@@ -55,6 +55,10 @@ private:
 // 214748.3647). A bound beyond would be clamped, and every item would lie outside the range given.
 bool ClassicHoldsDecimal(float bound);
 bool ClassicHoldsWhole(const TypedDecimal& bound);
+// What the classic draws from o reach of its range, when not all of it: whole numbers up to
+// RAND_DRAW_MAX above the lower bound, decimals up to RAND_DRAW_MAX squared ten-thousandths above
+// it (written with four decimals).
+ClassicReach ClassicCut(const NumberOptions& o);
 
 // The most bytes one item takes, its line end aside: of the classic draws from o, and of the
 // exact ones from range.

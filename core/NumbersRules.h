@@ -18,12 +18,10 @@ constexpr int NUMBERS_DEFAULT_DECIMALS = 2;
 constexpr long long MAX_NUMBER_ITEM_BYTES = 64LL << 20;
 
 constexpr Wording MSG_NO_NUMBER_KIND{"至少指定一种数字类型！", "choose --int, --float or both"};
-constexpr Wording MSG_BAD_DECIMALS{"保留小数位数设定无效！",
-                                   "invalid decimals: --decimals must be 0 or more"};
-constexpr Wording MSG_BAD_RANGE{"数值范围设定无效！", "invalid range: --min is above --max"};
-constexpr Wording MSG_TOO_MANY_DECIMALS{
-    "保留小数位数过大，请减小保留小数位数！",
-    "too many decimals (over 64 MiB a number): lower --decimals"};
+constexpr Wording MSG_BAD_DECIMALS{"保留小数位数设定无效！", "invalid decimals"};
+constexpr Wording MSG_BAD_RANGE{"数值范围设定无效！", "invalid range"};
+constexpr Wording MSG_TOO_MANY_DECIMALS{"保留小数位数过大，请减小保留小数位数！",
+                                        "too many decimals: lower --decimals"};
 
 // What the page's controls hold, or the command line's arguments give, in the page's terms.
 struct NumbersInput {

@@ -52,3 +52,10 @@ double RandomSource::Float(float lo, float hi)
     const int b = TenThousandths(hi);
     return FloatFromTenThousandths(*this, a, b);
 }
+
+ClassicReach ClassicCut(long long lo, long long hi)
+{
+    if (ClassicTop(lo, hi) >= hi)
+        return std::nullopt;
+    return std::pair{std::to_string(lo), std::to_string(ClassicTop(lo, hi))};
+}

@@ -9,6 +9,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
 
 // The largest draw: 15 bits. Every rule about what the pages' draws can reach derives from it here.
 constexpr int RAND_DRAW_MAX = 32767;
@@ -26,6 +29,11 @@ constexpr long long ClassicFloatValues(long long a, long long b)
 {
     return b <= a ? 1 : std::min(b - a, static_cast<long long>(RAND_DRAW_MAX) * RAND_DRAW_MAX + 1);
 }
+
+// What Between(lo, hi) reaches of lo .. hi, as text, when that is not all of it: a range wider
+// than one draw, which a seeded command line run warns of.
+using ClassicReach = std::optional<std::pair<std::string, std::string>>;
+ClassicReach ClassicCut(long long lo, long long hi);
 
 class RandomSource {
 public:

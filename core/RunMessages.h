@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-constexpr Wording MSG_BAD_COUNT{"生成个数设定无效！", "invalid count: -n must be at least 1"};
+constexpr Wording MSG_BAD_COUNT{"生成个数设定无效！", "invalid count"};
 constexpr const char* MSG_SUCCESS = "生成成功！";
 // While a run is on its way; a percentage may follow after a blank.
 constexpr Wording MSG_WORKING{"生成中，请稍后...", "working..."};

@@ -15,13 +15,6 @@ void AppendHanzi(std::string& out, const ComposerSources& sources)
     out += static_cast<char>(0xA0 + col);
 }
 
-void AppendCode(std::string& out, std::uint16_t code)
-{
-    if (code >= 0x100)
-        out += static_cast<char>(code >> 8);
-    out += static_cast<char>(code & 0xFF);
-}
-
 // An optional sign and digits, and nothing else.
 bool IsWholeNumber(std::string_view text)
 {
@@ -73,9 +66,12 @@ StringComposer::StringComposer(const StringOptions& opt, const Alphabet& alphabe
     : StringComposer(opt, sources)
 {
     m_alphabet = alphabet;
-    if (alphabet.SingleBytes())
-        for (const std::uint16_t code : alphabet.codes)
-            m_bytes += static_cast<char>(code);
+    if (alphabet.SingleBytes() && !alphabet.codes.empty()) {
+        std::string bytes;
+        for (const std::uint32_t code : alphabet.codes)
+            bytes += static_cast<char>(code);
+        m_bytes.emplace(bytes);
+    }
 }
 
 void AppendRandomChar(std::string& out, const StringOptions& opt, const ComposerSources& sources,
@@ -156,27 +152,48 @@ void StringComposer::Append(std::string& out, RandomSource& rng)
 
 void StringComposer::ExactBody(std::string& s, UniformSource& source)
 {
+    if (m_spoken)
+        return m_spoken->Append(s, source);
     const std::size_t at = s.size();
     const std::uint64_t lengths =
         static_cast<std::uint64_t>(static_cast<long long>(m_opt.m_nLenMax) - m_opt.m_nLenMin);
-    const std::uint64_t last = m_alphabet.codes.size() - 1;
     const std::uint8_t required = m_alphabet.required;
+    if (m_bytes && !required && lengths == 0 && m_opt.m_nLenMin > 0) {
+        // One length, one byte a character, nothing to check: the characters are drawn many
+        // bodies at a time, in the order the body-by-body draws would take them.
+        const auto len = static_cast<std::size_t>(m_opt.m_nLenMin);
+        if (m_drawnFrom != &source || m_drawn.size() - m_drawnAt < len) {
+            if (m_drawnFrom != &source)
+                m_drawnAt = m_drawn.size();
+            m_drawn.erase(0, m_drawnAt);
+            const std::size_t have = m_drawn.size();
+            m_drawn.resize(std::max<std::size_t>(DRAWN_AHEAD, len));
+            source.Pick(m_drawn.data() + have, m_drawn.size() - have, *m_bytes);
+            m_drawnAt = 0;
+            m_drawnFrom = &source;
+        }
+        s.append(m_drawn, m_drawnAt, len);
+        m_drawnAt += len;
+        return;
+    }
+    if (m_bytes && !required) {
+        // One byte a character and nothing to check: the body is written in place, in one go.
+        const long long len = m_opt.m_nLenMin + static_cast<long long>(source.UpTo(lengths));
+        if (len > 0) {
+            s.resize(at + static_cast<std::size_t>(len));
+            source.Pick(s.data() + at, static_cast<std::size_t>(len), *m_bytes);
+        }
+        return;
+    }
+    const std::uint64_t last = m_alphabet.codes.size() - 1;
     for (;;) {
         const long long len = m_opt.m_nLenMin + static_cast<long long>(source.UpTo(lengths));
         std::uint8_t covered = 0;
         s.resize(at);
-        if (len > 0 && !m_bytes.empty() && !required) {
-            // One byte a character: the body is written in place.
-            s.resize(at + static_cast<std::size_t>(len));
-            char* body = s.data() + at;
-            for (long long i = 0; i < len; ++i)
-                body[i] = m_bytes[source.UpTo(last)];
-        } else {
-            for (long long i = 0; i < len; ++i) {
-                const std::size_t k = source.UpTo(last);
-                AppendCode(s, m_alphabet.codes[k]);
-                covered |= m_alphabet.classes[k];
-            }
+        for (long long i = 0; i < len; ++i) {
+            const std::size_t k = source.UpTo(last);
+            AppendCode(s, m_alphabet.codes[k]);
+            covered |= m_alphabet.classes[k];
         }
         // A body without a required class is drawn again whole, its length included.
         if ((covered & required) == required)
@@ -207,8 +224,10 @@ std::vector<SkippedInsert> StringComposer::SkippedInserts(bool exact) const
     int fewestBytes = o.m_bUpper || o.m_bLower || o.m_bDigit ? 1 : 2;
     int mostBytes = o.m_bHanzi ? 2 : 1;
     if (exact) {
-        fewestBytes = m_alphabet.HasSingleBytes() ? 1 : 2;
-        mostBytes = m_alphabet.SingleBytes() ? 1 : 2;
+        fewestBytes = m_alphabet.HasSingleBytes()                  ? 1
+                      : m_alphabet.codes.front() < BEYOND_GBK_CODE ? 2
+                                                                   : 4;
+        mostBytes = m_alphabet.WidestBytes();
     } else {
         most = std::max(0LL, ClassicTop(o.m_nLenMin, o.m_nLenMax));
     }
@@ -245,12 +264,14 @@ std::vector<SkippedInsert> StringComposer::SkippedInserts(bool exact) const
     return skipped;
 }
 
-long long LongestString(const StringOptions& opt, bool reachesUpperBound)
+long long LongestString(const StringOptions& opt, bool reachesUpperBound, int bodyBytes)
 {
+    if (bodyBytes == 0)
+        bodyBytes = opt.m_bHanzi ? 2 : 1;
     const long long lenMax =
         reachesUpperBound ? opt.m_nLenMax : ClassicTop(opt.m_nLenMin, opt.m_nLenMax);
     return static_cast<long long>(opt.m_strHead.size()) + opt.m_strTail.size() +
-           opt.m_strInsert.size() + std::max(0LL, lenMax) * (opt.m_bHanzi ? 2 : 1);
+           opt.m_strInsert.size() + std::max(0LL, lenMax) * bodyBytes;
 }
 
 CString MakeString(const StringOptions& opt, const ComposerSources& sources, RandomSource& rng)

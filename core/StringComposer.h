@@ -7,11 +7,13 @@
 #include "Alphabet.h"
 #include "CString.h"
 #include "ComposerSources.h"
+#include "Pronounceable.h"
 #include "Random.h"
 #include "Types.h"
 #include "UniformSource.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -75,6 +77,8 @@ public:
     // longest, every character uniform over the alphabet, and a body that lacks a required class
     // drawn again whole (so that no character is favoured).
     void Append(std::string& out, UniformSource& source);
+    // From now on the exact draws make spoken's strings for bodies (none: the alphabet's).
+    void Speak(const Pronounceable* spoken) { m_spoken = spoken; }
     // With one body length (at least 1) and no required class: the string whose body is number
     // index of the letters^length bodies, for a shuffle.
     void AppendNumbered(std::string& out, std::uint64_t index);
@@ -93,7 +97,14 @@ private:
     bool m_chosen[5];      // by class, 1 to 4
     std::string m_scratch; // a string with insertions is built here first
     Alphabet m_alphabet;
-    std::string m_bytes; // the alphabet as bytes, when every character is a single byte
+    // The alphabet as bytes, when every character is a single byte.
+    std::optional<CharacterTable> m_bytes;
+    const Pronounceable* m_spoken = nullptr;
+    // Characters drawn ahead from m_drawnFrom, from m_drawnAt on, for bodies of one length.
+    static constexpr std::size_t DRAWN_AHEAD = 4096;
+    std::string m_drawn;
+    std::size_t m_drawnAt = 0;
+    const UniformSource* m_drawnFrom = nullptr;
 };
 
 // A character of classes 1 to 3, when those are all that is chosen: the class is drawn until a
@@ -112,8 +123,10 @@ inline char RandomSingleByte(const bool (&chosen)[5], RandomSource& rng)
 
 // The most bytes one string of these settings can take: head, tail, every insertion text and the
 // longest body. The classic draws reach the upper length bound only as far as ClassicTop allows;
-// exact ones (reachesUpperBound) reach it.
-long long LongestString(const StringOptions& opt, bool reachesUpperBound = false);
+// exact ones (reachesUpperBound) reach it. bodyBytes: the most bytes of a body character, when
+// not those of opt's classes.
+long long LongestString(const StringOptions& opt, bool reachesUpperBound = false,
+                        int bodyBytes = 0);
 
 // Callers guarantee at least one class and m_nLenMin <= m_nLenMax. The draws come from rng, by
 // default the process-wide source.

@@ -1,5 +1,7 @@
 #include "StringsRules.h"
 
+#include <algorithm>
+
 Wording CheckStrings(const StringsInput& in, StringsSettings& s, bool reachesUpperBound)
 {
     StringOptions& o = s.options;
@@ -28,9 +30,8 @@ Wording CheckStrings(const StringsInput& in, StringsSettings& s, bool reachesUpp
         return MSG_BAD_LENGTH;
     if (s.count < 1)
         return MSG_BAD_COUNT;
-    StringOptions sized = o;
-    sized.m_bHanzi = o.m_bHanzi || in.twoByteOthers; // a body character of two bytes
-    if (LongestString(sized, reachesUpperBound) > MAX_STRING_BYTES)
+    const int bodyBytes = std::max(o.m_bHanzi ? 2 : 1, in.others ? in.othersBytes : 1);
+    if (LongestString(o, reachesUpperBound, bodyBytes) > MAX_STRING_BYTES)
         return MSG_STRING_TOO_LONG;
     return {};
 }

@@ -21,17 +21,13 @@ constexpr long long MAX_STRING_BYTES = 64LL << 20;
 
 constexpr Wording MSG_NO_CHAR_CLASS{"至少指定一种字符类型！",
                                     "choose at least one kind of character"};
-constexpr Wording MSG_BAD_LENGTH{"生成长度设定无效！",
-                                 "invalid length: --min-length is above --max-length"};
-constexpr Wording MSG_HEAD_NOT_GBK{"头部含有 GBK 无法表示的字符！",
-                                   "--head holds a character that GBK cannot spell"};
-constexpr Wording MSG_TAIL_NOT_GBK{"尾部含有 GBK 无法表示的字符！",
-                                   "--tail holds a character that GBK cannot spell"};
-constexpr Wording MSG_INSERT_NOT_GBK{"插入的文字含有 GBK 无法表示的字符！",
-                                     "--insert holds a character that GBK cannot spell"};
+constexpr Wording MSG_BAD_LENGTH{"生成长度设定无效！", "invalid length"};
+constexpr Wording MSG_HEAD_NOT_GBK{"头部含有 GBK 无法表示的字符！", "invalid head"};
+constexpr Wording MSG_TAIL_NOT_GBK{"尾部含有 GBK 无法表示的字符！", "invalid tail"};
+constexpr Wording MSG_INSERT_NOT_GBK{"插入的文字含有 GBK 无法表示的字符！", "invalid insertions"};
 constexpr Wording MSG_STRING_TOO_LONG{
     "生成的字符串过长，请减小生成长度或头部、尾部、插入的文字！",
-    "the strings would be too long (over 64 MiB): shorten the length, --head, --tail or --insert"};
+    "the strings would be too long: shorten the length, --head, --tail or --insert"};
 
 // What the page's controls hold, or the command line's arguments give, in the page's terms: the
 // class boxes, the texts as typed (before the insertion spec's blanks are trimmed) and the numeric
@@ -39,8 +35,9 @@ constexpr Wording MSG_STRING_TOO_LONG{
 struct StringsInput {
     BOOL upper = 0, lower = 0, digit = 0, hanzi = 0;
     // Characters the page has no box for (the command line's own sets): they count as a chosen
-    // class, and twoByteOthers says that some of them take two bytes.
-    BOOL others = 0, twoByteOthers = 0;
+    // class, and othersBytes is the most bytes one of them takes (1, 2, or 4 beyond GBK).
+    BOOL others = 0;
+    int othersBytes = 1;
     SettingText head, tail, insert;
     int lenMin = 0, lenMax = 0, count = 0;
 };

@@ -1,6 +1,6 @@
 #pragma once
-// The exact draws' source: uniform bits from a fill function (the command line's is the operating
-// system's cryptographic bytes, platform/SecureRandom.h), fetched in large blocks and spent bit by
+// The exact draws' source: uniform bits from a fill function (the command line's is a
+// cryptographic generator, platform/SecureRandom.h), fetched in large blocks and spent bit by
 // bit. A draw from 0 to max takes as many bits as max has and draws again when the value lies above
 // max, so that every value is equally likely and a letter out of 52 costs under a byte instead of
 // a 64-bit word.
@@ -8,6 +8,9 @@
 // No generator of our own stands between the fill and the draws, and what a draw does not use of
 // a word is thrown away, never reused.
 
+#include "CharacterTable.h"
+
+#include <algorithm>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -30,6 +33,61 @@ public:
             value = Bits(bits);
         while (value > max);
         return value;
+    }
+
+    // out[i] = table's character at UpTo(table.last) for i below n, spending the bits exactly as
+    // those calls would, in a tight loop: a value above last is skipped without a branch.
+    void Pick(char* out, std::size_t n, const CharacterTable& table)
+    {
+        const int bits = table.bits;
+        const char* single = table.single.data();
+        const std::uint64_t last = table.last;
+        if (bits == 0) {
+            std::fill(out, out + n, single[0]);
+            return;
+        }
+        const std::uint64_t mask = (std::uint64_t{1} << bits) - 1;     // bits is at most 8
+        constexpr int PER_WORD[9] = {0, 64, 32, 21, 16, 12, 10, 9, 8}; // 64 / bits, no division
+        const std::size_t perWord = static_cast<std::size_t>(PER_WORD[bits]);
+        // Kept in registers: the characters written could alias the members.
+        std::uint64_t pool = m_pool;
+        int left = m_left;
+        std::size_t kept = 0;
+        // Writes the value's character where the next one goes; whether it is kept.
+        const auto put = [&](std::uint64_t value) {
+            out[kept] = single[value];
+            return value <= last;
+        };
+        // What the last word has left, then whole words while all their values fit, then the
+        // rest as it comes.
+        for (; kept < n && bits <= left; left -= bits, pool >>= bits)
+            kept += put(pool & mask);
+        if (kept < n)
+            left = 0;
+        const std::uint32_t* pairs = table.pairs.empty() ? nullptr : table.pairs.data();
+        const std::uint64_t pairMask = (mask << bits) | mask;
+        while (n - kept >= perWord) {
+            std::uint64_t word = NextWord();
+            std::size_t j = 0;
+            if (pairs)
+                for (; j + 2 <= perWord; j += 2, word >>= 2 * bits) {
+                    const std::uint32_t entry = pairs[word & pairMask];
+                    out[kept] = static_cast<char>(entry);
+                    out[kept + 1] = static_cast<char>(entry >> 8);
+                    kept += entry >> 16;
+                }
+            for (; j < perWord; ++j, word >>= bits)
+                kept += put(word & mask);
+        }
+        for (; kept < n; left -= bits, pool >>= bits) {
+            if (bits > left) {
+                pool = NextWord();
+                left = 64;
+            }
+            kept += put(pool & mask);
+        }
+        m_pool = pool;
+        m_left = left;
     }
 
     static constexpr std::size_t BLOCK_WORDS = 2048; // 16 KiB a system call

@@ -203,9 +203,8 @@ UniqueSpace StringsSpace(const StringOptions& opt)
 
 UniqueSpace StringsSpace(const StringOptions& opt, const Alphabet& alphabet, const BodyOdds& odds)
 {
-    StringOptions sized = opt;
-    sized.m_bHanzi = !alphabet.SingleBytes();
-    UniqueSpace space{odds.distinct, static_cast<std::uint64_t>(LongestString(sized, true)), 0, {}};
+    const long long longest = LongestString(opt, true, alphabet.WidestBytes());
+    UniqueSpace space{odds.distinct, static_cast<std::uint64_t>(longest), 0, {}};
     // One length and no required class: the bodies are numbered by their letters.
     if (opt.m_nLenMin == opt.m_nLenMax && opt.m_nLenMin >= 1 && !alphabet.required) {
         std::uint64_t bodies = 1;

@@ -1,6 +1,6 @@
 #pragma once
-// The operating system's cryptographic random bytes (getrandom, BCryptGenRandom): what the core's
-// UniformSource draws from when no seed is given.
+// Cryptographic random bytes (Linux: OpenSSL's RAND_bytes, seeded from the kernel; Windows:
+// BCryptGenRandom): what the core's UniformSource draws from when no seed is given.
 
 #include <cstddef>
 

@@ -22,6 +22,11 @@ bool IsUtf8(std::string_view bytes);
 bool CanWriteGb18030();
 void AppendGb18030FromUtf8(std::string_view utf8, std::string& gb18030);
 
+#ifndef _WIN32
+// GB18030 to UTF-8 (a terminal's text under a GB18030 locale); false when it is not GB18030.
+bool Utf8FromGb18030(std::string_view gb18030, std::string& utf8);
+#endif
+
 #ifdef _WIN32
 constexpr unsigned CP_GBK = 936;
 

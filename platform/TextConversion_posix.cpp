@@ -99,3 +99,11 @@ void AppendGb18030FromUtf8(std::string_view utf8, std::string& gb18030)
         return std::size_t{1};
     });
 }
+
+bool Utf8FromGb18030(std::string_view gb18030, std::string& utf8)
+{
+    static Converter c("UTF-8", "GB18030");
+    utf8.clear();
+    return Convert(c.cd, gb18030, utf8,
+                   [](std::string_view, std::string&) { return std::size_t{0}; });
+}

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # zanfor-cli's figures in the README: 10^7 seeded default strings streamed into a file against the
-# identical-bytes floor, its peak memory at two counts, and the peers that Debian ships on the same
+# identical-bytes floor, its peak memory at two counts, 10^7 passwords against writing as many
+# zeros, and the peers that Debian ships on the same
 # count (ZANFOR_PEERS_COUNT, 10^6 by default): the system's source (the default) against the
 # pages' 15-bit source (--seed), and a shuffle of 1..count against shuf. Needs the native build
 # (scripts/bench.sh makes it).
@@ -43,6 +44,19 @@ ratio() { # time / reference time
   case $1 in ">"*) echo "> $(echo "${1#> } / $2" | bc -l | xargs printf '%.0f')" ;;
              *) echo "$1 / $2" | bc -l | xargs printf '%.2f' ;; esac
 }
+
+# 10^7 passwords of 16 from upper, lower and digits against writing as many bytes of zeros, both
+# into a file: how close the default source and the drawing come to the cost of the output alone.
+pw=10000000
+bytes=$((pw * 17))
+zeros=$(seconds "head -c $bytes /dev/zero > '$tmp/z.txt'")
+echo
+echo "| $pw passwords of 16 into a file ($bytes bytes) | time (s) | ratio to head |"
+echo "|---|---|---|"
+echo "| head -c $bytes /dev/zero | $zeros | 1.00 |"
+t=$(seconds "'$cli' strings --upper --lower --digits --length 16 -n $pw > '$tmp/p.txt'")
+echo "| zanfor-cli strings --upper --lower --digits --length 16 | $t | $(ratio "$t" "$zeros") |"
+rm -f "$tmp/z.txt" "$tmp/p.txt"
 
 seeded=$(seconds "'$cli' strings -n $n --length 8 --seed 1")
 echo

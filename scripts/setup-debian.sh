@@ -7,7 +7,7 @@ pkgs=(cmake ninja-build g++ make googletest libbenchmark-dev
       g++-mingw-w64-i686-posix binutils-mingw-w64-i686
       g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
       wine wine32:i386 wine64 xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei fonts-wine locales
-      libcli11-dev libxxhash-dev help2man dpkg-dev lintian bash-completion pwgen apg openssl bc time)
+      libcli11-dev libxxhash-dev libssl-dev help2man dpkg-dev lintian bash-completion pwgen apg openssl bc time)
 # A GUI test's racer, which watches Export's folder for new files.
 pkgs+=(inotify-tools)
 # The fuzz targets: clang and its libFuzzer and sanitizer runtimes.

@@ -77,58 +77,80 @@ TEST(CliRefusals, ThePagesMessageOnStderrStatus2AndNoOutput)
         std::vector<std::string> args;
         const char8_t* message;
     } cases[] = {
-        {{"strings", "--min-length", "9", "--max-length", "3"}, u8"生成长度设定无效！"},
-        {{"strings", "-n", "0"}, u8"生成个数设定无效！"},
-        {{"strings", "--min-length", "9", "--max-length", "3", "-n", "0"}, u8"生成长度设定无效！"},
+        // The page's words, then the option as given with its value, and what is wrong with it.
+        {{"strings", "--min-length", "9", "--max-length", "3"},
+         u8"生成长度设定无效！（--min-length 9 --max-length 3：--min-length 大于 --max-length）"},
+        {{"strings", "-n", "0"}, u8"生成个数设定无效！（-n 0：至少为 1）"},
+        {{"strings", "--min-length", "9", "--max-length", "3", "-n", "0"},
+         u8"生成长度设定无效！（--min-length 9 --max-length 3：--min-length 大于 --max-length）"},
         {{"strings", "--secure", "--max-length", "100000000"},
-         u8"生成的字符串过长，请减小生成长度或头部、尾部、插入的文字！"},
-        {{"numbers", "--decimals", "-1"}, u8"保留小数位数设定无效！"},
+         u8"生成的字符串过长，请减小生成长度或头部、尾部、插入的文字！（--min-length 5 "
+         u8"--max-length 100000000：一个字符串会超过 64 MiB）"},
+        {{"numbers", "--decimals", "-1"}, u8"保留小数位数设定无效！（--decimals -1：不能小于 0）"},
         {{"numbers", "--decimals", "-1", "--min", "100", "--max", "80"},
-         u8"保留小数位数设定无效！"},
-        {{"numbers", "--min", "100", "--max", "80"}, u8"数值范围设定无效！"},
-        {{"numbers", "--max", "-1", "--min", "-0"}, u8"数值范围设定无效！"},
-        {{"numbers", "--min", "100", "--max", "80", "-n", "0"}, u8"数值范围设定无效！"},
-        {{"numbers", "--count", "-3"}, u8"生成个数设定无效！"},
-        {{"events", "--run", ""}, u8"外部程序命令行无效！"},
+         u8"保留小数位数设定无效！（--decimals -1：不能小于 0）"},
+        {{"numbers", "--min", "100", "--max", "80"},
+         u8"数值范围设定无效！（--min 100 --max 80：--min 大于 --max）"},
+        {{"numbers", "--max", "-1", "--min", "-0"},
+         u8"数值范围设定无效！（--min -0 --max -1：--min 大于 --max）"},
+        {{"numbers", "--min", "100", "--max", "80", "-n", "0"},
+         u8"数值范围设定无效！（--min 100 --max 80：--min 大于 --max）"},
+        {{"numbers", "--count", "-3"}, u8"生成个数设定无效！（-n -3：至少为 1）"},
+        {{"events", "--run", ""}, u8"外部程序命令行无效！（--run “”：为空）"},
         {{"events", "--run", tooLong},
          u8"外部程序命令行过长（网址最多 971 个字符，以 www 开头的最多 248 个，其他最多 259 "
          u8"个）！"},
         {{"events", "--min-delay", "3000", "--max-delay", "500", "-n", "0"},
-         u8"发生间隔设定无效！"},
-        {{"events", "-n", "0"}, u8"生成个数设定无效！"},
-        {{"strings", "--head", "\xF0\x9F\x98\x80"}, u8"头部含有 GBK 无法表示的字符！"},
-        {{"strings", "--insert", "1|\xED\x95\x9C"}, u8"插入的文字含有 GBK 无法表示的字符！"},
+         u8"发生间隔设定无效！（--min-delay 3000 --max-delay 500：--min-delay 大于 --max-delay）"},
+        {{"events", "-n", "0"}, u8"生成个数设定无效！（-n 0：至少为 1）"},
+        // A seeded run of the page's settings keeps the page's GBK.
+        {{"strings", "--head", "\xF0\x9F\x98\x80", "--seed", "1"},
+         u8"头部含有 GBK 无法表示的字符！（--head 😀：GBK 无法表示“😀”（U+1F600））"},
+        {{"strings", "--insert", "1|\xED\x95\x9C", "--seed", "1"},
+         u8"插入的文字含有 GBK 无法表示的字符！（--insert 1|한：GBK 无法表示“한”（U+D55C））"},
         // Numbers are whole arguments within their setting's range, never cut short or clamped.
-        {{"strings", "-n", "1e20"}, u8"--count 的值“1e20”不是整数！"},
-        {{"strings", "-n", "abc"}, u8"--count 的值“abc”不是整数！"},
-        {{"strings", "--max-length", "8 "}, u8"--max-length 的值“8 ”不是整数！"},
+        {{"strings", "-n", "1e20"}, u8"生成个数设定无效！（-n 1e20：不是整数）"},
+        {{"strings", "-n", "abc"}, u8"生成个数设定无效！（-n abc：不是整数）"},
+        {{"strings", "--max-length", "8 "}, u8"生成长度设定无效！（--max-length 8 ：不是整数）"},
         {{"events", "--count", "3000000000"},
-         u8"--count 的值“3000000000”超出范围（-2147483648 到 2147483647）！"},
-        {{"strings", "--seed", ""}, u8"--seed 的值“”不是整数！"},
-        {{"numbers", "--seed", "-1"}, u8"--seed 的值“-1”超出范围（0 到 4294967295）！"},
+         u8"生成个数设定无效！（-n 3000000000：超出范围（-2147483648 到 2147483647））"},
+        {{"strings", "--seed", ""}, u8"--seed 设定无效！（--seed “”：不是整数）"},
+        {{"numbers", "--seed", "-1"},
+         u8"--seed 设定无效！（--seed -1：超出范围（0 到 4294967295））"},
         {{"events", "--seed", "4294967296"},
-         u8"--seed 的值“4294967296”超出范围（0 到 4294967295）！"},
-        {{"numbers", "--min", "80abc"}, u8"--min 的值“80abc”不是数字！"},
-        {{"numbers", "--max", "inf"}, u8"--max 的值“inf”不是数字！"},
-        {{"numbers", "--max", "1e39"}, u8"--max 的值“1e39”超出范围（单精度浮点数）！"},
-        {{"numbers", "--float", "--decimals", "2.5"}, u8"--decimals 的值“2.5”不是整数！"},
-        // The limit said is the one of the kind drawn: with --seed the page's draws, which hold
-        // decimals in 32-bit ten-thousandths; without it, 64-bit whole numbers.
-        {{"numbers", "--float", "--min", "1e20", "--max", "1e20", "--seed", "1"},
-         u8"--min 的值“1e20”超出 --seed 所重现的页面小数的范围（-214748.3648 到 214748.3647）！"},
-        {{"numbers", "--min", "-214748.38", "--max", "0", "--seed", "1"},
-         u8"--min 的值“-214748.38”超出 --seed 所重现的页面小数的范围（-214748.3648 到 "
-         u8"214748.3647）！"},
-        {{"numbers", "--int", "--max", "2147483648", "--seed", "1"},
-         u8"--max 的值“2147483648”超出 --seed 所重现的页面整数的范围（-2147483648 到 "
-         u8"2147483647）！"},
+         u8"--seed 设定无效！（--seed 4294967296：超出范围（0 到 4294967295））"},
+        {{"numbers", "--min", "80abc"}, u8"数值范围设定无效！（--min 80abc：不是数字）"},
+        {{"numbers", "--max", "inf"}, u8"数值范围设定无效！（--max inf：不是数字）"},
+        {{"numbers", "--max", "1e39"},
+         u8"数值范围设定无效！（--max 1e39：超出范围（单精度浮点数））"},
+        {{"numbers", "--float", "--decimals", "2.5"},
+         u8"保留小数位数设定无效！（--decimals 2.5：不是整数）"},
+        // The limit said is the one of the kind drawn: whole numbers have 64 bits, decimals the
+        // float's; a bound beyond is out of range, whatever the other bound.
         {{"numbers", "--min", "-1e19"},
-         u8"--min 的值“-1e19”超出整数的范围（-9223372036854775808 到 9223372036854775807）！"},
+         u8"数值范围设定无效！（--min -1e19：超出整数的范围（-9223372036854775808 到 "
+         u8"9223372036854775807））"},
+        {{"numbers", "--int", "--min", "9223372036854775808"},
+         u8"数值范围设定无效！（--min 9223372036854775808：超出整数的范围（-9223372036854775808 到 "
+         u8"9223372036854775807））"},
+        {{"numbers", "--float", "--min", "1e39"},
+         u8"数值范围设定无效！（--min 1e39：超出范围（单精度浮点数））"},
+        {{"numbers", "--float", "--min", "0.21", "--max", "0.29", "--decimals", "1"},
+         u8"数值范围设定无效！（--min 0.21 --max 0.29：其间没有保留 1 位小数的数）"},
         // Bytes that are no UTF-8 are not a character that GBK cannot spell.
         {{"strings", "--charset", "\xD6\xD0"},
-         u8"--charset 不是 UTF-8 文本，而 zanfor-cli 按 UTF-8 读取参数！"},
+         u8"--charset 设定无效！（--charset：不是 UTF-8 文本，而 zanfor-cli 按 UTF-8 读取参数）"},
         {{"strings", "--head", "\xED\xA0\x80"},
-         u8"--head 不是 UTF-8 文本，而 zanfor-cli 按 UTF-8 读取参数！"},
+         u8"--head 设定无效！（--head：不是 UTF-8 文本，而 zanfor-cli 按 UTF-8 读取参数）"},
+        // Beyond GBK where the output is GBK: the character and the encoding are named.
+        {{"strings", "--charset", "a\xF0\xA0\x80\x80", "--encoding", "gbk"},
+         u8"--charset 设定无效！（--charset a𠀀：GBK 无法表示“𠀀”（U+20000））"},
+        {{"strings", "--tail", "\xF0\x9F\x98\x80", "--encoding", "gbk"},
+         u8"尾部含有 GBK 无法表示的字符！（--tail 😀：GBK 无法表示“😀”（U+1F600））"},
+        // A run of the page's draws makes at most what the page counts.
+        {{"strings", "--seed", "1", "-n", "2147483648"},
+         u8"生成个数设定无效！（-n 2147483648：--seed 重现页面的抽取，页面一次最多生成 2147483647 "
+         u8"个）"},
     };
     for (const auto& c : cases) {
         std::vector<std::string> args = c.args;
@@ -142,9 +164,18 @@ TEST(CliRefusals, ThePagesMessageOnStderrStatus2AndNoOutput)
         EXPECT_EQ(run.out, "");
         EXPECT_EQ(std::fopen(file.c_str(), "rb"), nullptr) << "the output file was created";
     }
-    // Within those limits the range given is the range drawn.
-    EXPECT_EQ(RunInProcess({"numbers", "--float", "--min", "1e20", "--max", "1e20", "-n", "1"}).out,
-              "100000000000000000000.00" + RECORD_END);
+    // Within those limits the range given is the range drawn, seeded too.
+    for (const char* seed : {"", "1"}) {
+        std::vector<std::string> args{"numbers", "--float", "--min", "1e20",
+                                      "--max",   "1e20",    "-n",    "1"};
+        if (*seed)
+            args.insert(args.end(), {"--seed", seed});
+        EXPECT_EQ(RunInProcess(args).out, "100000000000000000000.00" + RECORD_END);
+    }
+    EXPECT_EQ(RunInProcess({"numbers", "--int", "--min", "-9e18", "--max", "-9e18", "-n", "1",
+                            "--seed", "1"})
+                  .out,
+              "-9000000000000000000" + RECORD_END);
     EXPECT_EQ(RunInProcess({"numbers", "--float", "--min", "-214748.36", "--max", "-214748.36",
                             "-n", "1", "--seed", "1"})
                   .out,
@@ -184,8 +215,8 @@ TEST(CliUnique, RefusedAboveTheEdgeAndWholeAtIt)
         {{"numbers", "--int", "--min", "-50", "--max", "49", "--secure"}, 100},
         {{"numbers", "--float", "--decimals", "1", "--min", "0", "--max", "1"}, 11}, // 0.0 .. 1.0
         {{"numbers", "--decimals", "0", "--min", "0", "--max", "3"}, 4},             // 0 .. 3
-        // With --seed a draw passes the lower bound by at most 32767.
-        {{"numbers", "--int", "--min", "0", "--max", "99999", "--seed", "1"}, 32768},
+        // --unique is none of the page's: seeded, it draws exactly too, over the whole range.
+        {{"numbers", "--int", "--min", "0", "--max", "99999", "--seed", "1"}, 100000},
         {{"strings", "--digits", "--length", "3", "--seed", "2"}, 1000},
     };
     for (const auto& c : cases) {

@@ -1,6 +1,6 @@
 // zanfor-cli's manners: one language for every message, help included; suggestions for a
-// mistyped command or option; line ends, "-o -", encodings; options the pages do not have refused
-// with --seed; --insert pairs that no string takes, said on standard error.
+// mistyped command or option; line ends, "-o -", encodings; --insert pairs that no string takes,
+// said on standard error.
 #include "CliHarness.h"
 #include "cli/System.h"
 #include "platform/TextConversion.h"
@@ -19,11 +19,13 @@ TEST(CliLanguage, ChineseUnderAChineseLocaleEnglishOtherwiseHelpIncluded)
 
     // The refusals: the page's own text in Chinese, English otherwise.
     EXPECT_EQ(RunInProcess({"strings", "-n", "0"}, Language::Chinese).err,
-              Utf8Line(u8"生成个数设定无效！"));
+              Utf8Line(u8"生成个数设定无效！（-n 0：至少为 1）"));
     EXPECT_EQ(RunInProcess({"strings", "-n", "0"}, Language::English).err,
-              "invalid count: -n must be at least 1\n");
+              "invalid count (-n 0: must be at least 1)\n");
     EXPECT_EQ(RunInProcess({"numbers", "--max", "1,000"}, Language::English).err,
-              "--max: \"1,000\" is not a number\n");
+              "invalid range (--max 1,000: not a number)\n");
+    EXPECT_EQ(RunInProcess({"numbers", "--min", "5", "--max", "1"}, Language::English).err,
+              "invalid range (--min 5 --max 1: --min is above --max)\n");
 
     // Help: every line in the one language.
     for (const std::vector<std::string>& args :
@@ -51,8 +53,8 @@ TEST(CliLanguage, TheProgramSpeaksTheSystemsLanguage)
     const bool chinese = std::string(expected) == "zh";
     EXPECT_EQ(cli_system::MessageLanguage(), chinese ? Language::Chinese : Language::English);
     const ProcessRun run = RunProgram({.args = {"strings", "-n", "0"}});
-    EXPECT_EQ(run.err, chinese ? Utf8Line(u8"生成个数设定无效！")
-                               : "invalid count: -n must be at least 1\n");
+    EXPECT_EQ(run.err, chinese ? Utf8Line(u8"生成个数设定无效！（-n 0：至少为 1）")
+                               : "invalid count (-n 0: must be at least 1)\n");
 }
 
 TEST(CliUsage, MistypedNamesGetASuggestionAndConflictsAreRefused)
@@ -72,10 +74,6 @@ TEST(CliUsage, MistypedNamesGetASuggestionAndConflictsAreRefused)
         {{"strings", "--lf", "--crlf"}, "--lf cannot be combined with --crlf"},
         {{"strings", "--length", "8", "--max-length", "9"},
          "--length cannot be combined with --max-length"},
-        // A seeded run repeats the page's draws: the page has no such option.
-        {{"strings", "--seed", "1", "--symbols"}, "--symbols cannot be combined with --seed"},
-        {{"strings", "--require-each", "--seed", "1"},
-         "--require-each cannot be combined with --seed"},
         {{"strings", "--encoding", "latin1"}, "unknown encoding \"latin1\""},
         {{"strings", "--", "echo"}, "\"--\" introduces a program to run: events only"},
     };
@@ -144,4 +142,43 @@ TEST(CliInsert, APairThatNoStringTakesIsSaidOnceWithItsReason)
                        u8"不小于前面已插入的位置（位置应从大到小）（“x”不是数字，按 0 计）"));
     // A pair that some strings take is not mentioned: 6 fits the strings of 6 letters or more.
     EXPECT_EQ(RunInProcess({"strings", "--insert", "6|-", "-n", "3"}).err, "");
+}
+
+TEST(CliHelp, EveryLineFitsEightyColumnsAndTheDefaultsAreSaid)
+{
+    // Columns as a terminal shows them: Chinese characters and full-width marks take two.
+    const auto columns = [](const std::string& line) {
+        std::size_t n = 0;
+        for (std::size_t i = 0; i < line.size();) {
+            const auto lead = static_cast<unsigned char>(line[i]);
+            char32_t code = lead;
+            const std::size_t bytes = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+            if (bytes > 1) {
+                code = lead & (0x7F >> bytes);
+                for (std::size_t k = 1; k < bytes; ++k)
+                    code = code << 6 | (static_cast<unsigned char>(line[i + k]) & 0x3F);
+            }
+            n += code >= 0x2E80 && code != 0xFFFD ? 2 : 1;
+            i += bytes;
+        }
+        return n;
+    };
+    for (const Language language : {Language::English, Language::Chinese})
+        for (const std::vector<std::string>& args : {std::vector<std::string>{"--help"},
+                                                     {"--help-all"},
+                                                     {"strings", "--help"},
+                                                     {"numbers", "--help"},
+                                                     {"events", "--help"}})
+            for (const std::string& line : Lines(RunInProcess(args, language).out, "\n"))
+                EXPECT_LE(columns(line), 80u) << line;
+
+    // A reader who has never seen the desktop tool learns the defaults from the help.
+    const std::string english = RunInProcess({"--help"}, Language::English).out;
+    for (const char* said : {"strings of 5 to 8 letters A-Z and a-z", "numbers from 80 to 100",
+                             "2 decimals", "500 to 3000 ms apart", "10 of each"})
+        EXPECT_NE(english.find(said), std::string::npos) << said;
+    EXPECT_EQ(english.find("the page"), std::string::npos);
+    const std::string chinese = RunInProcess({"--help"}, Language::Chinese).out;
+    for (const char8_t* said : {u8"5 到 8 个字母", u8"80 到 100", u8"两位小数", u8"各生成 10 个"})
+        EXPECT_NE(chinese.find(Utf8Text(said)), std::string::npos) << Utf8Text(said);
 }
