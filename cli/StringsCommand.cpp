@@ -55,8 +55,9 @@ Refusal CheckAlphabet(const Words& w, const StringsArgs& a, const StringsInput& 
         const std::string classes = std::to_string(std::popcount(out.alphabet.required));
         const std::string most = std::to_string(o.m_nLenMax);
         return Refused(w, each, "--require-each " + lengths,
-                       w.Pick("a body of at most " + most + " characters cannot hold all " +
-                                  classes + " chosen classes",
+                       w.Pick("a body of at most " + most +
+                                  (most == "1" ? " character" : " characters") +
+                                  " cannot hold all " + classes + " chosen classes",
                               U8(u8"随机部分最多只有 ") + most +
                                   U8(u8" 个字符，容不下所选的全部 ") + classes + U8(u8" 类字符")));
     }

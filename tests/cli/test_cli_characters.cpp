@@ -123,7 +123,7 @@ TEST(CliCharacters, ASettingThatLeavesNothingToDrawIsRefusedByItsOption)
          u8"--require-each 设定无效！（--require-each --min-length 1 --max-length "
          u8"2：随机部分最多只有 2 个字符，容不下所选的全部 3 类字符）"},
         {{"--require-each", "--length", "1"},
-         "invalid --require-each (--require-each --length 1: a body of at most 1 characters "
+         "invalid --require-each (--require-each --length 1: a body of at most 1 character "
          "cannot hold all 2 chosen classes)",
          u8"--require-each 设定无效！（--require-each --length 1：随机部分最多只有 1 "
          u8"个字符，容不下所选的全部 2 类字符）"},
@@ -170,8 +170,8 @@ TEST(CliCharacters, TheEntropyIsTheCountByHand)
         std::vector<std::string> args{"strings", "--verbose", "-n", "1"};
         args.insert(args.end(), c.args.begin(), c.args.end());
         const CliRun run = RunInProcess(args, Language::English);
-        EXPECT_EQ(run.err, "seed: none, the secure random source\nentropy: " +
-                               std::string(c.bits) + " bits per string, min-entropy " + c.least +
+        EXPECT_EQ(run.err, "seed: none, the secure random source\nentropy: " + std::string(c.bits) +
+                               " bits per string, min-entropy " + c.least +
                                " bits (the likeliest string)\n");
     }
 }
