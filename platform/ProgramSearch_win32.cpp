@@ -36,18 +36,21 @@ template <class Get> std::wstring SystemPath(Get get)
 // The folders CreateProcess looks through for a program, in its order: this program's own, the
 // current one (unless NoDefaultCurrentDirectoryInExePath is set), the system folder, the 16-bit
 // system folder, the Windows folder, then PATH.
+// The longest path and environment variable Windows holds, its terminating zero included.
+constexpr DWORD LONGEST_SYSTEM_TEXT = 32768;
+
 std::wstring ProgramSearchPath(const std::wstring& name)
 {
-    std::wstring self(32768, L'\0');
+    std::wstring self(LONGEST_SYSTEM_TEXT, L'\0');
     self.resize(GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size())));
     std::wstring path = self.substr(0, self.find_last_of(L"\\/")) + L';';
     if (NeedCurrentDirectoryForExePathW(name.c_str()))
         path += L".;";
     const std::wstring windows = SystemPath(GetWindowsDirectoryW);
     path += SystemPath(GetSystemDirectoryW) + L';' + windows + L"\\System;" + windows + L';';
-    std::wstring variable(32768, L'\0');
-    const DWORD n = GetEnvironmentVariableW(L"PATH", variable.data(), 32768);
-    if (n > 0 && n < 32768)
+    std::wstring variable(LONGEST_SYSTEM_TEXT, L'\0');
+    const DWORD n = GetEnvironmentVariableW(L"PATH", variable.data(), LONGEST_SYSTEM_TEXT);
+    if (n > 0 && n < LONGEST_SYSTEM_TEXT)
         path.append(variable, 0, n);
     return path;
 }
