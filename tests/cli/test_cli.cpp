@@ -77,7 +77,8 @@ TEST(CliRefusals, ThePagesMessageOnStderrStatus2AndNoOutput)
         std::vector<std::string> args;
         const char8_t* message;
     } cases[] = {
-        // The page's words, then the option as given with its value, and what is wrong with it.
+        // The page's words, then the option (by its short name where it has one) with its value,
+        // and what is wrong with it.
         {{"strings", "--min-length", "9", "--max-length", "3"},
          u8"生成长度设定无效！（--min-length 9 --max-length 3：--min-length 大于 --max-length）"},
         {{"strings", "-n", "0"}, u8"生成个数设定无效！（-n 0：至少为 1）"},
