@@ -16,18 +16,30 @@ mkdir -p build/fuzz/crashes
 symbolizer=/usr/lib/llvm-14/bin/llvm-symbolizer
 if [ -x "$symbolizer" ]; then export ASAN_SYMBOLIZER_PATH=$symbolizer; fi
 
-failed=()
 if [ ${#targets[@]} = 0 ]; then
   for seeds in fuzz/corpus/*/; do targets+=("$(basename "$seeds")"); done
 fi
-for name in "${targets[@]}"; do
-  seeds=fuzz/corpus/$name
+# One target: its status goes to a file of its own, since targets run side by side.
+fuzz_one() {
+  local name=$1 status=0
   # New inputs go to a corpus under build/: the committed seeds stay as they are.
-  work=build/fuzz/corpus/$name
-  log=build/fuzz/$name.log
+  local work=build/fuzz/corpus/$name
   mkdir -p "$work"
-  if build/fuzz/fuzz_"$name" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
-       -artifact_prefix=build/fuzz/crashes/"$name"- "$work" "$seeds" >"$log" 2>&1; then
+  build/fuzz/fuzz_"$name" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
+    -artifact_prefix=build/fuzz/crashes/"$name"- "$work" fuzz/corpus/"$name" \
+    >build/fuzz/"$name".log 2>&1 || status=$?
+  echo "$status" >build/fuzz/"$name".status
+}
+# As many targets at once as there are cores: each is one process, and each keeps its time.
+for name in "${targets[@]}"; do
+  while [ "$(jobs -rp | wc -l)" -ge "$(nproc)" ]; do wait -n || true; done
+  fuzz_one "$name" &
+done
+wait
+failed=()
+for name in "${targets[@]}"; do
+  log=build/fuzz/$name.log
+  if [ "$(cat build/fuzz/"$name".status)" = 0 ]; then
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
     echo "fuzz_$name: $runs runs in $seconds s, no crash"
   else
