@@ -17,9 +17,6 @@ constexpr const char* MSG_TEMP_REPLACED = "临时文件已被其他程序替换�
 constexpr const char* MSG_FOLDER_MOVED = "目标文件夹已被移动或改名。";
 constexpr const char* MSG_TARGET_REPLACED = "目标文件已被其他程序替换。";
 
-// Drawn names that all exist already: someone is planting them, and Export gives up.
-constexpr int MAX_NAME_DRAWS = 100;
-
 HANDLE H(void* handle)
 {
     return static_cast<HANDLE>(handle);
@@ -126,19 +123,8 @@ CReplacementFile::CReplacementFile(const std::wstring& target)
         Fail(ERROR_ACCESS_DENIED);
         return;
     }
-    for (int draw = 0; draw < MAX_NAME_DRAWS; ++draw) {
-        m_fileName = RandomFileName(draw);
-        HANDLE h = ::CreateFileW((m_folder + m_fileName).c_str(), GENERIC_WRITE | DELETE, 0,
-                                 nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h != INVALID_HANDLE_VALUE) {
-            m_handle = h;
-            m_error = 0;
-            break;
-        }
-        m_error = ::GetLastError();
-        if (m_error != ERROR_FILE_EXISTS && m_error != ERROR_ALREADY_EXISTS)
-            return;
-    }
+    m_handle = CreateFreshFile(m_folder, GENERIC_WRITE | DELETE, FILE_ATTRIBUTE_NORMAL, m_fileName,
+                               m_error);
     if (m_error != 0)
         return;
     if (!IdOf(H(m_handle), m_id) || !MarkForDeletion(H(m_handle), true)) {

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <string>
-#include <vector>
 
 void CResultsFile::Count(std::string_view written)
 {
@@ -40,24 +39,13 @@ bool CResultsFile::ReadBack(const std::function<bool(std::string_view)>& piece)
 {
     if (!Verify())
         return false;
-    std::vector<char> buf(1 << 20);
-    ByteChecksum read;
-    std::uint64_t total = 0;
-    for (std::size_t got = 0;; total += got) {
-        if (!ReadAt(total, buf.data(), buf.size(), got))
-            return false;
-        if (got == 0)
-            break;
-        const std::string_view bytes(buf.data(), got);
-        read.Add(bytes);
-        if (!piece(bytes))
-            return false;
-    }
-    if (total != m_written || read != m_checksum) {
+    const ReadBackEnd end =
+        ReadBackChecked([this](std::uint64_t offset, char* buf, std::size_t size,
+                               std::size_t& got) { return ReadAt(offset, buf, size, got); },
+                        piece, m_written, m_checksum);
+    if (end == ReadBackEnd::Altered)
         m_error = ERROR_ALTERED;
-        return false;
-    }
-    return true;
+    return end == ReadBackEnd::Whole;
 }
 
 CString CResultsFile::ErrorText() const

@@ -7,12 +7,7 @@
 
 #include <windows.h>
 
-#include <vector>
-
 namespace {
-
-// Drawn names that all exist already: someone is planting them, and the file is not made.
-constexpr int MAX_NAME_DRAWS = 100;
 
 HANDLE H(void* handle)
 {
@@ -29,21 +24,11 @@ CTemporaryFile::CTemporaryFile() : m_handle(INVALID_HANDLE_VALUE)
         Fail(n == 0 ? ::GetLastError() : ERROR_BUFFER_OVERFLOW);
         return;
     }
-    for (int draw = 0; draw < MAX_NAME_DRAWS; ++draw) {
-        m_path = folder + RandomFileName(draw);
-        // No sharing: only this handle reads and writes it. CREATE_NEW never follows a link.
-        HANDLE h =
-            ::CreateFileW(m_path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                          FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-        if (h != INVALID_HANDLE_VALUE) {
-            m_handle = h;
-            m_error = 0;
-            return;
-        }
-        m_error = ::GetLastError();
-        if (m_error != ERROR_FILE_EXISTS && m_error != ERROR_ALREADY_EXISTS)
-            return;
-    }
+    // Only this handle reads and writes it.
+    std::wstring name;
+    m_handle = CreateFreshFile(folder, GENERIC_READ | GENERIC_WRITE,
+                               FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, name, m_error);
+    m_path = folder + name;
 }
 
 CTemporaryFile::~CTemporaryFile()
@@ -79,30 +64,24 @@ bool CTemporaryFile::ReadBack(const std::function<bool(std::string_view)>& piece
 {
     if (!Ok())
         return false;
-    std::vector<char> buf(1 << 20);
-    ByteChecksum read;
-    std::uint64_t total = 0;
-    for (;;) {
+    const auto readAt = [this](std::uint64_t offset, char* buf, std::size_t size,
+                               std::size_t& got) {
         OVERLAPPED at{};
-        at.Offset = static_cast<DWORD>(total);
-        at.OffsetHigh = static_cast<DWORD>(total >> 32);
-        DWORD got = 0;
-        if (!::ReadFile(H(m_handle), buf.data(), static_cast<DWORD>(buf.size()), &got, &at)) {
+        at.Offset = static_cast<DWORD>(offset);
+        at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+        DWORD n = 0;
+        if (!::ReadFile(H(m_handle), buf, static_cast<DWORD>(size), &n, &at)) {
             const DWORD error = ::GetLastError();
             if (error != ERROR_HANDLE_EOF)
                 return Fail(error);
         }
-        if (got == 0)
-            break;
-        const std::string_view bytes(buf.data(), got);
-        read.Add(bytes);
-        total += got;
-        if (!piece(bytes))
-            return false;
-    }
-    if (total != m_written || read != m_checksum)
-        return Fail(ERROR_ALTERED);
-    return true;
+        got = n;
+        return true;
+    };
+    const ReadBackEnd end = ReadBackChecked(readAt, piece, m_written, m_checksum);
+    if (end == ReadBackEnd::Altered)
+        Fail(ERROR_ALTERED);
+    return end == ReadBackEnd::Whole;
 }
 
 CString CTemporaryFile::Reason() const
