@@ -296,3 +296,22 @@ HostWindow::~HostWindow()
 {
     ::DestroyWindow(hwnd);
 }
+
+std::wstring ExportAs(HWND page, BoxCatcher& catcher, int exportButton, const wchar_t* name,
+                      const std::wstring& path)
+{
+    DeleteFileW(path.c_str());
+    catcher.onBox = [&, name](const CaughtBox& box) {
+        if (box.isMessageBox)
+            return IDOK;
+        SaveAsLater(box.hwnd, name, path, 0);
+        return 0;
+    };
+    const std::size_t before = catcher.boxes.size();
+    Click(page, exportButton);
+    EXPECT_TRUE(PumpUntil(
+        [&] { return catcher.boxes.size() > before + 1 && catcher.boxes.back().isMessageBox; },
+        60000));
+    catcher.onBox = [](const CaughtBox&) { return IDOK; };
+    return catcher.boxes.back().text;
+}

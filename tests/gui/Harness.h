@@ -48,6 +48,11 @@ private:
 void SaveAsLater(HWND dialog, const std::wstring& defaultName, const std::wstring& path,
                  int fileType);
 
+// Clicks a page's Export, saves as GBK to path (the Save As dialog shows name), answers every
+// message box and returns the text of the one that ends the Export.
+std::wstring ExportAs(HWND page, BoxCatcher& catcher, int exportButton, const wchar_t* name,
+                      const std::wstring& path);
+
 // Records the control's whole text after every change the program makes to it (WM_SETTEXT, or
 // EM_REPLACESEL appending), however quickly they follow one another.
 class TextRecorder {

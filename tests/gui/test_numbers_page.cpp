@@ -181,15 +181,7 @@ TEST_F(NumbersPage, AMillionNumbersAreMadeAndExportedWhole)
 
     const std::wstring target =
         ExeFolder() + L"million." + std::to_wstring(GetCurrentProcessId()) + L".txt";
-    DeleteFileW(target.c_str());
-    catcher.onBox = [&](const CaughtBox& box) {
-        if (box.isMessageBox)
-            return IDOK;
-        SaveAsLater(box.hwnd, L"数字.txt", target, 0);
-        return 0;
-    };
-    Click(hwnd, IDC_BTN_NUM_EXPORT);
-    ASSERT_TRUE(PumpUntil([&] { return Messages().back() == L"导出成功！"; }, 60000));
+    ASSERT_EQ(ExportAs(hwnd, catcher, IDC_BTN_NUM_EXPORT, L"数字.txt", target), L"导出成功！");
     const std::string bytes = ReadFileBytes(target);
     std::size_t lines = 0, whole = 0;
     for (std::size_t at = 0; at < bytes.size(); ++lines) {

@@ -235,15 +235,7 @@ TEST_F(RunProtocol, ExportAfterAFailedFileWritesTheBatchsOwnBytes)
     SetText(hwnd, IDC_EDIT_STR_OUTPUT, L"edited by the user");
 
     const std::wstring target = ExeFolder() + L"after_failure.txt";
-    DeleteFileW(target.c_str());
-    catcher.onBox = [&](const CaughtBox& box) {
-        if (box.isMessageBox)
-            return IDOK;
-        SaveAsLater(box.hwnd, L"字符串.txt", target, 0);
-        return 0;
-    };
-    Click(hwnd, IDC_BTN_STR_EXPORT);
-    ASSERT_TRUE(PumpUntil([&] { return Messages().back() == L"导出成功！"; }));
+    ASSERT_EQ(ExportAs(hwnd, catcher, IDC_BTN_STR_EXPORT, L"字符串.txt", target), L"导出成功！");
     const std::string exported = ReadFileBytes(target);
     std::size_t lines = 0;
     for (std::size_t at = 0; at < exported.size(); ++lines) {

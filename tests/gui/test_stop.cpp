@@ -48,26 +48,6 @@ long long RunAndStop(HWND page, FakeClock& clock, BoxCatcher& catcher, int gener
     return m.size() > 1 ? CountIn(m[1].str()) : -1;
 }
 
-// Saves the page's Export as GBK to path and returns its closing message.
-std::wstring ExportAs(HWND page, BoxCatcher& catcher, int exportButton, const wchar_t* name,
-                      const std::wstring& path)
-{
-    DeleteFileW(path.c_str());
-    catcher.onBox = [&, name](const CaughtBox& box) {
-        if (box.isMessageBox)
-            return IDOK;
-        SaveAsLater(box.hwnd, name, path, 0);
-        return 0;
-    };
-    const std::size_t before = catcher.boxes.size();
-    Click(page, exportButton);
-    EXPECT_TRUE(PumpUntil(
-        [&] { return catcher.boxes.size() > before + 1 && catcher.boxes.back().isMessageBox; },
-        60000));
-    catcher.onBox = [](const CaughtBox&) { return IDOK; };
-    return catcher.boxes.back().text;
-}
-
 std::size_t LinesOf(const std::string& bytes)
 {
     std::size_t lines = 0;
