@@ -2,7 +2,7 @@
 // The seeded exact draws' bits: xoshiro256** (Blackman and Vigna, 2018), its state filled by four
 // outputs of splitmix64 from the seed, as its authors recommend. Not for secrets: a seed gives
 // the same words on every platform and in every build, so that a seeded run can be repeated, and
-// the published generator can be rewritten anywhere from its specification (the README has it).
+// the published generator can be rewritten anywhere from its description (the README gives it).
 
 #include <cstddef>
 #include <cstdint>
